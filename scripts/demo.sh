@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Sets up, builds, and opens Tintwell on a demo game folder made fresh in the build
+# tree, so the real window can be tried without the game.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+build_dir="$(pwd)/${TINTWELL_BUILD_DIR:-build}"
+
+demo="$build_dir/demo"
+game="$demo/Anarchy Online"
+work="$demo/work"
+rm -rf "$demo"
+mkdir -p "$game/cd_image/gui/default" "$work"
+cp resources/TextColors.orig "$game/cd_image/gui/default/TextColors.xml"
+for companion in TextColors.orig LICENSE.GPL Tintwell.png; do
+    [ -f "resources/$companion" ] && cp "resources/$companion" "$work/"
+done
+printf '## Tintwell Configuration ##\nAODir = %s\nAdvancedMode = 0\nBGColor = black\n' "$game" \
+    >"$work/Tintwell.cfg"
+
+echo "Demo game folder: $game"
+cd "$work"
+exec "$build_dir/tintwell" "$@"

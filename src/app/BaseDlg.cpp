@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/BaseDlg.h"
+
+#include "advanced/AdvancedModeDlg.h"
+#include "app/Messages.h"
+#include "app/Preferences.h"
+#include "basic/BasicModeDlg.h"
+#include "model/ColorFolder.h"
+#include "info/AboutDlg.h"
+#include "info/LicenseDlg.h"
+#include "settings/SettingsDlg.h"
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSpacerItem>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+#include "tintwell_icon.xpm"
+
+BaseDlg::BaseDlg(QWidget* parent) : QDialog(parent)
+{
+    buildWindow();
+    buildPages();
+    buildButtons();
+    startUp();
+}
+
+void BaseDlg::buildWindow()
+{
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
+    setWindowTitle(Messages::title());
+    setWindowIcon(QIcon(QPixmap(tintwell_icon_xpm)));
+    setFixedSize(360, 430);
+
+    layout = new QVBoxLayout(this);
+    layout->setSpacing(4);
+    layout->setContentsMargins(6, 6, 6, 6);
+}
+
+void BaseDlg::buildPages()
+{
+    tabWidget = new QTabWidget(this);
+    modeStack = new QStackedWidget();
+    tabWidget->addTab(modeStack, QStringLiteral("Chat Colors"));
+
+    basicPage = new BasicModeDlg(modeStack);
+    connect(basicPage, &BasicModeDlg::pickColor, this,
+            qOverload<const QStringList&>(&BaseDlg::pickColor));
+    modeStack->addWidget(basicPage);
+
+    advancedPage = new AdvancedModeDlg(modeStack);
+    connect(advancedPage, qOverload<const QString&>(&AdvancedModeDlg::pickColor), this,
+            qOverload<const QString&>(&BaseDlg::pickColor));
+    modeStack->addWidget(advancedPage);
+
+    settingsPage = new SettingsDlg();
+    connect(settingsPage, &SettingsDlg::pickColor, this,
+            qOverload<const QString&>(&BaseDlg::pickColor));
+    connect(settingsPage, &SettingsDlg::reloadData, this, &BaseDlg::loadData);
+    connect(settingsPage, &SettingsDlg::modeChanged, this, &BaseDlg::modeChanged);
+    tabWidget->addTab(settingsPage, QStringLiteral("Settings"));
+
+    aboutPage = new AboutDlg();
+    tabWidget->addTab(aboutPage, QStringLiteral("About..."));
+    licensePage = new LicenseDlg();
+    tabWidget->addTab(licensePage, QStringLiteral("License"));
+
+    layout->addWidget(tabWidget);
+}
+
+void BaseDlg::buildButtons()
+{
+    buttonLayout = new QHBoxLayout();
+    buttonLayout->setSpacing(4);
+    buttonLayout->setContentsMargins(0, 0, 0, 0);
+
+    saveButton = new QPushButton(QStringLiteral("&Save"), this);
+    saveButton->setDefault(true);
+    connect(saveButton, &QPushButton::clicked, this, &BaseDlg::saveData);
+    buttonLayout->addWidget(saveButton);
+
+    buttonLayout->addItem(new QSpacerItem(20, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+
+    closeButton = new QPushButton(QStringLiteral("&Close"), this);
+    connect(closeButton, &QPushButton::clicked, this, &BaseDlg::accept);
+    buttonLayout->addWidget(closeButton);
+
+    layout->addLayout(buttonLayout);
+}
+
+void BaseDlg::startUp()
+{
+    const bool hadPrefs = loadPrefs();
+    if (!settingsPage->checkAOPath())
+        std::exit(-1);
+    if (!hadPrefs)
+        settingsPage->saveOriginalData();
+    loadData();
+}
+
+void BaseDlg::modeChanged(bool mode)
+{
+    advancedMode = mode;
+    modeStack->setCurrentIndex(mode ? 1 : 0);
+}
+
+void BaseDlg::updateBackgroundColor()
+{
+    advancedPage->setBackgroundColor(bgColor);
+    basicPage->setBackgroundColor(bgColor);
+    settingsPage->setBackgroundColor(bgColor);
+}
+
+void BaseDlg::updateColors()
+{
+    advancedPage->updateColors();
+    basicPage->updateColors();
+}
+
+bool BaseDlg::loadPrefs()
+{
+    advancedMode = false;
+    bgColor.name = QStringLiteral("Tintwell background");
+    bgColor.value = QStringLiteral("black");
+    updateBackgroundColor();
+
+    QStringList lines;
+    if (!Preferences::readLines(&lines))
+        return false;
+    for (const QString& line : qAsConst(lines)) {
+        qDebug("loadPrefs(): line: %s", qPrintable(line));
+        applyPreference(line);
+    }
+    return true;
+}
+
+void BaseDlg::applyPreference(const QString& line)
+{
+    QString key;
+    QString value;
+    if (!Preferences::splitLine(line, &key, &value))
+        return;
+    if (key == QLatin1String("AODir")) {
+        qDebug("loadPrefs(): setting AOPath to %s", qPrintable(value));
+        settingsPage->setAOPath(value);
+    }
+    if (key == QLatin1String("AdvancedMode")) {
+        const int mode = value.toInt();
+        qDebug("loadPrefs(): setting Advanced mode to %d", mode);
+        settingsPage->setMode(mode != 0);
+    }
+    if (key == QLatin1String("BGColor")) {
+        qDebug("loadPrefs():setting BGColor to %s", qPrintable(value));
+        bgColor.setValue(value);
+        updateBackgroundColor();
+    }
+}
+
+void BaseDlg::savePrefs()
+{
+    Preferences::write(settingsPage->aoPath(), advancedMode, bgColor.value);
+}
+
+void BaseDlg::loadData()
+{
+    const QString file = ColorFolder(settingsPage->aoPath()).colorFile();
+    qDebug("loadData(): file: %s", qPrintable(file));
+    updateColors();
+}
+
+void BaseDlg::saveData() {}
+
+void BaseDlg::pickColor(const QString& name)
+{
+    Q_UNUSED(name)
+}
+
+void BaseDlg::pickColor(const QStringList& groups)
+{
+    Q_UNUSED(groups)
+}

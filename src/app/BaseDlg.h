@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "model/AOColor.h"
+
+#include <QDialog>
+#include <QStringList>
+
+class AboutDlg;
+class AdvancedModeDlg;
+class BasicModeDlg;
+class LicenseDlg;
+class QHBoxLayout;
+class QPushButton;
+class QStackedWidget;
+class QTabWidget;
+class QVBoxLayout;
+class SettingsDlg;
+
+// The one application window. It owns every page, runs start-up, and every change
+// of colour passes through it.
+class BaseDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit BaseDlg(QWidget* parent = nullptr);
+
+    void savePrefs();
+
+protected slots:
+    virtual void pickColor(const QString& name);
+    virtual void pickColor(const QStringList& groups);
+    virtual void loadData();
+    virtual void saveData();
+    virtual void modeChanged(bool mode);
+
+protected:
+    bool loadPrefs();
+    void updateBackgroundColor();
+    void updateColors();
+
+    QVBoxLayout* layout;
+    QTabWidget* tabWidget;
+    QStackedWidget* modeStack;
+    BasicModeDlg* basicPage;
+    AdvancedModeDlg* advancedPage;
+    SettingsDlg* settingsPage;
+    AboutDlg* aboutPage;
+    LicenseDlg* licensePage;
+    QHBoxLayout* buttonLayout;
+    QPushButton* saveButton;
+    QPushButton* closeButton;
+    AOColor bgColor;
+    bool advancedMode = false;
+
+private:
+    void buildWindow();
+    void buildPages();
+    void buildButtons();
+    void startUp();
+    void applyPreference(const QString& line);
+};

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Preferences.h"
+
+#include "model/SafeFile.h"
+
+#include <QFile>
+#include <QTextStream>
+
+namespace {
+
+const QLatin1String separator(" = ");
+
+} // namespace
+
+QString Preferences::fileName()
+{
+    return QStringLiteral("Tintwell.cfg");
+}
+
+bool Preferences::readLines(QStringList* lines)
+{
+    const QString name = fileName();
+    qDebug("loadPrefs(): file: %s", qPrintable(name));
+    QFile file(name);
+    // Line ends are translated here rather than by text mode, which would drop a lone
+    // CR and join two lines. CR LF, LF and CR are line ends on every system.
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QString text = QTextStream(&file).readAll();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    if (!text.isEmpty())
+        *lines = text.split(QLatin1Char('\n'));
+    return true;
+}
+
+bool Preferences::splitLine(const QString& line, QString* key, QString* value)
+{
+    const int at = line.indexOf(separator);
+    if (at < 0)
+        return false;
+    const int valueAt = at + separator.size();
+    const int end = line.indexOf(separator, valueAt);
+    *key = line.left(at);
+    *value = line.mid(valueAt, end < 0 ? -1 : end - valueAt);
+    return true;
+}
+
+QByteArray Preferences::format(const QString& aoPath, bool advancedMode, const QString& bgColor)
+{
+    QString text;
+    text += QLatin1String("## Tintwell Configuration ##\n");
+    text += QLatin1String("AODir = ") + aoPath + QLatin1Char('\n');
+    text += QLatin1String("AdvancedMode = ") + QLatin1String(advancedMode ? "1" : "0") +
+            QLatin1Char('\n');
+    text += QLatin1String("BGColor = ") + bgColor + QLatin1Char('\n');
+#ifdef Q_OS_WIN
+    text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+#endif
+    return text.toLocal8Bit();
+}
+
+bool Preferences::write(const QString& aoPath, bool advancedMode, const QString& bgColor)
+{
+    QString error;
+    if (SafeFile::replace(fileName(), format(aoPath, advancedMode, bgColor), &error))
+        return true;
+    qDebug("savePrefs(): %s", qPrintable(error));
+    return false;
+}

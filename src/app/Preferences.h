@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The preferences file "Tintwell.cfg" in the working folder: a header line and
+// "key = value" lines in the system's local 8-bit encoding.
+class Preferences
+{
+public:
+    static QString fileName();
+
+    // The file's lines without their line ends (LF, CR LF or CR); false when the
+    // file cannot be opened.
+    static bool readLines(QStringList* lines);
+    // Key and value of a "key = value" line. A line without the separator has no
+    // value and is refused. A value that itself holds " = " is cut there.
+    static bool splitLine(const QString& line, QString* key, QString* value);
+
+    static QByteArray format(const QString& aoPath, bool advancedMode, const QString& bgColor);
+    static bool write(const QString& aoPath, bool advancedMode, const QString& bgColor);
+};

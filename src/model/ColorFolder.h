@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+// The game's colour folder below an install folder, and the files Tintwell keeps
+// there. The install folder text is used unchanged: the suffix is joined by plain
+// concatenation, so whatever separators the player's folder holds stay as they are.
+class ColorFolder
+{
+public:
+    explicit ColorFolder(const QString& aoPath);
+
+    QString path() const;
+    QString colorFile() const;
+    QString backupFile() const;
+    QString originalFile() const;
+    bool hasColorFile() const;
+
+    static const QLatin1String suffix;
+    static const QLatin1String colorFileName;
+
+private:
+    QString dir;
+};

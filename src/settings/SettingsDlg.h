@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "model/AOColor.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+
+// The "Settings" tab: the one place the game's install folder is kept while
+// Tintwell runs, plus the maintenance actions, the background colour and the mode.
+class SettingsDlg : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SettingsDlg(QWidget* parent = nullptr);
+
+    QString aoPath() const;
+    bool askAOPath();
+    bool checkAOPath();
+    bool saveOriginalData();
+    void setBackgroundColor(AOColor color);
+
+public slots:
+    virtual void setAOPath(const QString& path);
+    virtual void setMode(bool mode);
+
+protected slots:
+    virtual void browseAOPath();
+    virtual void pickBGColor();
+    virtual void restoreData();
+    virtual void restoreBackup();
+    virtual void restoreBundledData();
+    virtual void restoreOriginalData();
+
+signals:
+    void pickColor(const QString& color);
+    void modeChanged(bool mode);
+    void reloadData();
+
+private:
+    void addLine();
+    void nameWidgets();
+
+    QVBoxLayout* layout;
+    QHBoxLayout* pathLayout;
+    QLabel* pathLabel;
+    QLineEdit* pathEdit;
+    QPushButton* browseButton;
+    QLabel* warningLabel;
+    QPushButton* reloadButton;
+    QPushButton* restoreBackupButton;
+    QPushButton* restoreBundledButton;
+    QPushButton* restoreOriginalButton;
+    QHBoxLayout* bgLayout;
+    QLabel* bgLabel;
+    QPushButton* bgButton;
+    QCheckBox* modeCheckBox;
+    QString path;
+};

@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/SafeFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void put(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+} // namespace
+
+class TestSafeFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void replaceWritesNewAndKeepsNoTemporary();
+    void uncommittedWriteLeavesTargetAlone();
+    void copyFromMissingSourceChangesNothing();
+    void folderInTheWayIsRefused();
+    void symlinkIsReplacedNotFollowed();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    QString target;
+};
+
+void TestSafeFile::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    target = dir->filePath(QStringLiteral("TextColors.xml"));
+}
+
+void TestSafeFile::replaceWritesNewAndKeepsNoTemporary()
+{
+    QVERIFY(SafeFile::replace(target, "first"));
+    QCOMPARE(contents(target), QByteArray("first"));
+    QString error;
+    QVERIFY(SafeFile::replace(target, "second", &error));
+    QVERIFY(error.isEmpty());
+    QCOMPARE(contents(target), QByteArray("second"));
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("TextColors.xml")});
+}
+
+void TestSafeFile::uncommittedWriteLeavesTargetAlone()
+{
+    put(target, "old");
+    {
+        SafeFile file(target);
+        QVERIFY(file.write("new"));
+        QCOMPARE(contents(target), QByteArray("old"));
+    }
+    QCOMPARE(contents(target), QByteArray("old"));
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+void TestSafeFile::copyFromMissingSourceChangesNothing()
+{
+    put(target, "kept");
+    QString error;
+    QVERIFY(!SafeFile::copy(dir->filePath(QStringLiteral("missing.bak")), target, &error));
+    QVERIFY(error.contains(QStringLiteral("missing.bak")));
+    QCOMPARE(contents(target), QByteArray("kept"));
+
+    put(dir->filePath(QStringLiteral("source")), "copied");
+    QVERIFY(SafeFile::copy(dir->filePath(QStringLiteral("source")), target));
+    QCOMPARE(contents(target), QByteArray("copied"));
+    QCOMPARE(contents(dir->filePath(QStringLiteral("source"))), QByteArray("copied"));
+}
+
+void TestSafeFile::folderInTheWayIsRefused()
+{
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("TextColors.xml")));
+    QString error;
+    QVERIFY(!SafeFile::replace(target, "data", &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(QFileInfo(target).isDir());
+    QVERIFY(!SafeFile::copy(target, dir->filePath(QStringLiteral("other")), &error));
+    QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("other"))));
+}
+
+void TestSafeFile::symlinkIsReplacedNotFollowed()
+{
+    const QString backup = target + QStringLiteral(".bak");
+    put(target, "game file");
+    QVERIFY(QFile::link(target, backup));
+    QVERIFY(SafeFile::replace(backup, "backup"));
+    QCOMPARE(contents(target), QByteArray("game file"));
+    QCOMPARE(contents(backup), QByteArray("backup"));
+    QVERIFY(!QFileInfo(backup).isSymLink());
+}
+
+QTEST_GUILESS_MAIN(TestSafeFile)
+#include "TestSafeFile.moc"
