@@ -4,7 +4,6 @@
 #include "model/SafeFile.h"
 
 #include <QFile>
-#include <QTextStream>
 
 namespace {
 
@@ -26,7 +25,7 @@ bool Preferences::readLines(QStringList* lines)
     // CR and join two lines. CR LF, LF and CR are line ends on every system.
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QString text = QTextStream(&file).readAll();
+    QString text = QString::fromLocal8Bit(file.readAll());
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (text.endsWith(QLatin1Char('\n')))
