@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     g++ cmake make pkg-config
     qtbase5-dev qt5-style-plugin-plastique
-    xvfb xauth xdotool x11-utils libx11-dev
+    xvfb xauth xdotool x11-utils libx11-dev imagemagick
 )
 
 missing=()

@@ -3,11 +3,17 @@
 
 #include "model/AOColor.h"
 
+#include <QList>
 #include <QWidget>
 
+class QLabel;
+class QPushButton;
+class QTreeWidget;
 class QTreeWidgetItem;
+class QVBoxLayout;
 
-// The page that lists every colour group of the file, shown in advanced mode.
+// The page that lists every colour group of the file, shown in advanced mode. The
+// tree is a picture of the colour table and is rebuilt whole on every refresh.
 class AdvancedModeDlg : public QWidget
 {
     Q_OBJECT
@@ -25,6 +31,13 @@ protected slots:
 signals:
     void pickColor(const QString& color);
 
-private:
+protected:
+    QVBoxLayout* layout;
+    QTreeWidget* tree;
+    QPushButton* button;
+    QLabel* label;
     AOColor backgroundColor;
+
+private:
+    QList<QTreeWidgetItem*> buildRows() const;
 };

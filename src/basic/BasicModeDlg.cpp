@@ -1,14 +1,141 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "basic/BasicModeDlg.h"
 
-BasicModeDlg::BasicModeDlg(QWidget* parent) : QWidget(parent) {}
+#include "basic/AOColorWidget.h"
+
+#include <QLabel>
+#include <QSpacerItem>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace
+{
+
+struct ChatGroup {
+    const char* caption;
+    std::array<const char*, 3> names; // unused places stay null
+};
+
+struct ChatTab {
+    const char* title;
+    std::array<ChatGroup, 7> groups;
+};
+
+// The first name of a group decides the colour its swatch shows.
+const std::array<ChatTab, 4> chatTabs = {{
+    {"Basic Chat",
+     {{
+         {"Guild chat", {"ctch_clan", "CCClanColor"}},
+         {"Private groups", {"ctch_pgroup"}},
+         {"Team chat", {"ctch_team", "CCTeamColor"}},
+         {"Private tells", {"ct_itell", "ctch_tell", "CCTellColor"}},
+         {"Vicinity", {"ctch_vicinity", "CCVicinityColor"}},
+         {"Whisper", {"ctch_whisper", "CCWhisperColor"}},
+         {"Shout", {"ctch_shout", "CCShoutColor"}},
+     }}},
+    {"NPC Chat",
+     {{
+         {"NPC chat text", {"CCNPCChatText"}},
+         {"NPC OOC text", {"CCNPCOOCText"}},
+         {"NPC emotes", {"CCNPCChatEmote"}},
+         {"NPC system Text", {"CCNPCChatSystem"}},
+         {"Your questions", {"CCNPCChatQuestion"}},
+         {"Descriptions", {"CCNPCChatDescription"}},
+         {"Trading text", {"CCNPCChatTrade"}},
+     }}},
+    {"Combat",
+     {{
+         {"You got hit by nano", {"CCMeHitByNanoColor"}},
+         {"n00b got hit by nano", {"CCOtherHitByNanoColor"}},
+         {"You got hit by an NPC", {"CCMonsterHitMeColor"}},
+         {"You got hit by a n00b", {"CCPlayerHitMeColor"}},
+         {"You hit someone", {"CCMeHitOtherColor"}},
+         {"n00b got hit by other n00b", {"CCOtherHitOtherColor"}},
+         {"n00b got hit by your pet", {"CCOtherHitOtherMyPetColor"}},
+     }}},
+    {"Misc.",
+     {{
+         {"Shopping channels", {"ctch_seekingteam", "CCSeekingTeamColor"}},
+         {"Towers &amp; Org. Msg.", {"ctch_tower", "CCTowerColor"}},
+         {"You got healed...", {"CCMeHealedColor"}},
+         {"You got XP", {"CCMeGotXpColor"}},
+         {"Skill available", {"CCSkillColor"}},
+         {"My pet", {"ctch_mypet"}},
+         {"n00b's pet", {"ctch_otherpet"}},
+     }}},
+}};
+
+} // namespace
+
+BasicModeDlg::BasicModeDlg(QWidget* parent) : QWidget(parent)
+{
+    layout = new QVBoxLayout(this);
+    layout->setSpacing(3);
+    layout->setContentsMargins(5, 5, 5, 5);
+
+    tabs = new QTabWidget(this);
+    layout->addWidget(tabs);
+    buildTab(0, basicChatPage, basicChatLayout, basicChatSwatches);
+    buildTab(1, npcChatPage, npcChatLayout, npcChatSwatches);
+    buildTab(2, combatPage, combatLayout, combatSwatches);
+    buildTab(3, miscPage, miscLayout, miscSwatches);
+
+    layout->addItem(new QSpacerItem(1, 1, QSizePolicy::Minimum, QSizePolicy::Expanding));
+
+    label = new QLabel(this);
+    label->setText(tr("<b><u>Changing your chatcolors:</u></b><br />Change the colors you "
+                      "want.<br />Click <b>Save</b> to save the data.<br />Launch Anarchy "
+                      "Online.<br /><br />If you allready have AO running, do this to see your "
+                      "changes:<br />Press <b>CTRL + SHIFT + F7</b>.<br />Make the "
+                      "<b>Actions</b> tab active by clicking on it.<br />Click <b>Reload "
+                      "menus</b>."));
+    layout->addWidget(label);
+}
+
+void BasicModeDlg::buildTab(int tab, QWidget*& page, QVBoxLayout*& pageLayout, Swatches& swatches)
+{
+    page = new QWidget();
+    pageLayout = new QVBoxLayout(page);
+    pageLayout->setSpacing(3);
+    pageLayout->setContentsMargins(5, 5, 5, 5);
+    for (int row = 0; row < swatchesPerTab; ++row) {
+        swatches[row] = buildSwatch(tab, row, page);
+        pageLayout->addWidget(swatches[row]);
+    }
+    tabs->addTab(page, QString::fromLatin1(chatTabs[tab].title));
+}
+
+AOColorWidget* BasicModeDlg::buildSwatch(int tab, int row, QWidget* page)
+{
+    const ChatGroup& group = chatTabs[tab].groups[row];
+    auto* swatch = new AOColorWidget(page);
+    swatch->setText(QString::fromLatin1(group.caption));
+    for (const char* name : group.names) {
+        if (name)
+            swatch->addColorGroup(QString::fromLatin1(name));
+    }
+    connect(swatch, &AOColorWidget::clicked, this, &BasicModeDlg::buttonClicked);
+    return swatch;
+}
+
+void BasicModeDlg::forEachSwatch(const std::function<void(AOColorWidget*)>& action)
+{
+    for (const Swatches* swatches :
+         {&basicChatSwatches, &npcChatSwatches, &combatSwatches, &miscSwatches}) {
+        for (AOColorWidget* swatch : *swatches)
+            action(swatch);
+    }
+}
 
 void BasicModeDlg::setBackgroundColor(AOColor color)
 {
-    Q_UNUSED(color)
+    forEachSwatch([&color](AOColorWidget* swatch) { swatch->setBackgroundColor(color); });
 }
 
-void BasicModeDlg::updateColors() {}
+void BasicModeDlg::updateColors()
+{
+    forEachSwatch([](AOColorWidget* swatch) { swatch->updateColor(); });
+}
 
 void BasicModeDlg::buttonClicked(const QStringList& cgs)
 {

@@ -6,7 +6,17 @@
 #include <QStringList>
 #include <QWidget>
 
-// The curated page of chat groups shown in basic mode.
+#include <array>
+#include <functional>
+
+class AOColorWidget;
+class QLabel;
+class QTabWidget;
+class QVBoxLayout;
+
+// The curated page of chat groups shown in basic mode: 28 swatches on four tabs,
+// each changing the one to three colour names that the game uses for one kind of
+// chat text.
 class BasicModeDlg : public QWidget
 {
     Q_OBJECT
@@ -22,4 +32,29 @@ protected slots:
 
 signals:
     void pickColor(const QStringList& cgs);
+
+protected:
+    static constexpr int swatchesPerTab = 7;
+    using Swatches = std::array<AOColorWidget*, swatchesPerTab>;
+
+    QVBoxLayout* layout;
+    QTabWidget* tabs;
+    QWidget* basicChatPage;
+    QVBoxLayout* basicChatLayout;
+    Swatches basicChatSwatches;
+    QWidget* npcChatPage;
+    QVBoxLayout* npcChatLayout;
+    Swatches npcChatSwatches;
+    QWidget* combatPage;
+    QVBoxLayout* combatLayout;
+    Swatches combatSwatches;
+    QWidget* miscPage;
+    QVBoxLayout* miscLayout;
+    Swatches miscSwatches;
+    QLabel* label;
+
+private:
+    void buildTab(int tab, QWidget*& page, QVBoxLayout*& pageLayout, Swatches& swatches);
+    AOColorWidget* buildSwatch(int tab, int row, QWidget* page);
+    void forEachSwatch(const std::function<void(AOColorWidget*)>& action);
 };

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Renders the real Tintwell window, once in basic and once in advanced mode, on the
+# bundled demo colours under a virtual X display, into docs/screenshots/basic.png and
+# docs/screenshots/advanced.png. Builds first when the program is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+build_dir="$root/${TINTWELL_BUILD_DIR:-build}"
+out="$root/docs/screenshots"
+
+scripts/install-deps.sh
+[ -x "$build_dir/tintwell" ] || scripts/build.sh
+
+scratch="$(mktemp -d)"
+xvfb_pid=""
+app_pid=""
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+game="$scratch/Anarchy Online"
+work="$scratch/work"
+mkdir -p "$game/cd_image/gui/default" "$work"
+cp resources/TextColors.orig "$game/cd_image/gui/default/TextColors.xml"
+cp resources/TextColors.orig "$work/"
+
+# Xvfb picks a free display itself and reports its number on the given descriptor.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$scratch/display" ] && break
+    sleep 0.1
+done
+[ -s "$scratch/display" ] || { cat "$scratch/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(cat "$scratch/display")"
+
+# shot NAME ADVANCED: one start of the program with the given mode, one picture.
+shot() {
+    local name="$1" advanced="$2" window
+    printf '## Tintwell Configuration ##\nAODir = %s\nAdvancedMode = %s\nBGColor = black\n' \
+        "$game" "$advanced" >"$work/Tintwell.cfg"
+    (cd "$work" && exec "$build_dir/tintwell") >"$scratch/$name.log" 2>&1 &
+    app_pid=$!
+    window="$(timeout 20 xdotool search --sync --onlyvisible --name '^Tintwell v0\.3$' | head -n 1)"
+    [ -n "$window" ] || { cat "$scratch/$name.log" >&2; exit 1; }
+    sleep 1 # let the first paint finish
+    import -window "$window" "$out/$name.png"
+    kill "$app_pid"
+    wait "$app_pid" 2>/dev/null || true
+    app_pid=""
+    echo "Wrote $out/$name.png"
+}
+
+mkdir -p "$out"
+shot basic 0
+shot advanced 1

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "model/AOColor.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+
+// One chat group of the basic page: a caption drawn in the group's colour and a
+// button showing that colour. The first colour group decides what is shown; a click
+// reports every group, so they can all be given the new colour together.
+class AOColorWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit AOColorWidget(QWidget* parent = nullptr);
+
+    void setText(const QString& text);
+    void addColorGroup(const QString& name);
+    void setBackgroundColor(AOColor color);
+    void updateColor();
+
+protected slots:
+    virtual void buttonClicked();
+
+signals:
+    void clicked(const QStringList& cgs);
+
+protected:
+    QHBoxLayout* layout;
+    QLabel* label;
+    QPushButton* button;
+    QStringList colorGroups;
+};
