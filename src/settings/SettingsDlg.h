@@ -46,6 +46,7 @@ signals:
 
 private:
     void addLine();
+    void restoreFrom(const QString& source);
     void nameWidgets();
 
     QVBoxLayout* layout;
