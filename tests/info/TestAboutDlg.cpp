@@ -148,8 +148,9 @@ void TestAboutDlg::clickingTheLinkOpensNothing()
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
 
-    QVERIFY2(!activated.isEmpty(), "the clicks never reached the link");
-    QVERIFY(browser.opened.isEmpty());
+    QVERIFY2(!activated.isEmpty() || !browser.opened.isEmpty(),
+             "the clicks never reached the link");
+    QCOMPARE(browser.opened, QList<QUrl>());
 }
 
 QTEST_MAIN(TestAboutDlg)

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCodec>
-#include <QTextLayout>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -80,7 +80,8 @@ void TestLicenseDlg::showsTheFileReadOnlyAndUnwrapped()
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
 
-    // Text mode turns CR LF into LF; the bytes are read in the locale's encoding.
+    // CR LF line ends show as plain line breaks; the bytes are read in the locale's
+    // encoding.
     QString expected = QTextCodec::codecForLocale()->toUnicode(text);
     expected.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QCOMPARE(page.textEdit->toPlainText(), expected);
