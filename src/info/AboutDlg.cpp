@@ -11,23 +11,22 @@ namespace
 
 QString aboutText()
 {
-    return QStringLiteral(
-        "<font color=blue><center><b>Tintwell v0.3</b><br />"
-        "by the Tintwell developers<br /></center></font>"
-        "This tool was made to help Anarchy Online players<br />"
-        "change their chat text colors easily, without<br />"
-        "editing the XML file by hand.<br />"
-        "<br />"
-        "Get the latest version from the project page:<br />"
-        "<a href=\"https://tintwell.example.org/\">https://tintwell.example.org/</a><br />"
-        "<br />"
-        "<b><u>Credits:</u></b><br />"
-        "Thanks to our first testers for suggesting the name.<br />"
-        "<br />"
-        "<b>Note:</b> Tintwell changes <u>only</u> what <u>you</u> see<br />"
-        "on your own screen. It has nothing to do with what<br />"
-        "anyone else sees. If you want your chat to look<br />"
-        "colorful to others, this is not the tool for you.");
+    return QStringLiteral("<font color=blue><center><b>Tintwell v0.3</b><br />"
+                          "by the Tintwell developers<br /></center></font>"
+                          "This tool was made to help Anarchy Online players<br />"
+                          "change their chat text colors easily, without<br />"
+                          "editing the XML file by hand.<br />"
+                          "<br />"
+                          "Latest version: <a href=\"https://tintwell.example.org/\">"
+                          "https://tintwell.example.org/</a><br />"
+                          "<br />"
+                          "<b><u>Credits:</u></b><br />"
+                          "Thanks to our testers for suggesting the name.<br />"
+                          "<br />"
+                          "<b>Note:</b> Tintwell changes <u>only</u> what <u>you</u> see<br />"
+                          "on your own screen. It has nothing to do with what<br />"
+                          "anyone else sees. If you want your chat to look<br />"
+                          "colorful to others, this is not the tool for you.");
 }
 
 } // namespace

@@ -214,10 +214,16 @@ void SettingsDlg::restoreFrom(const QString& source)
     QString error;
     if (!SafeFile::copy(source, ColorFolder(path).colorFile(), &error)) {
         qDebug("restore: %s", qPrintable(error));
-        const QString shown = QDir::toNativeSeparators(QFileInfo(source).absoluteFilePath());
-        Messages::warn(this, tr("TextColors.xml was left as it was, because it could not be "
-                                "restored from:\n%1\n\nDetails: %2")
-                                 .arg(shown, error));
+        warnRestoreFailed(source, error);
     }
     emit reloadData();
+}
+
+void SettingsDlg::warnRestoreFailed(const QString& source, const QString& error)
+{
+    const QFileInfo info(source);
+    const QString reason = info.isFile() ? error : tr("There is no such file.");
+    Messages::warn(this, tr("TextColors.xml was left as it was, because it could not be "
+                            "restored from:\n%1\n\n%2")
+                             .arg(QDir::toNativeSeparators(info.absoluteFilePath()), reason));
 }

@@ -47,6 +47,7 @@ signals:
 private:
     void addLine();
     void restoreFrom(const QString& source);
+    void warnRestoreFailed(const QString& source, const QString& error);
     void nameWidgets();
 
     QVBoxLayout* layout;
