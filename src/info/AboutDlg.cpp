@@ -1,4 +1,57 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "info/AboutDlg.h"
 
-AboutDlg::AboutDlg(QWidget* parent) : QWidget(parent) {}
+#include <QLabel>
+#include <QPixmap>
+#include <QSpacerItem>
+#include <QVBoxLayout>
+
+namespace
+{
+
+QString aboutText()
+{
+    return QStringLiteral("<font color=blue><center><b>Tintwell v0.3</b><br />"
+                          "by the Tintwell developers<br /></center></font>"
+                          "This tool was made to help Anarchy Online players<br />"
+                          "change their chat text colors easily, without<br />"
+                          "editing the XML file by hand.<br />"
+                          "<br />"
+                          "Latest version: <a href=\"https://tintwell.example.org/\">"
+                          "https://tintwell.example.org/</a><br />"
+                          "<br />"
+                          "<b><u>Credits:</u></b><br />"
+                          "Thanks to our testers for suggesting the name.<br />"
+                          "<br />"
+                          "<b>Note:</b> Tintwell changes <u>only</u> what <u>you</u> see<br />"
+                          "on your own screen. It has nothing to do with what<br />"
+                          "anyone else sees. If you want your chat to look<br />"
+                          "colorful to others, this is not the tool for you.");
+}
+
+} // namespace
+
+AboutDlg::AboutDlg(QWidget* parent) : QWidget(parent)
+{
+    layout = new QVBoxLayout(this);
+    layout->setSpacing(3);
+    layout->setContentsMargins(5, 5, 5, 5);
+
+    // The picture ships beside the program; without it the framed area stays empty.
+    pictureLabel = new QLabel(this);
+    pictureLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    pictureLabel->setFixedSize(334, 145);
+    pictureLabel->setFrameShape(QFrame::Box);
+    pictureLabel->setFrameShadow(QFrame::Plain);
+    pictureLabel->setLineWidth(1);
+    pictureLabel->setPixmap(QPixmap(QStringLiteral("Tintwell.png")));
+    pictureLabel->setScaledContents(false);
+    pictureLabel->setIndent(0);
+    layout->addWidget(pictureLabel);
+
+    // The link only tells where to look: nothing is opened when it is clicked.
+    textLabel = new QLabel(aboutText(), this);
+    layout->addWidget(textLabel);
+
+    layout->addItem(new QSpacerItem(1, 1, QSizePolicy::Minimum, QSizePolicy::Expanding));
+}

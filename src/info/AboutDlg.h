@@ -3,11 +3,20 @@
 
 #include <QWidget>
 
-// The "About..." tab.
+class QLabel;
+class QVBoxLayout;
+
+// The "About..." tab: the picture, the name and version, what Tintwell is for, and
+// the reminder that it only changes what the player sees.
 class AboutDlg : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit AboutDlg(QWidget* parent = nullptr);
+
+protected:
+    QVBoxLayout* layout;
+    QLabel* pictureLabel;
+    QLabel* textLabel;
 };

@@ -3,11 +3,21 @@
 
 #include <QWidget>
 
-// The "License" tab.
+class QTextEdit;
+class QVBoxLayout;
+
+// The "License" tab: the licence text shipped beside the program, read-only.
 class LicenseDlg : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit LicenseDlg(QWidget* parent = nullptr);
+
+protected:
+    QVBoxLayout* layout;
+    QTextEdit* textEdit;
+
+private:
+    void loadText();
 };

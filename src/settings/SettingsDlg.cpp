@@ -3,10 +3,13 @@
 
 #include "app/Messages.h"
 #include "model/ColorFolder.h"
+#include "model/SafeFile.h"
 #include "settings/FolderPath.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,6 +18,15 @@
 #include <QPushButton>
 #include <QSpacerItem>
 #include <QVBoxLayout>
+
+namespace
+{
+
+// The copy of the game's file that ships with Tintwell, looked up in the folder
+// Tintwell was started from.
+const QLatin1String bundledFile("TextColors.orig");
+
+} // namespace
 
 SettingsDlg::SettingsDlg(QWidget* parent) : QWidget(parent)
 {
@@ -163,12 +175,55 @@ void SettingsDlg::restoreData()
 
 bool SettingsDlg::saveOriginalData()
 {
-    // The one-time copy of the game's file comes with the backup work.
+    const ColorFolder folder(path);
+    if (QFileInfo::exists(folder.originalFile()) &&
+        !Messages::askYesNo(this, QStringLiteral("File TextColors.xml.orig exists. Overwrite?")))
+        return false;
+    // Replaced in one step, so a failed copy never costs the player an older good copy.
+    QString error;
+    if (SafeFile::copy(folder.colorFile(), folder.originalFile(), &error))
+        return true;
+    qDebug("saveOriginalData(): %s", qPrintable(error));
     return false;
 }
 
-void SettingsDlg::restoreBackup() {}
+void SettingsDlg::restoreBackup()
+{
+    if (Messages::askYesNo(this, tr("Restore last backup? All changes will be lost.")))
+        restoreFrom(ColorFolder(path).backupFile());
+}
 
-void SettingsDlg::restoreBundledData() {}
+void SettingsDlg::restoreBundledData()
+{
+    if (Messages::askYesNo(this, tr("Reload original data? All changes will be lost.")))
+        restoreFrom(bundledFile);
+}
 
-void SettingsDlg::restoreOriginalData() {}
+void SettingsDlg::restoreOriginalData()
+{
+    if (Messages::askYesNo(this, tr("Reload original data? All changes will be lost.")))
+        restoreFrom(ColorFolder(path).originalFile());
+}
+
+// The source is read whole and then put in place in one atomic step, so the player's
+// TextColors.xml is never removed for a source that is missing or cannot be read.
+// The reload follows even after a failure: it rereads the unchanged file, so the
+// view shows what is on disk, as the question announced.
+void SettingsDlg::restoreFrom(const QString& source)
+{
+    QString error;
+    if (!SafeFile::copy(source, ColorFolder(path).colorFile(), &error)) {
+        qDebug("restore: %s", qPrintable(error));
+        warnRestoreFailed(source, error);
+    }
+    emit reloadData();
+}
+
+void SettingsDlg::warnRestoreFailed(const QString& source, const QString& error)
+{
+    const QFileInfo info(source);
+    const QString reason = info.isFile() ? error : tr("There is no such file.");
+    Messages::warn(this, tr("TextColors.xml was left as it was, because it could not be "
+                            "restored from:\n%1\n\n%2")
+                             .arg(QDir::toNativeSeparators(info.absoluteFilePath()), reason));
+}

@@ -46,6 +46,8 @@ signals:
 
 private:
     void addLine();
+    void restoreFrom(const QString& source);
+    void warnRestoreFailed(const QString& source, const QString& error);
     void nameWidgets();
 
     QVBoxLayout* layout;

@@ -1,17 +1,76 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/SettingsDlg.h"
 
+#include "app/BaseDlg.h"
+#include "app/Messages.h"
 #include "common/ModalDriver.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
+#include <QDomDocument>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace
+{
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void put(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write(data);
+}
+
+QByteArray colorXml(const char* color)
+{
+    return QByteArray("<Root>\n    <HTMLColor name=\"ctch_clan\" color=\"") + color +
+           "\" />\n</Root>\n";
+}
+
+// Checks that the question looks as every Tintwell question does, then answers it.
+ModalDriver::Action answerQuestion(QMessageBox::StandardButton button)
+{
+    return [button](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        QVERIFY2(box, "expected a question");
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+        box->button(button)->click();
+    };
+}
+
+ModalDriver::Action acknowledgeWarning()
+{
+    return [](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        QVERIFY2(box, "expected a warning");
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        box->button(QMessageBox::Ok)->click();
+    };
+}
+
+void click(SettingsDlg& page, const QString& button)
+{
+    auto* widget = page.findChild<QPushButton*>(button);
+    QVERIFY2(widget, qPrintable(button));
+    widget->click();
+}
+
+} // namespace
 
 class TestSettingsDlg : public QObject
 {
@@ -19,22 +78,63 @@ class TestSettingsDlg : public QObject
 
 private slots:
     void init();
+    void cleanup();
     void warningFollowsTypedText();
     void setModeEmitsOnceOrTwice();
     void checkAOPathAsksUntilValidOrCancelled();
     void checkAOPathAcceptsValidFolderWithoutAsking();
     void backgroundButtonSendsBackground();
 
+    void reloadTouchesNoFile();
+    void restoreCopiesSourceAfterYes_data();
+    void restoreCopiesSourceAfterYes();
+    void restoreChangesNothingAfterNo_data();
+    void restoreChangesNothingAfterNo();
+    void unusableSourceKeepsFileAndSaysSo_data();
+    void unusableSourceKeepsFileAndSaysSo();
+    void restoreBackupTwiceGivesTheSameFile();
+    void readOnlyFolderNeverLosesTheFile();
+    void bundledCopyDefinesEveryBasicName();
+
+    void saveOriginalData_data();
+    void saveOriginalData();
+    void saveOriginalDataFailsQuietly();
+    void firstStartMakesOrOffersTheCopy_data();
+    void firstStartMakesOrOffersTheCopy();
+    void laterStartMakesNoCopy();
+
 private:
     QString makeGameFolder(const QString& name);
+    void addRestoreRows();
+    QString sourcePath(const QString& name, bool inWorkFolder) const;
+    QStringList colorFolderEntries() const;
 
     std::unique_ptr<QTemporaryDir> dir;
+    QString previous;
+    QString game;
+    QString colorFolder;
+    QString colorFile;
 };
 
+// Each test runs in a fresh working folder beside a fresh game folder, so the
+// bundled copy is looked up where the test put it and nowhere else.
 void TestSettingsDlg::init()
 {
     dir = std::make_unique<QTemporaryDir>();
     QVERIFY(dir->isValid());
+    previous = QDir::currentPath();
+    QVERIFY(QDir().mkpath(dir->filePath(QStringLiteral("work"))));
+    QVERIFY(QDir::setCurrent(dir->filePath(QStringLiteral("work"))));
+    game = makeGameFolder(QStringLiteral("Anarchy Online"));
+    colorFolder = game + QStringLiteral("/cd_image/gui/default/");
+    colorFile = colorFolder + QStringLiteral("TextColors.xml");
+    put(colorFile, colorXml("0x40FF80"));
+}
+
+void TestSettingsDlg::cleanup()
+{
+    QFile::setPermissions(colorFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir::setCurrent(previous);
 }
 
 QString TestSettingsDlg::makeGameFolder(const QString& name)
@@ -102,7 +202,6 @@ void TestSettingsDlg::setModeEmitsOnceOrTwice()
 
 void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled()
 {
-    const QString game = makeGameFolder(QStringLiteral("Anarchy Online"));
     const QString empty = dir->filePath(QStringLiteral("empty"));
     QDir().mkpath(empty);
 
@@ -142,6 +241,401 @@ void TestSettingsDlg::backgroundButtonSendsBackground()
     page.findChild<QPushButton*>(QStringLiteral("bgButton"))->click();
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("background"));
+}
+
+QString TestSettingsDlg::sourcePath(const QString& name, bool inWorkFolder) const
+{
+    return inWorkFolder ? QDir::current().filePath(name) : colorFolder + name;
+}
+
+QStringList TestSettingsDlg::colorFolderEntries() const
+{
+    return QDir(colorFolder)
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+void TestSettingsDlg::reloadTouchesNoFile()
+{
+    put(colorFolder + QStringLiteral("TextColors.xml.bak"), colorXml("0x000001"));
+    const QStringList before = colorFolderEntries();
+    const QDateTime modified = QFileInfo(colorFile).lastModified();
+    SettingsDlg page;
+    page.setAOPath(game);
+    QSignalSpy spy(&page, &SettingsDlg::reloadData);
+
+    ModalDriver driver;
+    driver.then(answerQuestion(QMessageBox::No)).then(answerQuestion(QMessageBox::Yes));
+    click(page, QStringLiteral("reloadButton"));
+    QCOMPARE(spy.count(), 0);
+    click(page, QStringLiteral("reloadButton"));
+    QCOMPARE(spy.count(), 1);
+
+    const QString question = QStringLiteral("Reload saved data? All changes will be lost.");
+    QCOMPARE(driver.texts(), (QStringList{question, question}));
+    QCOMPARE(driver.titles(), (QStringList{Messages::title(), Messages::title()}));
+    QCOMPARE(colorFolderEntries(), before);
+    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
+    QCOMPARE(QFileInfo(colorFile).lastModified(), modified);
+}
+
+void TestSettingsDlg::addRestoreRows()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("inWorkFolder");
+
+    QTest::newRow("last backup") << QStringLiteral("restoreBackupButton")
+                                 << QStringLiteral("Restore last backup? All changes will be lost.")
+                                 << QStringLiteral("TextColors.xml.bak") << false;
+    QTest::newRow("original data")
+        << QStringLiteral("restoreOriginalButton")
+        << QStringLiteral("Reload original data? All changes will be lost.")
+        << QStringLiteral("TextColors.xml.orig") << false;
+    QTest::newRow("bundled file") << QStringLiteral("restoreBundledButton")
+                                  << QStringLiteral("Reload original data? All changes will be "
+                                                    "lost.")
+                                  << QStringLiteral("TextColors.orig") << true;
+}
+
+void TestSettingsDlg::restoreCopiesSourceAfterYes_data()
+{
+    addRestoreRows();
+}
+
+void TestSettingsDlg::restoreCopiesSourceAfterYes()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, question);
+    QFETCH(QString, source);
+    QFETCH(bool, inWorkFolder);
+    put(sourcePath(source, inWorkFolder), colorXml("0x123456"));
+    SettingsDlg page;
+    page.setAOPath(game);
+    QSignalSpy spy(&page, &SettingsDlg::reloadData);
+
+    ModalDriver driver;
+    driver.then(answerQuestion(QMessageBox::Yes)).then(acknowledgeWarning());
+    click(page, button);
+
+    QCOMPARE(driver.texts(), QStringList{question});
+    QCOMPARE(driver.titles(), QStringList{QStringLiteral("Tintwell v0.3")});
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(contents(colorFile), colorXml("0x123456"));
+    QCOMPARE(contents(sourcePath(source, inWorkFolder)), colorXml("0x123456"));
+    for (const QString& entry : colorFolderEntries())
+        QVERIFY2(entry.startsWith(QLatin1String("TextColors.xml")) && !entry.endsWith(".tmp"),
+                 qPrintable(entry));
+}
+
+void TestSettingsDlg::restoreChangesNothingAfterNo_data()
+{
+    addRestoreRows();
+}
+
+void TestSettingsDlg::restoreChangesNothingAfterNo()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, source);
+    QFETCH(bool, inWorkFolder);
+    put(sourcePath(source, inWorkFolder), colorXml("0x123456"));
+    const QStringList before = colorFolderEntries();
+    SettingsDlg page;
+    page.setAOPath(game);
+    QSignalSpy spy(&page, &SettingsDlg::reloadData);
+
+    ModalDriver driver;
+    driver.then(answerQuestion(QMessageBox::No)).then(acknowledgeWarning());
+    click(page, button);
+
+    QCOMPARE(driver.handled(), 1);
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
+    QCOMPARE(contents(sourcePath(source, inWorkFolder)), colorXml("0x123456"));
+    QCOMPARE(colorFolderEntries(), before);
+}
+
+void TestSettingsDlg::unusableSourceKeepsFileAndSaysSo_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("inWorkFolder");
+    QTest::addColumn<QString>("kind");
+
+    const struct {
+        const char* label;
+        const char* button;
+        const char* source;
+        bool inWorkFolder;
+    } restores[] = {
+        {"last backup", "restoreBackupButton", "TextColors.xml.bak", false},
+        {"original data", "restoreOriginalButton", "TextColors.xml.orig", false},
+        {"bundled file", "restoreBundledButton", "TextColors.orig", true},
+    };
+    for (const auto& restore : restores) {
+        for (const char* kind : {"missing", "folder", "dangling link"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(restore.label, kind)))
+                << QString::fromLatin1(restore.button) << QString::fromLatin1(restore.source)
+                << restore.inWorkFolder << QString::fromLatin1(kind);
+        }
+    }
+}
+
+void TestSettingsDlg::unusableSourceKeepsFileAndSaysSo()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, source);
+    QFETCH(bool, inWorkFolder);
+    QFETCH(QString, kind);
+    const QString sourceFile = sourcePath(source, inWorkFolder);
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(sourceFile));
+    if (kind == QLatin1String("dangling link"))
+        QVERIFY(QFile::link(dir->filePath(QStringLiteral("gone")), sourceFile));
+    const QStringList before = colorFolderEntries();
+    SettingsDlg page;
+    page.setAOPath(game);
+    QSignalSpy spy(&page, &SettingsDlg::reloadData);
+
+    ModalDriver driver;
+    driver.then(answerQuestion(QMessageBox::Yes)).then(acknowledgeWarning());
+    click(page, button);
+
+    QCOMPARE(driver.handled(), 2);
+    QCOMPARE(driver.titles().value(1), QStringLiteral("Tintwell v0.3"));
+    const QString warning = driver.texts().value(1);
+    QVERIFY2(warning.contains(QDir::toNativeSeparators(sourceFile)), qPrintable(warning));
+    QVERIFY2(warning.contains(QLatin1String("left as it was")), qPrintable(warning));
+    QVERIFY2(warning.contains(QLatin1String("There is no such file.")), qPrintable(warning));
+    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
+    QCOMPARE(colorFolderEntries(), before);
+    QCOMPARE(QFileInfo(sourceFile).isDir(), kind == QLatin1String("folder"));
+    QCOMPARE(QFileInfo(sourceFile).isSymLink(), kind == QLatin1String("dangling link"));
+    // The reload still follows: it rereads the unchanged file.
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestSettingsDlg::restoreBackupTwiceGivesTheSameFile()
+{
+    const QString backup = colorFolder + QStringLiteral("TextColors.xml.bak");
+    put(backup, colorXml("0xABCDEF"));
+    SettingsDlg page;
+    page.setAOPath(game);
+
+    ModalDriver driver;
+    driver.then(answerQuestion(QMessageBox::Yes)).then(answerQuestion(QMessageBox::Yes));
+    click(page, QStringLiteral("restoreBackupButton"));
+    QCOMPARE(contents(colorFile), colorXml("0xABCDEF"));
+    put(colorFile, colorXml("0x111111"));
+    click(page, QStringLiteral("restoreBackupButton"));
+    QCOMPARE(driver.handled(), 2);
+    QCOMPARE(contents(colorFile), colorXml("0xABCDEF"));
+    QCOMPARE(contents(backup), colorXml("0xABCDEF"));
+}
+
+// Where the colour folder cannot be written the restore fails and says so; where it
+// can (an administrator ignores the folder's rights) it succeeds. Either way the
+// player's file is whole at every moment.
+void TestSettingsDlg::readOnlyFolderNeverLosesTheFile()
+{
+    put(colorFolder + QStringLiteral("TextColors.xml.bak"), colorXml("0xABCDEF"));
+    QVERIFY(QFile::setPermissions(colorFolder, QFile::ReadOwner | QFile::ExeOwner |
+                                                   QFile::ReadGroup | QFile::ExeGroup));
+    SettingsDlg page;
+    page.setAOPath(game);
+    QSignalSpy spy(&page, &SettingsDlg::reloadData);
+
+    ModalDriver driver;
+    driver.then(answerQuestion(QMessageBox::Yes)).then(acknowledgeWarning());
+    click(page, QStringLiteral("restoreBackupButton"));
+
+    const bool warned = driver.handled() == 2;
+    QCOMPARE(contents(colorFile), warned ? colorXml("0x40FF80") : colorXml("0xABCDEF"));
+    QCOMPARE(spy.count(), 1);
+    const QStringList names = colorFolderEntries();
+    QCOMPARE(names,
+             (QStringList{QStringLiteral("TextColors.xml"), QStringLiteral("TextColors.xml.bak")}));
+}
+
+void TestSettingsDlg::bundledCopyDefinesEveryBasicName()
+{
+    QFile file(QStringLiteral(TINTWELL_RESOURCES "/TextColors.orig"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QDomDocument document;
+    QVERIFY(document.setContent(&file));
+    QSet<QString> names;
+    const QDomNodeList colors = document.elementsByTagName(QStringLiteral("HTMLColor"));
+    for (int i = 0; i < colors.size(); ++i)
+        names.insert(colors.at(i).toElement().attribute(QStringLiteral("name")));
+
+    const char* basic[] = {"ctch_clan",
+                           "CCClanColor",
+                           "ctch_pgroup",
+                           "ctch_team",
+                           "CCTeamColor",
+                           "ct_itell",
+                           "ctch_tell",
+                           "CCTellColor",
+                           "ctch_vicinity",
+                           "CCVicinityColor",
+                           "ctch_whisper",
+                           "CCWhisperColor",
+                           "ctch_shout",
+                           "CCShoutColor",
+                           "CCNPCChatText",
+                           "CCNPCOOCText",
+                           "CCNPCChatEmote",
+                           "CCNPCChatSystem",
+                           "CCNPCChatQuestion",
+                           "CCNPCChatDescription",
+                           "CCNPCChatTrade",
+                           "CCMeHitByNanoColor",
+                           "CCOtherHitByNanoColor",
+                           "CCMonsterHitMeColor",
+                           "CCPlayerHitMeColor",
+                           "CCMeHitOtherColor",
+                           "CCOtherHitOtherColor",
+                           "CCOtherHitOtherMyPetColor",
+                           "ctch_seekingteam",
+                           "CCSeekingTeamColor",
+                           "ctch_tower",
+                           "CCTowerColor",
+                           "CCMeHealedColor",
+                           "CCMeGotXpColor",
+                           "CCSkillColor",
+                           "ctch_mypet",
+                           "ctch_otherpet"};
+    for (const char* name : basic)
+        QVERIFY2(names.contains(QLatin1String(name)), name);
+}
+
+void TestSettingsDlg::saveOriginalData_data()
+{
+    QTest::addColumn<QByteArray>("existing");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<QByteArray>("copy");
+
+    QTest::newRow("no copy yet") << QByteArray() << int(QMessageBox::NoButton) << true
+                                 << colorXml("0x40FF80");
+    QTest::newRow("copy exists, No")
+        << colorXml("0x999999") << int(QMessageBox::No) << false << colorXml("0x999999");
+    QTest::newRow("copy exists, Yes")
+        << colorXml("0x999999") << int(QMessageBox::Yes) << true << colorXml("0x40FF80");
+}
+
+void TestSettingsDlg::saveOriginalData()
+{
+    QFETCH(QByteArray, existing);
+    QFETCH(int, answer);
+    QFETCH(bool, result);
+    QFETCH(QByteArray, copy);
+    const QString original = colorFolder + QStringLiteral("TextColors.xml.orig");
+    if (!existing.isNull())
+        put(original, existing);
+    SettingsDlg page;
+    page.setAOPath(game);
+
+    ModalDriver driver;
+    if (answer != QMessageBox::NoButton)
+        driver.then(answerQuestion(QMessageBox::StandardButton(answer)));
+    driver.then(acknowledgeWarning());
+    QCOMPARE(page.saveOriginalData(), result);
+
+    QCOMPARE(driver.pending(), 1);
+    if (answer != QMessageBox::NoButton) {
+        QCOMPARE(driver.texts(),
+                 QStringList{QStringLiteral("File TextColors.xml.orig exists. Overwrite?")});
+        QCOMPARE(driver.titles(), QStringList{QStringLiteral("Tintwell v0.3")});
+    }
+    QCOMPARE(contents(original), copy);
+    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
+    QCOMPARE(colorFolderEntries(), (QStringList{QStringLiteral("TextColors.xml"),
+                                                QStringLiteral("TextColors.xml.orig")}));
+}
+
+// The first-run copy reports nothing to the player: start-up goes on either way.
+void TestSettingsDlg::saveOriginalDataFailsQuietly()
+{
+    const QString original = colorFolder + QStringLiteral("TextColors.xml.orig");
+    SettingsDlg page;
+    page.setAOPath(game);
+    ModalDriver driver;
+    driver.then(answerQuestion(QMessageBox::Yes)).then(acknowledgeWarning());
+
+    // Something that is not a file in the copy's place is asked about and survives.
+    QVERIFY(QDir().mkpath(original));
+    QVERIFY(!page.saveOriginalData());
+    QCOMPARE(driver.handled(), 1);
+    QVERIFY(QFileInfo(original).isDir());
+    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
+
+    // Without the game's file there is nothing to copy, and nothing is made.
+    QVERIFY(QDir().rmdir(original));
+    QVERIFY(QFile::remove(colorFile));
+    QVERIFY(!page.saveOriginalData());
+    QCOMPARE(driver.handled(), 1);
+    QVERIFY(colorFolderEntries().isEmpty());
+}
+
+void TestSettingsDlg::firstStartMakesOrOffersTheCopy_data()
+{
+    QTest::addColumn<QByteArray>("existing");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QByteArray>("copy");
+
+    QTest::newRow("no copy yet") << QByteArray() << int(QMessageBox::NoButton)
+                                 << colorXml("0x40FF80");
+    QTest::newRow("copy exists, No")
+        << colorXml("0x999999") << int(QMessageBox::No) << colorXml("0x999999");
+    QTest::newRow("copy exists, Yes")
+        << colorXml("0x999999") << int(QMessageBox::Yes) << colorXml("0x40FF80");
+}
+
+void TestSettingsDlg::firstStartMakesOrOffersTheCopy()
+{
+    QFETCH(QByteArray, existing);
+    QFETCH(int, answer);
+    QFETCH(QByteArray, copy);
+    const QString original = colorFolder + QStringLiteral("TextColors.xml.orig");
+    if (!existing.isNull())
+        put(original, existing);
+    QVERIFY(!QFile::exists(QStringLiteral("Tintwell.cfg")));
+
+    ModalDriver driver;
+    driver.then(ModalDriver::chooseFolder(game));
+    if (answer != QMessageBox::NoButton)
+        driver.then(answerQuestion(QMessageBox::StandardButton(answer)));
+    driver.then(acknowledgeWarning());
+    BaseDlg dialog;
+
+    QCOMPARE(driver.pending(), 1);
+    if (answer != QMessageBox::NoButton)
+        QCOMPARE(driver.texts().value(0),
+                 QStringLiteral("File TextColors.xml.orig exists. Overwrite?"));
+    QCOMPARE(contents(original), copy);
+    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
+}
+
+void TestSettingsDlg::laterStartMakesNoCopy()
+{
+    const QString original = colorFolder + QStringLiteral("TextColors.xml.orig");
+    put(QStringLiteral("Tintwell.cfg"),
+        "## Tintwell Configuration ##\nAODir = " + game.toLocal8Bit() +
+            "\nAdvancedMode = 0\nBGColor = black\n");
+    ModalDriver driver;
+    driver.then(answerQuestion(QMessageBox::Yes));
+    {
+        BaseDlg dialog;
+    }
+    QVERIFY(!QFile::exists(original));
+
+    put(original, colorXml("0x999999"));
+    {
+        BaseDlg dialog;
+    }
+    QCOMPARE(driver.handled(), 0);
+    QCOMPARE(contents(original), colorXml("0x999999"));
 }
 
 QTEST_MAIN(TestSettingsDlg)

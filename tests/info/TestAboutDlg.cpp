@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "info/AboutDlg.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QtTest>
+
+namespace
+{
+
+class OpenAboutDlg : public AboutDlg
+{
+public:
+    using AboutDlg::layout;
+    using AboutDlg::pictureLabel;
+    using AboutDlg::textLabel;
+};
+
+// Stands in for the desktop's browser: records every address it is asked to open.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+} // namespace
+
+class TestAboutDlg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void opensWithAnEmptyFrameWithoutThePicture();
+    void showsThePictureWhenItIsThere();
+    void textNamesTheProgramAndWarns();
+    void clickingTheLinkOpensNothing();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    QString previous;
+};
+
+void TestAboutDlg::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir->path()));
+}
+
+void TestAboutDlg::cleanup()
+{
+    QDir::setCurrent(previous);
+}
+
+void TestAboutDlg::opensWithAnEmptyFrameWithoutThePicture()
+{
+    OpenAboutDlg page;
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QLabel* picture = page.pictureLabel;
+    QVERIFY(picture->pixmap(Qt::ReturnByValue).isNull());
+    QCOMPARE(picture->size(), QSize(334, 145));
+    QCOMPARE(picture->minimumSize(), QSize(334, 145));
+    QCOMPARE(picture->maximumSize(), QSize(334, 145));
+    QCOMPARE(picture->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(picture->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(picture->frameShape(), QFrame::Box);
+    QCOMPARE(picture->frameShadow(), QFrame::Plain);
+    QCOMPARE(picture->lineWidth(), 1);
+    QVERIFY(!picture->hasScaledContents());
+    QCOMPARE(page.layout->spacing(), 3);
+    QCOMPARE(page.layout->contentsMargins(), QMargins(5, 5, 5, 5));
+    // Picture, text, then the spacer that keeps both at the top.
+    QCOMPARE(page.layout->count(), 3);
+    QCOMPARE(page.layout->itemAt(0)->widget(), picture);
+    QCOMPARE(page.layout->itemAt(1)->widget(), page.textLabel);
+    QVERIFY(page.layout->itemAt(2)->spacerItem());
+    QVERIFY(page.layout->itemAt(2)->expandingDirections() & Qt::Vertical);
+}
+
+void TestAboutDlg::showsThePictureWhenItIsThere()
+{
+    QVERIFY(QFile::copy(QStringLiteral(TINTWELL_RESOURCES "/Tintwell.png"),
+                        QStringLiteral("Tintwell.png")));
+    OpenAboutDlg page;
+    const QPixmap pixmap = page.pictureLabel->pixmap(Qt::ReturnByValue);
+    QVERIFY(!pixmap.isNull());
+    QCOMPARE(pixmap.size(), QSize(334, 145));
+    QCOMPARE(page.pictureLabel->size(), QSize(334, 145));
+
+    // Any picture of that name is shown as it is, never stretched.
+    QVERIFY(QFile::remove(QStringLiteral("Tintwell.png")));
+    QImage small(40, 20, QImage::Format_RGB32);
+    small.fill(Qt::red);
+    QVERIFY(small.save(QStringLiteral("Tintwell.png")));
+    OpenAboutDlg other;
+    QCOMPARE(other.pictureLabel->pixmap(Qt::ReturnByValue).size(), QSize(40, 20));
+    QCOMPARE(other.pictureLabel->size(), QSize(334, 145));
+}
+
+void TestAboutDlg::textNamesTheProgramAndWarns()
+{
+    OpenAboutDlg page;
+    const QString text = page.textLabel->text();
+    QVERIFY(Qt::mightBeRichText(text));
+    QCOMPARE(page.textLabel->textFormat(), Qt::AutoText);
+    QVERIFY(!page.textLabel->wordWrap());
+    QVERIFY(text.startsWith(QLatin1String("<font color=blue><center><b>Tintwell v0.3</b><br />")));
+    QVERIFY(text.contains(QLatin1String("<b><u>Credits:</u></b>")));
+    QVERIFY(text.contains(QLatin1String("<b>Note:</b>")));
+    QVERIFY(text.contains(QLatin1String("<u>only</u> what <u>you</u> see")));
+    QVERIFY(text.contains(QLatin1String("Anarchy Online")));
+    QCOMPARE(text.count(QLatin1String("<a href=")), 1);
+}
+
+void TestAboutDlg::clickingTheLinkOpensNothing()
+{
+    UrlRecorder browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
+    OpenAboutDlg page;
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QSignalSpy activated(page.textLabel, &QLabel::linkActivated);
+
+    // Click over the whole text, so the link is hit wherever the style puts it.
+    QLabel* label = page.textLabel;
+    for (int y = 2; y < label->height(); y += 4) {
+        for (int x = 2; x < label->width(); x += 8)
+            QTest::mouseClick(label, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+
+    QVERIFY2(!activated.isEmpty() || !browser.opened.isEmpty(),
+             "the clicks never reached the link");
+    QCOMPARE(browser.opened, QList<QUrl>());
+}
+
+QTEST_MAIN(TestAboutDlg)
+#include "TestAboutDlg.moc"

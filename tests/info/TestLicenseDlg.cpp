@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "info/LicenseDlg.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCodec>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <QVBoxLayout>
+#include <QtTest>
+
+namespace
+{
+
+QStringList* debugLines = nullptr;
+
+void recordDebug(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtDebugMsg && debugLines)
+        debugLines->append(message);
+}
+
+class OpenLicenseDlg : public LicenseDlg
+{
+public:
+    using LicenseDlg::layout;
+    using LicenseDlg::textEdit;
+};
+
+void put(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+} // namespace
+
+class TestLicenseDlg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void showsTheFileReadOnlyAndUnwrapped();
+    void opensEmptyWithoutTheFile();
+    void logsTheTabStopOncePerPage();
+    void showsTheShippedLicence();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    QString previous;
+};
+
+void TestLicenseDlg::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir->path()));
+}
+
+void TestLicenseDlg::cleanup()
+{
+    QDir::setCurrent(previous);
+}
+
+void TestLicenseDlg::showsTheFileReadOnlyAndUnwrapped()
+{
+    const QByteArray longLine = QByteArray(400, 'x');
+    const QByteArray text = "Preamble\r\n\tindented \xc2\xa9 line\r\n" + longLine + "\r\n";
+    put(QStringLiteral("LICENSE.GPL"), text);
+    QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
+    OpenLicenseDlg page;
+    page.resize(300, 200);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+
+    // CR LF line ends show as plain line breaks; the bytes are read in the locale's
+    // encoding.
+    QString expected = QTextCodec::codecForLocale()->toUnicode(text);
+    expected.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QCOMPARE(page.textEdit->toPlainText(), expected);
+
+    QVERIFY(page.textEdit->isReadOnly());
+    QTest::keyClicks(page.textEdit->viewport(), QStringLiteral("typed"));
+    QCOMPARE(page.textEdit->toPlainText(), expected);
+
+    QCOMPARE(page.textEdit->lineWrapMode(), QTextEdit::NoWrap);
+    const QTextBlock longBlock = page.textEdit->document()->findBlockByNumber(2);
+    QCOMPARE(longBlock.text().size(), longLine.size());
+    QCOMPARE(longBlock.layout()->lineCount(), 1);
+    QVERIFY(page.textEdit->horizontalScrollBar()->maximum() > 0);
+    QCOMPARE(page.textEdit->tabStopDistance(), 30.0);
+    QCOMPARE(page.layout->spacing(), 3);
+    QCOMPARE(page.layout->contentsMargins(), QMargins(5, 5, 5, 5));
+}
+
+void TestLicenseDlg::opensEmptyWithoutTheFile()
+{
+    QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
+    OpenLicenseDlg page;
+    QVERIFY(page.textEdit->toPlainText().isEmpty());
+    QVERIFY(page.textEdit->isReadOnly());
+
+    // A folder of that name is no licence either.
+    QVERIFY(QDir().mkdir(QStringLiteral("LICENSE.GPL")));
+    QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
+    OpenLicenseDlg other;
+    QVERIFY(other.textEdit->toPlainText().isEmpty());
+}
+
+void TestLicenseDlg::logsTheTabStopOncePerPage()
+{
+    QStringList lines;
+    debugLines = &lines;
+    // The test framework's own handler goes back in place, so later tests can still
+    // expect messages.
+    const QtMessageHandler framework = qInstallMessageHandler(recordDebug);
+    {
+        LicenseDlg first;
+        LicenseDlg second;
+    }
+    qInstallMessageHandler(framework);
+    debugLines = nullptr;
+    const QString line = QStringLiteral("TabStop at 30");
+    QCOMPARE(lines, (QStringList{line, line}));
+}
+
+void TestLicenseDlg::showsTheShippedLicence()
+{
+    QVERIFY(QFile::copy(QStringLiteral(TINTWELL_RESOURCES "/LICENSE.GPL"),
+                        QStringLiteral("LICENSE.GPL")));
+    QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
+    OpenLicenseDlg page;
+    const QString text = page.textEdit->toPlainText();
+    QVERIFY(text.contains(QLatin1String("GNU GENERAL PUBLIC LICENSE")));
+    QVERIFY(text.contains(QLatin1String("Version 3, 29 June 2007")));
+    QVERIFY(text.contains(QLatin1String("END OF TERMS AND CONDITIONS")));
+}
+
+QTEST_MAIN(TestLicenseDlg)
+#include "TestLicenseDlg.moc"
