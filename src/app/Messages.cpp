@@ -10,8 +10,9 @@ QString Messages::title()
 
 bool Messages::askYesNo(QWidget* parent, const QString& question)
 {
-    return QMessageBox::warning(parent, title(), question, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    // Every question is about throwing something away, so Return alone must not do it.
+    return QMessageBox::warning(parent, title(), question, QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
 }
 
 void Messages::warn(QWidget* parent, const QString& text)
