@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <QScrollArea>
 #include <QSpacerItem>
 #include <QVBoxLayout>
 
@@ -13,9 +14,9 @@ QString aboutText()
 {
     return QStringLiteral("<font color=blue><center><b>Tintwell v0.3</b><br />"
                           "by the Tintwell developers<br /></center></font>"
-                          "This tool was made to help Anarchy Online players<br />"
-                          "change their chat text colors easily, without<br />"
-                          "editing the XML file by hand.<br />"
+                          "This tool was made to help Anarchy Online<br />"
+                          "players change their chat text colors easily,<br />"
+                          "without editing the XML file by hand.<br />"
                           "<br />"
                           "Latest version: <a href=\"https://tintwell.example.org/\">"
                           "https://tintwell.example.org/</a><br />"
@@ -24,9 +25,9 @@ QString aboutText()
                           "Thanks to our testers for suggesting the name.<br />"
                           "<br />"
                           "<b>Note:</b> Tintwell changes <u>only</u> what <u>you</u> see<br />"
-                          "on your own screen. It has nothing to do with what<br />"
-                          "anyone else sees. If you want your chat to look<br />"
-                          "colorful to others, this is not the tool for you.");
+                          "on your own screen. It has nothing to do with<br />"
+                          "what anyone else sees. If you want your chat to<br />"
+                          "look colorful to others, this is not your tool.");
 }
 
 } // namespace
@@ -49,9 +50,16 @@ AboutDlg::AboutDlg(QWidget* parent) : QWidget(parent)
     pictureLabel->setIndent(0);
     layout->addWidget(pictureLabel);
 
-    // The link only tells where to look: nothing is opened when it is clicked.
-    textLabel = new QLabel(aboutText(), this);
-    layout->addWidget(textLabel);
+    // The link only tells where to look: nothing is opened when it is clicked. The
+    // text is taller than the fixed window leaves room for with common Linux fonts, so
+    // it scrolls rather than being cut off.
+    textLabel = new QLabel(aboutText());
+    textLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* scroller = new QScrollArea(this);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(textLabel);
+    layout->addWidget(scroller);
 
     layout->addItem(new QSpacerItem(1, 1, QSizePolicy::Minimum, QSizePolicy::Expanding));
 }

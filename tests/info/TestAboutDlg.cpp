@@ -11,6 +11,8 @@
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 namespace
@@ -49,6 +51,7 @@ private slots:
     void showsThePictureWhenItIsThere();
     void textNamesTheProgramAndWarns();
     void clickingTheLinkOpensNothing();
+    void wholeTextIsReachableInTheFixedWindow();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
@@ -89,7 +92,9 @@ void TestAboutDlg::opensWithAnEmptyFrameWithoutThePicture()
     // Picture, text, then the spacer that keeps both at the top.
     QCOMPARE(page.layout->count(), 3);
     QCOMPARE(page.layout->itemAt(0)->widget(), picture);
-    QCOMPARE(page.layout->itemAt(1)->widget(), page.textLabel);
+    auto* scroller = qobject_cast<QScrollArea*>(page.layout->itemAt(1)->widget());
+    QVERIFY(scroller);
+    QCOMPARE(scroller->widget(), page.textLabel);
     QVERIFY(page.layout->itemAt(2)->spacerItem());
     QVERIFY(page.layout->itemAt(2)->expandingDirections() & Qt::Vertical);
 }
@@ -151,6 +156,22 @@ void TestAboutDlg::clickingTheLinkOpensNothing()
     QVERIFY2(!activated.isEmpty() || !browser.opened.isEmpty(),
              "the clicks never reached the link");
     QCOMPARE(browser.opened, QList<QUrl>());
+}
+
+void TestAboutDlg::wholeTextIsReachableInTheFixedWindow()
+{
+    OpenAboutDlg page;
+    // About the room the 360 x 430 window leaves a tab.
+    page.resize(340, 330);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    auto* scroller = qobject_cast<QScrollArea*>(page.layout->itemAt(1)->widget());
+    QVERIFY(scroller);
+    const int reachable =
+        scroller->viewport()->height() + scroller->verticalScrollBar()->maximum();
+    QVERIFY2(reachable >= page.textLabel->sizeHint().height(),
+             qPrintable(QStringLiteral("%1 < %2").arg(reachable).arg(
+                 page.textLabel->sizeHint().height())));
 }
 
 QTEST_MAIN(TestAboutDlg)
