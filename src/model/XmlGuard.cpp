@@ -112,65 +112,21 @@ QString replaceCharacterReferences(const QString& literal)
     return result;
 }
 
-struct Entity {
-    QString replacement;
-    bool external = false;
-    qint64 length = -1;
-    bool visiting = false;
-};
+} // namespace
 
-class Scanner
+XmlGuard::XmlGuard(const QString& text)
+    : text(text), begin(text.constData()), at(begin), end(begin + text.size())
 {
-public:
-    explicit Scanner(const QString& text)
-        : text(text), begin(text.constData()), at(begin), end(begin + text.size())
-    {
-    }
+}
 
-    bool run();
-    QString reason;
-
-private:
-    bool scanMarkup();
-    bool scanStartTag();
-    bool scanAttributeValue();
-    bool scanEndTag();
-    bool scanDoctype();
-    bool scanInternalSubset();
-    bool scanEntityDeclaration();
-    bool scanReference(QChar kind);
-    bool skipPast(int opening, const QString& terminator, const char* what);
-    bool skipDeclaration();
-    bool readQuoted(QString* value);
-    void skipSpaces();
-    QString readName();
-    bool skipName();
-    bool startsWith(const char* markup) const;
-    bool countNode();
-    bool addExpansion(qint64 characters);
-    qint64 expansion(Entity* entity, int level);
-    qint64 referencesIn(const QString& replacement, int level);
-    bool refuse(const QString& why);
-
-    const QString& text;
-    const QChar* begin;
-    const QChar* at;
-    const QChar* end;
-    int depth = 0;
-    int nodes = 0;
-    qint64 expanded = 0;
-    QHash<QString, Entity> general;
-    QHash<QString, Entity> parameter;
-};
-
-bool Scanner::refuse(const QString& why)
+bool XmlGuard::refuse(const QString& why)
 {
     const int line = 1 + int(std::count(begin, qMin(at, end), QLatin1Char('\n')));
     reason = QStringLiteral("line %1: %2").arg(line).arg(why);
     return false;
 }
 
-bool Scanner::run()
+bool XmlGuard::run()
 {
     const int nul = text.indexOf(QChar(0));
     if (nul >= 0) {
@@ -191,7 +147,7 @@ bool Scanner::run()
     return true;
 }
 
-bool Scanner::startsWith(const char* markup) const
+bool XmlGuard::startsWith(const char* markup) const
 {
     for (const QChar* p = at; *markup; ++markup, ++p) {
         if (p >= end || *p != QLatin1Char(*markup))
@@ -200,7 +156,7 @@ bool Scanner::startsWith(const char* markup) const
     return true;
 }
 
-bool Scanner::scanMarkup()
+bool XmlGuard::scanMarkup()
 {
     if (startsWith("<!--"))
         return countNode() && skipPast(4, QStringLiteral("-->"), "comment");
@@ -219,7 +175,7 @@ bool Scanner::scanMarkup()
 
 // The terminator is looked for only after the opening, so that "<!-->" does not
 // pass for a whole comment: the parser reads on, and so must the scan.
-bool Scanner::skipPast(int opening, const QString& terminator, const char* what)
+bool XmlGuard::skipPast(int opening, const QString& terminator, const char* what)
 {
     const int found = text.indexOf(terminator, int(at - begin) + opening);
     if (found < 0)
@@ -228,7 +184,7 @@ bool Scanner::skipPast(int opening, const QString& terminator, const char* what)
     return true;
 }
 
-bool Scanner::countNode()
+bool XmlGuard::countNode()
 {
     if (++nodes > XmlGuard::maxNodes)
         return refuse(QStringLiteral("more than %1 elements, attributes and other nodes")
@@ -236,13 +192,13 @@ bool Scanner::countNode()
     return true;
 }
 
-void Scanner::skipSpaces()
+void XmlGuard::skipSpaces()
 {
     while (at < end && isSpace(*at))
         ++at;
 }
 
-QString Scanner::readName()
+QString XmlGuard::readName()
 {
     const QChar* start = at;
     while (at < end && !endsName(*at))
@@ -250,7 +206,7 @@ QString Scanner::readName()
     return QString(start, int(at - start));
 }
 
-bool Scanner::skipName()
+bool XmlGuard::skipName()
 {
     const QChar* start = at;
     while (at < end && !endsName(*at))
@@ -258,7 +214,7 @@ bool Scanner::skipName()
     return at > start;
 }
 
-bool Scanner::scanStartTag()
+bool XmlGuard::scanStartTag()
 {
     ++at;
     skipName();
@@ -294,7 +250,7 @@ bool Scanner::scanStartTag()
     }
 }
 
-bool Scanner::scanAttributeValue()
+bool XmlGuard::scanAttributeValue()
 {
     if (at >= end || (*at != QLatin1Char('"') && *at != QLatin1Char('\'')))
         return refuse(QStringLiteral("an attribute value without quotes"));
@@ -315,7 +271,7 @@ bool Scanner::scanAttributeValue()
     return true;
 }
 
-bool Scanner::scanEndTag()
+bool XmlGuard::scanEndTag()
 {
     const int close = text.indexOf(QLatin1Char('>'), int(at - begin));
     if (close < 0)
@@ -326,7 +282,7 @@ bool Scanner::scanEndTag()
     return true;
 }
 
-bool Scanner::scanReference(QChar kind)
+bool XmlGuard::scanReference(QChar kind)
 {
     ++at;
     if (kind == QLatin1Char('&') && at < end && *at == QLatin1Char('#')) {
@@ -355,7 +311,7 @@ bool Scanner::scanReference(QChar kind)
     return countNode() && addExpansion(XmlGuard::referenceCost + expansion(&found.value(), 0));
 }
 
-bool Scanner::addExpansion(qint64 characters)
+bool XmlGuard::addExpansion(qint64 characters)
 {
     expanded += characters;
     if (expanded > XmlGuard::maxExpansion)
@@ -366,7 +322,7 @@ bool Scanner::addExpansion(qint64 characters)
 
 // The characters one reference to the entity adds, references inside it included.
 // An entity that refers to itself, or nests too deep, counts as over the limit.
-qint64 Scanner::expansion(Entity* entity, int level)
+qint64 XmlGuard::expansion(Entity* entity, int level)
 {
     if (entity->external)
         return 0;
@@ -381,7 +337,7 @@ qint64 Scanner::expansion(Entity* entity, int level)
     return entity->length;
 }
 
-qint64 Scanner::referencesIn(const QString& replacement, int level)
+qint64 XmlGuard::referencesIn(const QString& replacement, int level)
 {
     qint64 total = 0;
     for (int i = 0; i < replacement.size() && total <= XmlGuard::maxExpansion; ++i) {
@@ -402,7 +358,7 @@ qint64 Scanner::referencesIn(const QString& replacement, int level)
     return total;
 }
 
-bool Scanner::scanDoctype()
+bool XmlGuard::scanDoctype()
 {
     at += 9;
     while (at < end) {
@@ -424,7 +380,7 @@ bool Scanner::scanDoctype()
     return refuse(QStringLiteral("unterminated document type declaration"));
 }
 
-bool Scanner::scanInternalSubset()
+bool XmlGuard::scanInternalSubset()
 {
     for (;;) {
         skipSpaces();
@@ -452,7 +408,7 @@ bool Scanner::scanInternalSubset()
     }
 }
 
-bool Scanner::readQuoted(QString* value)
+bool XmlGuard::readQuoted(QString* value)
 {
     const QChar quote = *at++;
     const QChar* start = at;
@@ -467,7 +423,7 @@ bool Scanner::readQuoted(QString* value)
 
 // Quoted text in a declaration may be an attribute's default value, whose entity
 // references the parser expands like those of any attribute.
-bool Scanner::skipDeclaration()
+bool XmlGuard::skipDeclaration()
 {
     while (at < end && *at != QLatin1Char('>')) {
         if (*at == QLatin1Char('"') || *at == QLatin1Char('\'')) {
@@ -485,7 +441,7 @@ bool Scanner::skipDeclaration()
 }
 
 // The first declaration of a name is the one that counts, as in every XML parser.
-bool Scanner::scanEntityDeclaration()
+bool XmlGuard::scanEntityDeclaration()
 {
     at += 8;
     skipSpaces();
@@ -515,8 +471,6 @@ bool Scanner::scanEntityDeclaration()
     return skipDeclaration();
 }
 
-} // namespace
-
 QString XmlGuard::decode(const QByteArray& data)
 {
     const int mib = detectedMib(data);
@@ -534,7 +488,7 @@ QString XmlGuard::decode(const QByteArray& data)
 
 bool XmlGuard::check(const QString& text, QString* reason)
 {
-    Scanner scanner(text);
+    XmlGuard scanner(text);
     if (scanner.run())
         return true;
     if (reason)

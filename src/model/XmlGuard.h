@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 // Stands between a file and Qt's DOM parser, which overflows the stack on deeply
@@ -37,4 +38,47 @@ public:
 
     // True when the text may go to the DOM parser; otherwise false with the reason.
     static bool check(const QString& text, QString* reason = nullptr);
+
+private:
+    struct Entity {
+        QString replacement;
+        bool external = false;
+        qint64 length = -1;
+        bool visiting = false;
+    };
+
+    explicit XmlGuard(const QString& text);
+
+    bool run();
+    bool scanMarkup();
+    bool scanStartTag();
+    bool scanAttributeValue();
+    bool scanEndTag();
+    bool scanDoctype();
+    bool scanInternalSubset();
+    bool scanEntityDeclaration();
+    bool scanReference(QChar kind);
+    bool skipPast(int opening, const QString& terminator, const char* what);
+    bool skipDeclaration();
+    bool readQuoted(QString* value);
+    void skipSpaces();
+    QString readName();
+    bool skipName();
+    bool startsWith(const char* markup) const;
+    bool countNode();
+    bool addExpansion(qint64 characters);
+    qint64 expansion(Entity* entity, int level);
+    qint64 referencesIn(const QString& replacement, int level);
+    bool refuse(const QString& why);
+
+    const QString& text;
+    const QChar* begin;
+    const QChar* at;
+    const QChar* end;
+    int depth = 0;
+    int nodes = 0;
+    qint64 expanded = 0;
+    QHash<QString, Entity> general;
+    QHash<QString, Entity> parameter;
+    QString reason;
 };
