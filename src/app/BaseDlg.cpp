@@ -5,11 +5,14 @@
 #include "app/Messages.h"
 #include "app/Preferences.h"
 #include "basic/BasicModeDlg.h"
-#include "model/ColorFolder.h"
 #include "info/AboutDlg.h"
 #include "info/LicenseDlg.h"
+#include "model/AOColors.h"
+#include "model/ColorFile.h"
+#include "model/ColorFolder.h"
 #include "settings/SettingsDlg.h"
 
+#include <QColorDialog>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPixmap>
@@ -171,17 +174,75 @@ void BaseDlg::loadData()
 {
     const QString file = ColorFolder(settingsPage->aoPath()).colorFile();
     qDebug("loadData(): file: %s", qPrintable(file));
+    loadError.clear();
+    dataLoaded = ColorFile::load(file, &aoColors, &loadError);
+    if (!dataLoaded)
+        qDebug("loadData(): not read: %s", qPrintable(loadError));
     updateColors();
 }
 
-void BaseDlg::saveData() {}
+void BaseDlg::saveData()
+{
+    if (!dataLoaded) {
+        Messages::warn(this, QStringLiteral("The colours were not saved: TextColors.xml could "
+                                            "not be read when it was last loaded, so there is "
+                                            "nothing to write. TextColors.xml and "
+                                            "TextColors.xml.bak are unchanged.\n\nReason: %1")
+                                 .arg(loadError));
+        return;
+    }
+    QString error;
+    if (!ColorFile::save(ColorFolder(settingsPage->aoPath()), aoColors, &error))
+        Messages::warn(this, QStringLiteral("The colours could not be saved. TextColors.xml is "
+                                            "unchanged.\n\nReason: %1")
+                                 .arg(error));
+}
 
 void BaseDlg::pickColor(const QString& name)
 {
-    Q_UNUSED(name)
+    const bool background = name == QLatin1String("background");
+    AOColor working;
+    working = background ? bgColor : aoColors.find(name);
+    const QColor chosen = QColorDialog::getColor(working.toQColor(), this);
+    if (!chosen.isValid())
+        return;
+    if (background) {
+        bgColor.setColor(chosen);
+        updateBackgroundColor();
+        return;
+    }
+    working.setColor(chosen);
+    aoColors.update(working);
+    updateColors();
 }
 
 void BaseDlg::pickColor(const QStringList& groups)
 {
-    Q_UNUSED(groups)
+    if (groups.isEmpty())
+        return;
+    qDebug("BaseDlg::pickColor( const QStringList& groups ): list has %d members",
+           int(groups.size()));
+    pickColor(groups.first());
+    copyColorToGroup(groups);
+    updateColors();
+}
+
+// Runs after the chooser whatever its outcome, so a cancel still makes the group's
+// names agree. A first name the table does not hold has no colour to give: copying
+// its empty text would wipe the colours of the other names.
+void BaseDlg::copyColorToGroup(const QStringList& groups)
+{
+    const AOColor first = aoColors.find(groups.first());
+    qDebug("BaseDlg::pickColor( const QStringList& groups ): Color 0 is '%s' (%s)",
+           qPrintable(first.name), qPrintable(first.value));
+    const bool hasColor = first.name == groups.first();
+    for (int i = 1; i < groups.size(); ++i) {
+        AOColor working = aoColors.find(groups.at(i));
+        if (hasColor) {
+            working.setValue(first.value);
+            aoColors.update(working);
+        }
+        qDebug("BaseDlg::pickColor( const QStringList& groups ): Color %d is '%s' (%s)", i,
+               qPrintable(working.name), qPrintable(working.value));
+    }
 }

@@ -37,8 +37,9 @@ protected slots:
 
 protected:
     bool loadPrefs();
-    void updateBackgroundColor();
-    void updateColors();
+    // Virtual so that the moments of every refresh can be observed.
+    virtual void updateBackgroundColor();
+    virtual void updateColors();
 
     QVBoxLayout* layout;
     QTabWidget* tabWidget;
@@ -60,4 +61,10 @@ private:
     void buildButtons();
     void startUp();
     void applyPreference(const QString& line);
+    void copyColorToGroup(const QStringList& groups);
+
+    // Whether the table holds what the colour file held at the last load; when it
+    // does not, saving would put an empty or partial table over the player's file.
+    bool dataLoaded = false;
+    QString loadError;
 };

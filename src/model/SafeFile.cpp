@@ -2,8 +2,9 @@
 #include "model/SafeFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
@@ -16,7 +17,8 @@
 #include <unistd.h>
 #endif
 
-namespace {
+namespace
+{
 
 QString systemError()
 {
@@ -59,51 +61,103 @@ void syncFolder(const QString& folder)
 #endif
 }
 
+// Empty when every byte reached the disk, otherwise the reason. A short write is
+// retried, so that a full disk reports itself instead of an unknown error.
+QString writeSynced(QFile* file, const QByteArray& data)
+{
+    for (qint64 done = 0; done < data.size();) {
+        const qint64 written = file->write(data.constData() + done, data.size() - done);
+        if (written <= 0)
+            return file->errorString();
+        done += written;
+    }
+    if (!file->flush())
+        return file->errorString();
+    if (!syncToDisk(file->handle()))
+        return systemError();
+    return QString();
+}
+
+QString randomTag()
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QString tag;
+    for (int i = 0; i < 6; ++i)
+        tag += QLatin1Char(letters[QRandomGenerator::global()->bounded(36)]);
+    return tag;
+}
+
 } // namespace
 
 SafeFile::SafeFile(const QString& target) : target(target) {}
 
-SafeFile::~SafeFile() = default;
+SafeFile::~SafeFile()
+{
+    discard();
+}
 
 bool SafeFile::fail(const QString& what, const QString& reason)
 {
     error = what + QLatin1String(": ") + reason;
-    temp.reset();
+    discard();
+    return false;
+}
+
+void SafeFile::discard()
+{
+    if (!tempName.isEmpty())
+        QFile::remove(tempName);
+    tempName.clear();
+    written = false;
+}
+
+// A fresh name beside the target, created exclusively so that no existing file or
+// link is ever opened. QTemporaryFile is not used: it keeps its handle open after
+// close(), and Windows refuses to move a file that is still open.
+bool SafeFile::createTemp(QFile* file)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        file->setFileName(target + QLatin1String(".tintwell-") + randomTag() +
+                          QLatin1String(".tmp"));
+        if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return true;
+        if (!QFileInfo::exists(file->fileName()))
+            return false;
+    }
     return false;
 }
 
 bool SafeFile::write(const QByteArray& data)
 {
+    discard();
     const QFileInfo info(target);
     if (info.isDir())
         return fail(target, QStringLiteral("is a folder"));
-    temp = std::make_unique<QTemporaryFile>(target + QLatin1String(".tintwell-XXXXXX.tmp"));
-    if (!temp->open())
-        return fail(target, temp->errorString());
-    if (temp->write(data) != data.size() || !temp->flush())
-        return fail(temp->fileName(), temp->errorString());
-    if (!syncToDisk(temp->handle()))
-        return fail(temp->fileName(), systemError());
+    QFile file;
+    if (!createTemp(&file))
+        return fail(target, file.errorString());
+    tempName = file.fileName();
+    QString reason = writeSynced(&file, data);
+    // Closed before anything else happens to it: an open file can be neither
+    // removed nor renamed on Windows.
+    file.close();
+    if (reason.isEmpty() && file.error() != QFile::NoError)
+        reason = file.errorString();
+    if (!reason.isEmpty())
+        return fail(tempName, reason);
     if (info.exists())
-        temp->setPermissions(info.permissions());
-    else
-        temp->setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                             QFile::ReadOther);
-    temp->close();
-    if (temp->error() != QFile::NoError)
-        return fail(temp->fileName(), temp->errorString());
+        QFile::setPermissions(tempName, info.permissions());
     written = true;
     return true;
 }
 
 bool SafeFile::commit()
 {
-    if (!written || !temp)
+    if (!written)
         return fail(target, QStringLiteral("nothing was written"));
-    if (!renameOver(temp->fileName(), target))
+    if (!renameOver(tempName, target))
         return fail(target, systemError());
-    temp->setAutoRemove(false);
-    temp.reset();
+    tempName.clear();
     written = false;
     syncFolder(QFileInfo(target).absolutePath());
     return true;

@@ -4,14 +4,12 @@
 #include <QByteArray>
 #include <QString>
 
-#include <memory>
-
-class QTemporaryFile;
+class QFile;
 
 // Replaces a file so that at every instant it holds either its previous complete
 // content or the new complete content. The new bytes go to a temporary file in the
-// same folder, are flushed and synced to disk, and only then renamed over the
-// target in one step. A SafeFile that is not committed leaves no trace.
+// same folder, are flushed, synced to disk and closed, and only then renamed over
+// the target in one step. A SafeFile that is not committed leaves no trace.
 class SafeFile
 {
 public:
@@ -33,9 +31,11 @@ public:
 
 private:
     bool fail(const QString& what, const QString& reason);
+    bool createTemp(QFile* file);
+    void discard();
 
     QString target;
-    std::unique_ptr<QTemporaryFile> temp;
+    QString tempName;
     bool written = false;
     QString error;
 };

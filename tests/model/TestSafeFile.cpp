@@ -6,7 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 QByteArray contents(const QString& path)
 {
@@ -34,6 +35,7 @@ private slots:
     void copyFromMissingSourceChangesNothing();
     void folderInTheWayIsRefused();
     void symlinkIsReplacedNotFollowed();
+    void temporaryFileIsClosedBeforeCommit();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
@@ -105,6 +107,30 @@ void TestSafeFile::symlinkIsReplacedNotFollowed()
     QCOMPARE(contents(target), QByteArray("game file"));
     QCOMPARE(contents(backup), QByteArray("backup"));
     QVERIFY(!QFileInfo(backup).isSymLink());
+}
+
+// Windows refuses to rename a file that is still open, so nothing may hold the
+// temporary file open between write() and commit(). Checked through Linux's list of
+// the process's open files.
+void TestSafeFile::temporaryFileIsClosedBeforeCommit()
+{
+    QDir descriptors(QStringLiteral("/proc/self/fd"));
+    if (!descriptors.exists())
+        QSKIP("needs /proc/self/fd");
+    const auto openBelowTheFolder = [&] {
+        QStringList open;
+        for (const QFileInfo& fd : descriptors.entryInfoList(QDir::System | QDir::Files))
+            if (fd.symLinkTarget().startsWith(dir->path()))
+                open << fd.symLinkTarget();
+        return open;
+    };
+    put(target, "old");
+    SafeFile file(target);
+    QVERIFY(file.write("new"));
+    QCOMPARE(openBelowTheFolder(), QStringList());
+    QVERIFY(file.commit());
+    QCOMPARE(contents(target), QByteArray("new"));
+    QCOMPARE(openBelowTheFolder(), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestSafeFile)

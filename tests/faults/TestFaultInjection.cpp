@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Fails every file operation of each of Tintwell's file actions in turn, one per
+// run, and checks after each run that every file is whole: each holds either what it
+// held before or what it holds after an undisturbed run, and no temporary file is left.
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QByteArray oldColors = "<?xml version=\"1.0\"?>\n<Root>\n"
+                             "    <HTMLColor name=\"ctch_clan\" color=\"0x40FF80\" />\n"
+                             "    <HTMLColor name=\"ctch_tell\" color=\"#ff80ff\" />\n"
+                             "</Root>\n";
+const QByteArray backupColors = "<Root><HTMLColor name=\"ctch_clan\" color=\"0x010101\"/></Root>\n";
+const QByteArray originalColors = "<Root><HTMLColor name=\"ctch_clan\" color=\"0x020202\"/></Root>\n";
+const QByteArray bundledColors = "<Root><HTMLColor name=\"ctch_clan\" color=\"0x030303\"/></Root>\n";
+
+// The files an action may touch, relative to the tree's root.
+const QStringList watchedFiles = {
+    QStringLiteral("game/cd_image/gui/default/TextColors.xml"),
+    QStringLiteral("game/cd_image/gui/default/TextColors.xml.bak"),
+    QStringLiteral("game/cd_image/gui/default/TextColors.xml.orig"),
+    QStringLiteral("work/Tintwell.cfg"),
+    QStringLiteral("work/TextColors.orig"),
+};
+
+using Snapshot = QMap<QString, QByteArray>;
+
+void put(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(data), qint64(data.size()));
+}
+
+Snapshot snapshot(const QString& root)
+{
+    Snapshot files;
+    for (const QString& name : watchedFiles) {
+        QFile file(root + QLatin1Char('/') + name);
+        files.insert(name, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>"));
+    }
+    return files;
+}
+
+QStringList leftovers(const QString& root)
+{
+    QStringList found;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (!watchedFiles.contains(QDir(root).relativeFilePath(path)))
+            found << QDir(root).relativeFilePath(path);
+    }
+    return found;
+}
+
+} // namespace
+
+class TestFaultInjection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyFailureLeavesWholeFiles_data();
+    void everyFailureLeavesWholeFiles();
+
+private:
+    void makeTree(const QString& root, bool withPrefs, bool withOriginal);
+    int run(const QString& root, const QString& operation, int failAt, const QString& answer,
+            int* operations);
+};
+
+void TestFaultInjection::makeTree(const QString& root, bool withPrefs, bool withOriginal)
+{
+    const QString colors = root + QStringLiteral("/game/cd_image/gui/default/");
+    put(colors + QStringLiteral("TextColors.xml"), oldColors);
+    put(colors + QStringLiteral("TextColors.xml.bak"), backupColors);
+    if (withOriginal)
+        put(colors + QStringLiteral("TextColors.xml.orig"), originalColors);
+    put(root + QStringLiteral("/work/TextColors.orig"), bundledColors);
+    if (withPrefs)
+        put(root + QStringLiteral("/work/Tintwell.cfg"),
+            "## Tintwell Configuration ##\nAODir = " + (root + QStringLiteral("/game")).toUtf8() +
+                "\nAdvancedMode = 0\nBGColor = black\n");
+}
+
+int TestFaultInjection::run(const QString& root, const QString& operation, int failAt,
+                            const QString& answer, int* operations)
+{
+    QProcess scenario;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FAULTFS_LIBRARY));
+    env.insert(QStringLiteral("FAULTFS_DIR"), root);
+    env.insert(QStringLiteral("FAULTFS_FAIL_AT"), QString::number(failAt));
+    env.insert(QStringLiteral("FAULTFS_COUNT"), root + QStringLiteral(".count"));
+    env.insert(QStringLiteral("SCENARIO_ANSWER"), answer);
+    // A sanitizer build wants its runtime first; the shim may stand before it.
+    env.insert(QStringLiteral("ASAN_OPTIONS"),
+               env.value(QStringLiteral("ASAN_OPTIONS")) +
+                   QStringLiteral(":verify_asan_link_order=0"));
+    scenario.setProcessEnvironment(env);
+    scenario.setWorkingDirectory(root + QStringLiteral("/work"));
+    scenario.start(QStringLiteral(FAULT_SCENARIO),
+                   {operation, root + QStringLiteral("/game")});
+    if (!scenario.waitForFinished(60000)) {
+        scenario.kill();
+        return -1;
+    }
+    QFile count(root + QStringLiteral(".count"));
+    if (operations && count.open(QIODevice::ReadOnly))
+        *operations = count.readAll().trimmed().toInt();
+    QFile::remove(root + QStringLiteral(".count"));
+    if (scenario.exitStatus() != QProcess::NormalExit)
+        return -2;
+    return scenario.exitCode();
+}
+
+void TestFaultInjection::everyFailureLeavesWholeFiles_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<bool>("withPrefs");
+    QTest::addColumn<bool>("withOriginal");
+    QTest::addColumn<QString>("answer");
+
+    QTest::newRow("save") << "save" << true << true << "no";
+    QTest::newRow("restore backup") << "restoreBackup" << true << true << "no";
+    QTest::newRow("restore original") << "restoreOriginal" << true << true << "no";
+    QTest::newRow("restore bundled") << "restoreBundled" << true << true << "no";
+    QTest::newRow("first start copy") << "firstStart" << false << false << "no";
+    QTest::newRow("first start overwrite") << "firstStart" << false << true << "yes";
+    QTest::newRow("preferences") << "prefs" << true << true << "no";
+}
+
+void TestFaultInjection::everyFailureLeavesWholeFiles()
+{
+    QFETCH(QString, operation);
+    QFETCH(bool, withPrefs);
+    QFETCH(bool, withOriginal);
+    QFETCH(QString, answer);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString clean = dir.filePath(QStringLiteral("clean"));
+    makeTree(clean, withPrefs, withOriginal);
+    const Snapshot before = snapshot(clean);
+    int operations = 0;
+    QCOMPARE(run(clean, operation, 0, answer, &operations), 0);
+    const Snapshot after = snapshot(clean);
+    QVERIFY2(before != after, "the undisturbed action changed no file");
+    QVERIFY2(leftovers(clean).isEmpty(), qPrintable(leftovers(clean).join(QLatin1Char(' '))));
+    QVERIFY(operations > 0);
+
+    for (int k = 1; k <= operations; ++k) {
+        const QString root = dir.filePath(QStringLiteral("fail-%1").arg(k));
+        makeTree(root, withPrefs, withOriginal);
+        // Paths differ between trees only in the root, which the preferences name.
+        Snapshot expectedBefore = snapshot(root);
+        Snapshot expectedAfter = after;
+        const QString cfg = QStringLiteral("work/Tintwell.cfg");
+        expectedAfter[cfg].replace(clean.toUtf8(), root.toUtf8());
+
+        const int status = run(root, operation, k, answer, nullptr);
+        QVERIFY2(status == 0, qPrintable(QStringLiteral("operation %1 of %2: status %3")
+                                              .arg(k)
+                                              .arg(operations)
+                                              .arg(status)));
+        const Snapshot now = snapshot(root);
+        for (const QString& name : watchedFiles) {
+            QVERIFY2(now[name] == expectedBefore[name] || now[name] == expectedAfter[name],
+                     qPrintable(QStringLiteral("operation %1 of %2 left %3 as:\n%4")
+                                    .arg(k)
+                                    .arg(operations)
+                                    .arg(name, QString::fromUtf8(now[name]))));
+        }
+        const QString colors = QStringLiteral("game/cd_image/gui/default/TextColors.xml");
+        if (operation == QLatin1String("save") && now[colors] == expectedAfter[colors])
+            QCOMPARE(now[colors + QStringLiteral(".bak")], expectedBefore[colors]);
+        QVERIFY2(leftovers(root).isEmpty(),
+                 qPrintable(QStringLiteral("operation %1 left %2")
+                                .arg(k)
+                                .arg(leftovers(root).join(QLatin1Char(' ')))));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestFaultInjection)
+#include "TestFaultInjection.moc"
