@@ -156,6 +156,7 @@ void TestFaultInjection::everyFailureLeavesWholeFiles()
     QVERIFY2(before != after, "the undisturbed action changed no file");
     QVERIFY2(leftovers(clean).isEmpty(), qPrintable(leftovers(clean).join(QLatin1Char(' '))));
     QVERIFY(operations > 0);
+    qInfo("%s: %d file operations, each failed in turn", qPrintable(operation), operations);
 
     for (int k = 1; k <= operations; ++k) {
         const QString root = dir.filePath(QStringLiteral("fail-%1").arg(k));
