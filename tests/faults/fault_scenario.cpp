@@ -3,7 +3,7 @@
 // working folder, answering every question with Yes and every warning with OK. The
 // fault-injection test runs it again and again under the failing shim.
 //
-// usage: fault_scenario save|restoreBackup|restoreOriginal|restoreBundled|firstStart|prefs
+// usage: fault_scenario save|resave|restoreBackup|restoreOriginal|restoreBundled|firstStart|prefs
 //        [game folder, for firstStart]
 #include "app/BaseDlg.h"
 #include "model/AOColors.h"
@@ -72,6 +72,8 @@ int main(int argc, char* argv[])
             first.setColor(QColor(0x12, 0x34, 0x56));
             aoColors.update(first);
         }
+        dialog.saveData();
+    } else if (operation == QLatin1String("resave")) {
         dialog.saveData();
     } else if (operation == QLatin1String("prefs")) {
         dialog.bgColor.setColor(QColor(0x65, 0x43, 0x21));

@@ -3,6 +3,8 @@
 #include "model/ColorFile.h"
 #include "model/ColorFolder.h"
 
+#include "common/Mounts.h"
+
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
@@ -77,48 +79,6 @@ QStringList leftovers(const QString& folder)
 
 // A small file system of its own, so that a full disk is a real full disk. Mounting
 // needs root; without it the tests that need one are skipped.
-class Tmpfs
-{
-public:
-    Tmpfs(const QString& folder, int pages) : folder(folder)
-    {
-#ifdef Q_OS_LINUX
-        const QByteArray options = "size=" + QByteArray::number(pages * 4) + "k";
-        mounted = ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0,
-                          options.constData()) == 0;
-        if (!mounted)
-            error = QString::fromLocal8Bit(std::strerror(errno));
-#else
-        Q_UNUSED(pages)
-        error = QStringLiteral("only on Linux");
-#endif
-    }
-    ~Tmpfs()
-    {
-#ifdef Q_OS_LINUX
-        if (mounted)
-            ::umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
-#endif
-    }
-
-    QString folder;
-    bool mounted = false;
-    QString error;
-};
-
-// Fills the file system to the last page and then gives back `pages` pages.
-void fillLeaving(const QString& folder, int pages)
-{
-    QFile filler(folder + QStringLiteral("/filler"));
-    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    const QByteArray page(4096, 'f');
-    while (filler.write(page) == page.size()) {
-    }
-    filler.close();
-    const qint64 full = QFileInfo(filler.fileName()).size() / 4096 * 4096;
-    QVERIFY(filler.resize(full - pages * 4096));
-}
-
 } // namespace
 
 class TestColorFile : public QObject

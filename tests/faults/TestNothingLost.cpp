@@ -1,0 +1,411 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The player's files against the world: full disks, read-only folders, folders and
+// links where files should be, a crash in the middle of a save, and hostile colour and
+// preference files. Each case runs Tintwell's real start-up and file actions in a
+// process of its own and checks that nothing was lost.
+#include "model/AOColors.h"
+#include "model/ColorFile.h"
+
+#include "common/Mounts.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+namespace {
+
+const QByteArray gameColors = "<?xml version=\"1.0\"?>\n<Root>\n"
+                              "    <HTMLColor name=\"ctch_clan\" color=\"0x40FF80\" />\n"
+                              "    <HTMLColor name=\"ctch_tell\" color=\"#ff80ff\" />\n"
+                              "</Root>\n";
+const QByteArray backupColors = "<Root><HTMLColor name=\"ctch_clan\" color=\"0x010101\"/></Root>\n";
+const QByteArray originalColors =
+    "<Root><HTMLColor name=\"ctch_clan\" color=\"0x020202\"/></Root>\n";
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+void put(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(data), qint64(data.size()));
+}
+
+QList<QPair<QString, QString>> entries(const QByteArray& data)
+{
+    AOColors table;
+    QList<QPair<QString, QString>> list;
+    if (ColorFile::read(data, &table)) {
+        for (const AOColor& color : qAsConst(table))
+            list.append({color.name, color.value});
+    }
+    return list;
+}
+
+QByteArray manyEntries(int count)
+{
+    QByteArray xml = "<Root>\n";
+    for (int i = 0; i < count; ++i)
+        xml += "    <HTMLColor name=\"color_" + QByteArray::number(i) + "\" color=\"0x" +
+               QByteArray::number(0x100000 + i % 0xeffff, 16) + "\" />\n";
+    return xml + "</Root>\n";
+}
+
+// Files whose names the colour folder and the working folder never had.
+QStringList strangers(const QString& root)
+{
+    static const QStringList known = {
+        QStringLiteral("TextColors.xml"), QStringLiteral("TextColors.xml.bak"),
+        QStringLiteral("TextColors.xml.orig"), QStringLiteral("Tintwell.cfg"),
+        QStringLiteral("TextColors.orig")};
+    QStringList found;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        if (!known.contains(it.fileName()) && it.fileName() != QLatin1String("filler"))
+            found << it.fileName();
+    }
+    return found;
+}
+
+} // namespace
+
+class TestNothingLost : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void fullDiskChangesNothing_data();
+    void fullDiskChangesNothing();
+    void readOnlyFolderChangesNothing_data();
+    void readOnlyFolderChangesNothing();
+    void oddThingsInPlaceOfFiles_data();
+    void oddThingsInPlaceOfFiles();
+    void killedSaveLeavesOldOrNewFile();
+    void hostileColorFiles_data();
+    void hostileColorFiles();
+    void hostilePreferences_data();
+    void hostilePreferences();
+
+private:
+    QString colors(const QString& name = QStringLiteral("TextColors.xml")) const;
+    QString work(const QString& name) const;
+    void makeTree(bool withPrefs = true);
+    int run(const QString& program, const QString& operation, int killAfterMs = -1);
+
+    std::unique_ptr<QTemporaryDir> dir;
+    QString root;
+};
+
+void TestNothingLost::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    root = dir->filePath(QStringLiteral("root"));
+    QVERIFY(QDir().mkpath(root));
+}
+
+QString TestNothingLost::colors(const QString& name) const
+{
+    return root + QStringLiteral("/game/cd_image/gui/default/") + name;
+}
+
+QString TestNothingLost::work(const QString& name) const
+{
+    return root + QStringLiteral("/work/") + name;
+}
+
+void TestNothingLost::makeTree(bool withPrefs)
+{
+    put(colors(), gameColors);
+    put(colors(QStringLiteral("TextColors.xml.bak")), backupColors);
+    put(colors(QStringLiteral("TextColors.xml.orig")), originalColors);
+    put(work(QStringLiteral("TextColors.orig")), originalColors);
+    if (withPrefs)
+        put(work(QStringLiteral("Tintwell.cfg")),
+            "## Tintwell Configuration ##\nAODir = " + (root + QStringLiteral("/game")).toUtf8() +
+                "\nAdvancedMode = 0\nBGColor = black\n");
+}
+
+// Runs the program in the working folder; -1 when it had to be stopped, -2 when it
+// crashed, otherwise its exit status.
+int TestNothingLost::run(const QString& program, const QString& operation, int killAfterMs)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(work(QString()));
+    process.start(program, {operation, root + QStringLiteral("/game")});
+    if (killAfterMs >= 0) {
+        QTest::qWait(killAfterMs);
+        ::kill(pid_t(process.processId()), SIGKILL);
+        process.waitForFinished(30000);
+        return -1;
+    }
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+}
+
+void TestNothingLost::fullDiskChangesNothing_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::newRow("save") << "save";
+    QTest::newRow("restore backup") << "restoreBackup";
+    QTest::newRow("restore bundled") << "restoreBundled";
+    QTest::newRow("preferences") << "prefs";
+}
+
+void TestNothingLost::fullDiskChangesNothing()
+{
+    QFETCH(QString, operation);
+    Tmpfs disk(root, 64);
+    if (!disk.mounted)
+        QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs (%1)").arg(disk.error)));
+    makeTree();
+    const QByteArray prefs = contents(work(QStringLiteral("Tintwell.cfg")));
+    fillLeaving(root, 0);
+
+    QCOMPARE(run(QStringLiteral(FAULT_SCENARIO), operation), 0);
+    QCOMPARE(contents(colors()), gameColors);
+    QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.bak"))), backupColors);
+    QCOMPARE(contents(work(QStringLiteral("Tintwell.cfg"))), prefs);
+    QCOMPARE(strangers(root), QStringList());
+}
+
+void TestNothingLost::readOnlyFolderChangesNothing_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::newRow("save") << "save";
+    QTest::newRow("restore backup") << "restoreBackup";
+    QTest::newRow("restore original") << "restoreOriginal";
+    QTest::newRow("restore bundled") << "restoreBundled";
+}
+
+void TestNothingLost::readOnlyFolderChangesNothing()
+{
+    QFETCH(QString, operation);
+    makeTree();
+    ReadOnlyBind readOnly(colors(QString()));
+    if (!readOnly.mounted)
+        QSKIP(qPrintable(QStringLiteral("cannot mount read-only (%1)").arg(readOnly.error)));
+
+    QCOMPARE(run(QStringLiteral(FAULT_SCENARIO), operation), 0);
+    QCOMPARE(contents(colors()), gameColors);
+    QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.bak"))), backupColors);
+    QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.orig"))), originalColors);
+}
+
+void TestNothingLost::oddThingsInPlaceOfFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("thing");
+    QTest::addColumn<QString>("operation");
+
+    for (const char* operation : {"save", "restoreBackup", "restoreOriginal"}) {
+        for (const char* file : {"TextColors.xml", "TextColors.xml.bak", "TextColors.xml.orig"}) {
+            for (const char* thing : {"folder", "dangling link"}) {
+                // Without a colour file Tintwell cannot start in the folder at all.
+                if (QByteArray(file) == "TextColors.xml" && QByteArray(thing) != "folder")
+                    continue;
+                QTest::addRow("%s: %s is a %s", operation, file, thing)
+                    << file << thing << operation;
+            }
+        }
+        QTest::addRow("%s: backup links to the colour file", operation)
+            << "TextColors.xml.bak" << "link to TextColors.xml" << operation;
+    }
+}
+
+void TestNothingLost::oddThingsInPlaceOfFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, thing);
+    QFETCH(QString, operation);
+    makeTree();
+    const QString path = colors(file);
+    QVERIFY(QFile::remove(path));
+    if (thing == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(path + QStringLiteral("/inside")));
+    } else if (thing == QLatin1String("dangling link")) {
+        QVERIFY(QFile::link(colors(QStringLiteral("missing")), path));
+    } else {
+        QVERIFY(QFile::link(colors(), path));
+    }
+
+    QCOMPARE(run(QStringLiteral(FAULT_SCENARIO), operation), 0);
+
+    if (thing == QLatin1String("folder"))
+        QVERIFY2(QFileInfo::exists(path + QStringLiteral("/inside")), "the folder was removed");
+    // The colour file is whole: the game's colours, still in the file or kept as the
+    // backup by a save, or the complete source of a restore.
+    const QByteArray now = contents(colors());
+    const QByteArray backup = contents(colors(QStringLiteral("TextColors.xml.bak")));
+    if (file != QLatin1String("TextColors.xml")) {
+        const QByteArray source = operation == QLatin1String("restoreBackup") ? backupColors
+                                  : operation == QLatin1String("restoreOriginal")
+                                      ? originalColors
+                                      : QByteArray();
+        QVERIFY2(now == gameColors || backup == gameColors || now == source,
+                 qPrintable(QString::fromUtf8("file:\n" + now + "\nbackup:\n" + backup)));
+        QVERIFY(!entries(now).isEmpty());
+    }
+    if (thing.startsWith(QLatin1String("link to")) && operation == QLatin1String("save")) {
+        QCOMPARE(backup, gameColors);
+        QVERIFY(!QFileInfo(colors(QStringLiteral("TextColors.xml.bak"))).isSymLink());
+    }
+    if (file != QLatin1String("TextColors.xml.orig"))
+        QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.orig"))), originalColors);
+    QCOMPARE(strangers(colors(QString())), QStringList());
+}
+
+void TestNothingLost::killedSaveLeavesOldOrNewFile()
+{
+    makeTree();
+    const QByteArray large = manyEntries(100000);
+    put(colors(), large);
+    const auto before = entries(large);
+
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(run(QStringLiteral(FAULT_SCENARIO), QStringLiteral("save")), 0);
+    const int whole = int(timer.elapsed());
+    const auto after = entries(contents(colors()));
+    QCOMPARE(after.size(), before.size());
+    QVERIFY(after != before);
+
+    // Kill at spread-out moments of a run; the save comes at its end.
+    for (int step = 1; step <= 8; ++step) {
+        put(colors(), large);
+        QCOMPARE(run(QStringLiteral(FAULT_SCENARIO), QStringLiteral("save"),
+                     whole * (4 + step) / 12),
+                 -1);
+        const auto now = entries(contents(colors()));
+        QVERIFY2(now == before || now == after,
+                 qPrintable(QStringLiteral("killed at step %1: %2 entries").arg(step).arg(
+                     now.size())));
+    }
+}
+
+void TestNothingLost::hostileColorFiles_data()
+{
+    QTest::addColumn<QByteArray>("content");
+
+    QByteArray laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE Root [\n<!ENTITY l0 \"lol\">\n";
+    for (int i = 1; i < 10; ++i)
+        laughs += "<!ENTITY l" + QByteArray::number(i) + " \"" +
+                  QByteArray("&l" + QByteArray::number(i - 1) + ";").repeated(10) + "\">\n";
+    laughs += "]>\n<Root><HTMLColor name=\"&l9;\" color=\"0x000000\"/></Root>\n";
+    const QByteArray quadratic = "<?xml version=\"1.0\"?>\n<!DOCTYPE Root [<!ENTITY a \"" +
+                                 QByteArray(40000, 'a') + "\">]>\n<Root><HTMLColor name=\"" +
+                                 QByteArray("&a;").repeated(10000) + "\"/></Root>\n";
+    QByteArray random(65536, '\0');
+    QRandomGenerator generator(42);
+    for (char& c : random)
+        c = char(generator.bounded(256));
+    QByteArray utf16 = "\xff\xfe";
+    const QString text = QString::fromUtf8(gameColors).replace(QStringLiteral("ctch_clan"),
+                                                                 QStringLiteral("ctch_cl\u00e4n"));
+    utf16 += QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+
+    QTest::newRow("billion laughs") << laughs;
+    QTest::newRow("quadratic expansion") << quadratic;
+    QTest::newRow("50,000 levels") << QByteArray("<a>").repeated(50000) + "</a>";
+    QTest::newRow("200,000 entries") << manyEntries(200000);
+    QTest::newRow("random bytes") << random;
+    QTest::newRow("NUL bytes") << QByteArray("<Root>\0\0<HTMLColor name=\"a\"/></Root>", 37);
+    QTest::newRow("UTF-16 with byte-order mark") << utf16;
+    QTest::newRow("names outside ASCII")
+        << QByteArray("<Root><HTMLColor name=\"\xc3\xa9t\xc3\xa9\" color=\"0x0000ff\"/>"
+                      "<HTMLColor name=\"\xe4\xb8\xad\" color=\"red\"/></Root>");
+    QTest::newRow("tabs, line feeds, quotes, ampersands")
+        << QByteArray("<Root><HTMLColor name=\"a&#9;b&#10;c\" color=\"&quot;x&amp;y'\"/>"
+                      "<HTMLColor name='q\"' color=\"\t1\n2\"/></Root>");
+    QTest::newRow("empty file") << QByteArray();
+}
+
+void TestNothingLost::hostileColorFiles()
+{
+    QFETCH(QByteArray, content);
+    makeTree();
+    put(colors(), content);
+
+    QCOMPARE(run(QStringLiteral(FAULT_SCENARIO), QStringLiteral("resave")), 0);
+    const QByteArray now = contents(colors());
+    QVERIFY2(now == content || entries(now) == entries(content),
+             "the colour file neither stayed as it was nor kept its entries");
+    if (now != content)
+        QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.bak"))), content);
+    QVERIFY(!entries(now).isEmpty() || now == content);
+}
+
+void TestNothingLost::hostilePreferences_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("isFolder");
+    QTest::addColumn<bool>("opens");
+
+    QByteArray random(4096, '\0');
+    QRandomGenerator generator(7);
+    for (char& c : random)
+        c = char(generator.bounded(256));
+    const QByteArray aoDir = "AODir = @GAME@";
+    QTest::newRow("random bytes") << random << false << false;
+    QTest::newRow("5 MB line") << aoDir + "\n" + QByteArray(5 << 20, 'x') + "\nBGColor = red\n"
+                               << false << true;
+    QTest::newRow("CR LF") << "## Tintwell Configuration ##\r\n" + aoDir +
+                                  "\r\nAdvancedMode = 1\r\nBGColor = #00ff00\r\n"
+                           << false << true;
+    QTest::newRow("keys without separator")
+        << aoDir + "\nAdvancedMode\nBGColor\nAODir\n" << false << true;
+    QTest::newRow("folder named Tintwell.cfg") << QByteArray() << true << false;
+}
+
+void TestNothingLost::hostilePreferences()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, isFolder);
+    QFETCH(bool, opens);
+    makeTree(false);
+    const QString prefs = work(QStringLiteral("Tintwell.cfg"));
+    if (isFolder)
+        QVERIFY(QDir().mkpath(prefs + QStringLiteral("/inside")));
+    else
+        put(prefs, QByteArray(content).replace("@GAME@", (root + QStringLiteral("/game")).toUtf8()));
+    const QByteArray before = contents(prefs);
+
+    if (!opens) {
+        // The folder question comes; the player cancels it.
+        QCOMPARE(run(QStringLiteral(STARTUP_PROBE), QString()), 255);
+        QCOMPARE(contents(prefs), before);
+        QCOMPARE(QFileInfo(prefs).isDir(), isFolder);
+        return;
+    }
+    QCOMPARE(run(QStringLiteral(FAULT_SCENARIO), QStringLiteral("resave")), 0);
+    const QList<QByteArray> lines = contents(prefs).split('\n');
+    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines.at(0), QByteArray("## Tintwell Configuration ##"));
+    QCOMPARE(lines.at(1), "AODir = " + (root + QStringLiteral("/game")).toUtf8());
+    QVERIFY(lines.at(4).isEmpty());
+    QCOMPARE(entries(contents(colors())), entries(gameColors));
+}
+
+QTEST_GUILESS_MAIN(TestNothingLost)
+#include "TestNothingLost.moc"
