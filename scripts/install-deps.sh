@@ -7,7 +7,9 @@ set -euo pipefail
 packages=(
     g++ cmake make pkg-config
     qtbase5-dev qt5-style-plugin-plastique
+    qt6-base-dev
     xvfb xauth xdotool x11-utils libx11-dev imagemagick
+    desktop-file-utils appstream dpkg-dev lintian
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include "model/ColorFile.h"
 
 #include "common/Mounts.h"
+#include "common/TestSizes.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -279,7 +280,7 @@ void TestNothingLost::oddThingsInPlaceOfFiles()
 void TestNothingLost::killedSaveLeavesOldOrNewFile()
 {
     makeTree();
-    const QByteArray large = manyEntries(100000);
+    const QByteArray large = manyEntries(largeFileEntries / 2);
     put(colors(), large);
     const auto before = entries(large);
 
@@ -328,7 +329,7 @@ void TestNothingLost::hostileColorFiles_data()
     QTest::newRow("billion laughs") << laughs;
     QTest::newRow("quadratic expansion") << quadratic;
     QTest::newRow("50,000 levels") << QByteArray("<a>").repeated(50000) + "</a>";
-    QTest::newRow("200,000 entries") << manyEntries(200000);
+    QTest::newRow("large file") << manyEntries(largeFileEntries);
     QTest::newRow("random bytes") << random;
     QTest::newRow("NUL bytes") << QByteArray("<Root>\0\0<HTMLColor name=\"a\"/></Root>", 37);
     QTest::newRow("UTF-16 with byte-order mark") << utf16;

@@ -4,6 +4,7 @@
 #include "model/ColorFolder.h"
 
 #include "common/Mounts.h"
+#include "common/TestSizes.h"
 
 #include <QDir>
 #include <QDomDocument>
@@ -99,7 +100,7 @@ private slots:
     void refusesDocumentsItCannotRead_data();
     void refusesDocumentsItCannotRead();
     void loadRefusesWhatIsNoColorFile();
-    void loadsAndSavesTwoHundredThousandEntries();
+    void loadsAndSavesALargeFile();
     void saveKeepsThePreviousFileAsBackup();
     void saveWithoutPreviousFileKeepsTheBackup();
     void failedSaveChangesNothing();
@@ -372,15 +373,15 @@ void TestColorFile::loadRefusesWhatIsNoColorFile()
     QVERIFY2(error.contains(QStringLiteral("too large")), qPrintable(error));
 }
 
-void TestColorFile::loadsAndSavesTwoHundredThousandEntries()
+void TestColorFile::loadsAndSavesALargeFile()
 {
-    const QByteArray data = colorFile(200000);
+    const QByteArray data = colorFile(largeFileEntries);
     QVERIFY(data.size() > 9000000);
     put(folder->colorFile(), data);
     AOColors table;
     QString error;
     QVERIFY2(ColorFile::load(folder->colorFile(), &table, &error), qPrintable(error));
-    QCOMPARE(table.size(), 200000);
+    QCOMPARE(table.size(), largeFileEntries);
     QVERIFY2(ColorFile::save(*folder, table, &error), qPrintable(error));
     AOColors again;
     QVERIFY2(ColorFile::load(folder->colorFile(), &again, &error), qPrintable(error));

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds the Debian package from ./build (or $TINTWELL_BUILD_DIR), checks it with
+# lintian (no errors allowed), checks that apt could install it here, and starts the
+# unpacked package once.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build_dir="${TINTWELL_BUILD_DIR:-build}"
+[ -f "$build_dir/CMakeCache.txt" ] || scripts/build.sh >/dev/null
+(cd "$build_dir" && cpack -G DEB >/dev/null)
+deb="$(ls -t "$build_dir"/tintwell_*.deb | head -n 1)"
+echo "Built $deb"
+dpkg-deb -c "$deb" | grep -q '\./usr/bin/tintwell$'
+report="$(lintian --no-tag-display-limit "$deb" 2>&1 | grep -v 'running with root privileges' || true)"
+[ -n "$report" ] && echo "$report"
+if echo "$report" | grep -q '^E:'; then
+    echo "lintian found errors"
+    exit 1
+fi
+echo "lintian: no errors"
+
+apt-get install --simulate "./$deb" >/dev/null
+root="$(mktemp -d)"
+trap 'rm -rf "$root"' EXIT
+dpkg-deb -x "$deb" "$root"
+XDG_DATA_HOME="$root/data" QT_QPA_PLATFORM=offscreen timeout 5 "$root/usr/bin/tintwell" \
+    >/dev/null 2>&1 || true
+[ -f "$root/data/tintwell/TextColors.orig" ] || { echo "the packaged launcher did not start"; exit 1; }
+echo "package installs and starts"
