@@ -89,6 +89,9 @@ BasicModeDlg::BasicModeDlg(QWidget* parent) : QWidget(parent)
                       "changes:<br />Press <b>CTRL + SHIFT + F7</b>.<br />Make the "
                       "<b>Actions</b> tab active by clicking on it.<br />Click <b>Reload "
                       "menus</b>."));
+    // The text's own line breaks were laid out for narrower fonts than most Linux
+    // desktops use; wrapping keeps the instructions whole in the fixed window.
+    label->setWordWrap(true);
     layout->addWidget(label);
 }
 
