@@ -52,13 +52,13 @@ void expandWideCharacterReferences(QString* text)
                                                       : match.captured(2).toUInt(&ok, 10);
         if (!ok || code <= 0xffff || code > 0x10ffff)
             continue;
-        result += text->midRef(from, match.capturedStart() - from);
+        result.append(QStringView(*text).mid(from, match.capturedStart() - from));
         result += QString::fromUcs4(&code, 1);
         from = match.capturedEnd();
     }
     if (from == 0)
         return;
-    result += text->midRef(from);
+    result.append(QStringView(*text).mid(from));
     *text = result;
 }
 

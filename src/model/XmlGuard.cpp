@@ -2,7 +2,12 @@
 #include "model/XmlGuard.h"
 
 #include <QHash>
+#include <QtGlobal>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+#include <QStringDecoder>
+#else
 #include <QTextCodec>
+#endif
 
 #include <algorithm>
 
@@ -101,14 +106,14 @@ QString replaceCharacterReferences(const QString& literal)
         bool ok = false;
         const uint code = digits.startsWith(QLatin1Char('x')) ? digits.mid(1).toUInt(&ok, 16)
                                                               : digits.toUInt(&ok, 10);
-        result += literal.midRef(from, at - from);
+        result.append(QStringView(literal).mid(from, at - from));
         if (ok && code <= 0x10ffff)
             result += QString::fromUcs4(&code, 1);
         else
-            result += literal.midRef(at, semicolon + 1 - at);
+            result.append(QStringView(literal).mid(at, semicolon + 1 - at));
         from = semicolon + 1;
     }
-    result += literal.midRef(from);
+    result.append(QStringView(literal).mid(from));
     return result;
 }
 
@@ -471,6 +476,43 @@ bool XmlGuard::scanEntityDeclaration()
     return skipDeclaration();
 }
 
+// The one place that knows the toolkit's text codecs, which changed between Qt 5 and 6.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+namespace
+{
+
+QStringConverter::Encoding encodingOfMib(int mib)
+{
+    switch (mib) {
+    case utf16Mib:
+        return QStringConverter::Utf16;
+    case utf16LeMib:
+        return QStringConverter::Utf16LE;
+    case utf16BeMib:
+        return QStringConverter::Utf16BE;
+    default:
+        return QStringConverter::Utf8;
+    }
+}
+
+} // namespace
+
+QString XmlGuard::decode(const QByteArray& data)
+{
+    const QStringConverter::Encoding detected = encodingOfMib(detectedMib(data));
+    QString text = QStringDecoder(detected).decode(data);
+    const QString declared = declaredEncoding(text);
+    if (!declared.isEmpty()) {
+        QStringDecoder decoder(declared.toLatin1().constData());
+        const auto named = QStringConverter::encodingForName(declared.toLatin1().constData());
+        if (decoder.isValid() && (!named || *named != detected))
+            text = decoder.decode(data);
+    }
+    if (text.startsWith(QChar(0xfeff)))
+        text.remove(0, 1);
+    return text;
+}
+#else
 QString XmlGuard::decode(const QByteArray& data)
 {
     const int mib = detectedMib(data);
@@ -485,6 +527,7 @@ QString XmlGuard::decode(const QByteArray& data)
         text.remove(0, 1);
     return text;
 }
+#endif
 
 bool XmlGuard::check(const QString& text, QString* reason)
 {

@@ -177,7 +177,7 @@ void TestAdvancedModeDlg::rowRoles()
         const QFont font = row->font(column);
         QCOMPARE(font.family(), QStringLiteral("Helvetica"));
         QCOMPARE(font.pointSize(), 9);
-        QCOMPARE(font.weight(), 87);
+        QCOMPARE(font.weight(), QFont::Black);
         QVERIFY(!font.italic());
         QCOMPARE(row->background(column).color(), backdrop);
         QCOMPARE(row->data(column, Qt::ForegroundRole).isValid(), color.isValid());

@@ -6,7 +6,6 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
-#include <QTextCodec>
 #include <QTextEdit>
 #include <QTextLayout>
 #include <QVBoxLayout>
@@ -82,7 +81,7 @@ void TestLicenseDlg::showsTheFileReadOnlyAndUnwrapped()
 
     // CR LF line ends show as plain line breaks; the bytes are read in the locale's
     // encoding.
-    QString expected = QTextCodec::codecForLocale()->toUnicode(text);
+    QString expected = QString::fromLocal8Bit(text);
     expected.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QCOMPARE(page.textEdit->toPlainText(), expected);
 

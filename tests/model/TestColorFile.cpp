@@ -178,9 +178,17 @@ void TestColorFile::unchangedFileWrittenBackReadsTheSame_data()
         << QStringList{"a\tb"} << QStringList{"1\n2\r3\r\n4"};
     // Qt's DOM keeps them as they are; written as references, every other reader
     // sees them as well instead of blanks.
+    // Qt 6's reader normalises raw white space in attributes to blanks, as XML asks;
+    // Qt 5's keeps it. Either way the file written back reads the same.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QTest::newRow("raw tabs and line feeds")
+        << QByteArray("<Root><HTMLColor name=\"a\tb\" color=\"1\n2\"/></Root>")
+        << QStringList{"a b"} << QStringList{"1 2"};
+#else
     QTest::newRow("raw tabs and line feeds")
         << QByteArray("<Root><HTMLColor name=\"a\tb\" color=\"1\n2\"/></Root>")
         << QStringList{"a\tb"} << QStringList{"1\n2"};
+#endif
     QTest::newRow("blanks kept as they are")
         << QByteArray("<Root><HTMLColor name=\" two  blanks \" color=\"\"/></Root>")
         << QStringList{" two  blanks "} << QStringList{""};
@@ -201,9 +209,14 @@ void TestColorFile::unchangedFileWrittenBackReadsTheSame_data()
         << QStringList{QStringLiteral("Gr\u00fcn \u65e5\u672c \U0001F600")}
         << QStringList{QStringLiteral("\u00e9")};
     QTest::newRow("character references beyond U+FFFF")
-        << QByteArray("<Root><HTMLColor name=\"&#x1F600;&#128512;&#xFFFF;\" color=\"&#65;\"/>"
+        << QByteArray("<Root><HTMLColor name=\"&#x1F600;&#128512;\" color=\"&#65;\"/>"
                       "</Root>")
-        << QStringList{QStringLiteral("\U0001F600\U0001F600\uFFFF")} << QStringList{"A"};
+        << QStringList{QStringLiteral("\U0001F600\U0001F600")} << QStringList{"A"};
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // References to characters XML does not allow: Qt 5 reads them, Qt 6 refuses the file.
+    QTest::newRow("reference to U+FFFF")
+        << QByteArray("<Root><HTMLColor name=\"a&#xFFFF;\" color=\"1\"/></Root>")
+        << QStringList{QStringLiteral("a\uFFFF")} << QStringList{"1"};
     QTest::newRow("duplicates kept in order")
         << QByteArray("<Root><HTMLColor name=\"d\" color=\"1\"/><HTMLColor name=\"e\" color=\"2\"/>"
                       "<HTMLColor name=\"d\" color=\"3\"/></Root>")
@@ -218,6 +231,7 @@ void TestColorFile::unchangedFileWrittenBackReadsTheSame_data()
     QTest::newRow("control characters as references")
         << QByteArray("<Root><HTMLColor name=\"a&#1;b\" color=\"&#0;\"/></Root>")
         << QStringList{QStringLiteral("a\u0001b")} << QStringList{QString(QChar(0))};
+#endif
     QByteArray utf16("\xff\xfe");
     const QString text =
         QStringLiteral("<Root><HTMLColor name=\"Gr\u00fcn\" color=\"green\"/></Root>");
@@ -262,8 +276,11 @@ void TestColorFile::tableWrittenAndReadIsTheSame_data()
     QTest::newRow("markup") << QStringLiteral("<a href=\"x\">&amp;</a> ]]> ]>");
     QTest::newRow("apostrophe") << QStringLiteral("it's");
     QTest::newRow("outside ASCII") << QStringLiteral("\u00e9\u00df\u4e2d\U0001F308");
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // Only Qt 5's reader can give a table these; Qt 6 refuses any file holding them.
     QTest::newRow("control characters") << QStringLiteral("\u0001\u001f") + QChar(0);
     QTest::newRow("non-characters") << QStringLiteral("\ufffe\uffff");
+#endif
 }
 
 void TestColorFile::tableWrittenAndReadIsTheSame()
