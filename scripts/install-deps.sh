@@ -8,6 +8,7 @@ packages=(
     g++ cmake make pkg-config
     qtbase5-dev qt5-style-plugin-plastique
     xvfb xauth xdotool x11-utils libx11-dev imagemagick
+    clang libclang-rt-14-dev
 )
 
 missing=()
