@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Any file the reader accepts must survive being written back: the written document
 // reads to the same names and colour texts, in the same order. So must any table of
-// texts that a document can give.
+// texts that a document can give. And no accepted document may nest deeper than the
+// guard lets through.
 #include "FuzzCheck.h"
 
 #include "model/AOColors.h"
 #include "model/ColorFile.h"
+#include "model/XmlGuard.h"
+
+#include <QDomDocument>
 
 namespace
 {
@@ -42,6 +46,39 @@ void checkWrittenReadsBack(const AOColors& table)
                   QString::fromUtf8(written));
 }
 
+bool deeperThan(const QDomNode& element, int levels)
+{
+    int depth = 0;
+    for (QDomNode node = element; !node.isNull(); node = node.parentNode()) {
+        if (node.isElement() && ++depth > levels)
+            return true;
+    }
+    return false;
+}
+
+// The guard counts the nesting on its own scan of the text; a document it accepted
+// must not be deeper in the parser's eyes, or the guard has misread its markup.
+void checkDepth(const QByteArray& input)
+{
+    QDomDocument document;
+    if (!document.setContent(XmlGuard::decode(input)))
+        return;
+    QDomNode node = document.firstChild();
+    while (!node.isNull()) {
+        fuzz::require(!node.isElement() || !deeperThan(node, XmlGuard::maxDepth),
+                      "the parser nests an accepted document deeper than the guard allows",
+                      QString::fromUtf8(input.left(200)));
+        if (node.hasChildNodes()) {
+            node = node.firstChild();
+            continue;
+        }
+        while (!node.isNull() && node.nextSibling().isNull())
+            node = node.parentNode();
+        if (!node.isNull())
+            node = node.nextSibling();
+    }
+}
+
 void checkDocument(const QByteArray& input)
 {
     AOColors table;
@@ -51,6 +88,7 @@ void checkDocument(const QByteArray& input)
         fuzz::require(!error.isEmpty(), "a refused document without a reason");
         return;
     }
+    checkDepth(input);
     checkWrittenReadsBack(table);
 }
 
