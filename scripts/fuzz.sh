@@ -26,9 +26,15 @@ if ! command -v clang++ >/dev/null; then
 fi
 
 build="$root/build-fuzz"
-CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTINTWELL_FUZZ=ON -DTINTWELL_BUILD_TESTS=OFF -DTINTWELL_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j2 --target "${targets[@]}"
+mkdir -p "$build/logs"
+echo "== building ${targets[*]} in $build"
+if ! { CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTINTWELL_FUZZ=ON -DTINTWELL_BUILD_TESTS=OFF -DTINTWELL_BUILD_BENCH=OFF &&
+    cmake --build "$build" -j2 --target "${targets[@]}"; } >"$build/logs/build.log" 2>&1; then
+    tail -n 30 "$build/logs/build.log" >&2
+    echo "fuzz.sh: the build failed; log: $build/logs/build.log" >&2
+    exit 2
+fi
 
 # Longest input worth trying: colour texts and preference files are short, colour
 # files are not.
@@ -41,7 +47,7 @@ max_len() {
 
 # The preferences target works in a folder of its own below TMPDIR and enters it,
 # so every path handed to libFuzzer is absolute.
-mkdir -p "$build/tmp" "$build/artifacts" "$build/logs"
+mkdir -p "$build/tmp" "$build/artifacts"
 export TMPDIR="$build/tmp"
 export LC_ALL=C.UTF-8
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
