@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev
     xvfb xauth xdotool x11-utils libx11-dev imagemagick
     desktop-file-utils appstream dpkg-dev lintian
+    clang libclang-rt-14-dev
 )
 
 missing=()

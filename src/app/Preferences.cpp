@@ -25,13 +25,15 @@ bool Preferences::readLines(QStringList* lines)
     // CR and join two lines. CR LF, LF and CR are line ends on every system.
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QString text = QString::fromLocal8Bit(file.readAll());
+    // Decoded with its length: the QByteArray overload stops at the first NUL, which
+    // would silently drop every setting after a stray NUL byte.
+    const QByteArray data = file.readAll();
+    QString text = QString::fromLocal8Bit(data.constData(), data.size());
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (text.endsWith(QLatin1Char('\n')))
         text.chop(1);
-    if (!text.isEmpty())
-        *lines = text.split(QLatin1Char('\n'));
+    *lines = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
     return true;
 }
 

@@ -12,8 +12,8 @@ class Preferences
 public:
     static QString fileName();
 
-    // The file's lines without their line ends (LF, CR LF or CR); false when the
-    // file cannot be opened.
+    // The file's lines without their line ends (LF, CR LF or CR), in place of what
+    // the list held; false, with the list untouched, when the file cannot be opened.
     static bool readLines(QStringList* lines);
     // Key and value of a "key = value" line. A line without the separator has no
     // value and is refused. A value that itself holds " = " is cut there.

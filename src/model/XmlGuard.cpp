@@ -91,8 +91,59 @@ bool endsName(QChar c)
     }
 }
 
+int digitValue(QChar c, int base)
+{
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (base == 16 && u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (base == 16 && u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1;
+}
+
+// The character that the digits of a reference ("x1F600" or "128512") name, or -1
+// when they name none. XML has no characters in the surrogate range nor beyond
+// U+10FFFF; Qt's parser would cut such a number to 16 bits and read half of a
+// surrogate pair, which no file can store, or another character altogether.
+qint64 referencedCharacter(const QString& digits)
+{
+    const bool hex = digits.startsWith(QLatin1Char('x'));
+    const int base = hex ? 16 : 10;
+    const int first = hex ? 1 : 0;
+    if (digits.size() <= first)
+        return -1;
+    qint64 code = 0;
+    for (int i = first; i < digits.size(); ++i) {
+        const int digit = digitValue(digits.at(i), base);
+        if (digit < 0)
+            return -1;
+        code = code * base + digit;
+        if (code > 0x10ffff)
+            return -1;
+    }
+    if (code >= 0xd800 && code <= 0xdfff)
+        return -1;
+    return code;
+}
+
+// Where the text holds half of a surrogate pair, or -1.
+int loneSurrogateAt(const QString& text)
+{
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return i;
+    }
+    return -1;
+}
+
 // Character references in an entity's literal are replaced when it is declared; what
-// they produce is read again as markup wherever the entity is used.
+// they produce is read again as markup wherever the entity is used. The literal's
+// references have been checked before.
 QString replaceCharacterReferences(const QString& literal)
 {
     QString result;
@@ -102,15 +153,14 @@ QString replaceCharacterReferences(const QString& literal)
         const int semicolon = literal.indexOf(QLatin1Char(';'), at);
         if (semicolon < 0)
             break;
-        const QString digits = literal.mid(at + 2, semicolon - at - 2);
-        bool ok = false;
-        const uint code = digits.startsWith(QLatin1Char('x')) ? digits.mid(1).toUInt(&ok, 16)
-                                                              : digits.toUInt(&ok, 10);
+        const qint64 code = referencedCharacter(literal.mid(at + 2, semicolon - at - 2));
         result.append(QStringView(literal).mid(from, at - from));
-        if (ok && code <= 0x10ffff)
-            result += QString::fromUcs4(&code, 1);
-        else
+        if (code >= 0) {
+            const uint character = uint(code);
+            result += QString::fromUcs4(&character, 1);
+        } else {
             result.append(QStringView(literal).mid(at, semicolon + 1 - at));
+        }
         from = semicolon + 1;
     }
     result.append(QStringView(literal).mid(from));
@@ -137,6 +187,11 @@ bool XmlGuard::run()
     if (nul >= 0) {
         at = begin + nul;
         return refuse(QStringLiteral("a NUL character"));
+    }
+    const int surrogate = loneSurrogateAt(text);
+    if (surrogate >= 0) {
+        at = begin + surrogate;
+        return refuse(QStringLiteral("half of a surrogate pair, which is no character"));
     }
     while (at < end) {
         if (*at == QLatin1Char('<')) {
@@ -291,11 +346,13 @@ bool XmlGuard::scanReference(QChar kind)
 {
     ++at;
     if (kind == QLatin1Char('&') && at < end && *at == QLatin1Char('#')) {
-        const QChar* start = at;
+        const QChar* start = ++at;
         while (at < end && *at != QLatin1Char(';') && at - start < 12)
             ++at;
         if (at >= end || *at != QLatin1Char(';'))
             return refuse(QStringLiteral("a broken character reference"));
+        if (referencedCharacter(QString(start, int(at - start))) < 0)
+            return refuse(QStringLiteral("a character reference to no character"));
         ++at;
         return true;
     }
@@ -445,6 +502,19 @@ bool XmlGuard::skipDeclaration()
     return true;
 }
 
+bool XmlGuard::checkCharacterReferences(const QString& literal)
+{
+    for (int from = literal.indexOf(QLatin1String("&#")); from >= 0;
+         from = literal.indexOf(QLatin1String("&#"), from + 2)) {
+        const int semicolon = literal.indexOf(QLatin1Char(';'), from);
+        if (semicolon < 0)
+            return refuse(QStringLiteral("a broken character reference in an entity"));
+        if (referencedCharacter(literal.mid(from + 2, semicolon - from - 2)) < 0)
+            return refuse(QStringLiteral("a character reference to no character in an entity"));
+    }
+    return true;
+}
+
 // The first declaration of a name is the one that counts, as in every XML parser.
 bool XmlGuard::scanEntityDeclaration()
 {
@@ -462,9 +532,13 @@ bool XmlGuard::scanEntityDeclaration()
     Entity entity;
     if (at < end && (*at == QLatin1Char('"') || *at == QLatin1Char('\''))) {
         QString literal;
-        if (!readQuoted(&literal))
+        // References that the literal's own references spell out are read again where
+        // the entity is used, so they must name characters too.
+        if (!readQuoted(&literal) || !checkCharacterReferences(literal))
             return false;
         entity.replacement = replaceCharacterReferences(literal);
+        if (!checkCharacterReferences(entity.replacement))
+            return false;
         if (!isParameter && entity.replacement.contains(QLatin1Char('<')))
             return refuse(QStringLiteral("the entity '%1' holds markup").arg(name));
     } else {

@@ -10,7 +10,8 @@
 // decoded here, scanned once without recursion, and only handed on when its depth
 // and entity expansion stay within bounds that no real colour file comes near.
 // The scan refuses whatever it cannot follow; it never accepts a document whose
-// markup it has misread.
+// markup it has misread. Nor does it pass half of a surrogate pair, raw or as a
+// character reference, which the parser would accept although no file can hold it.
 class XmlGuard
 {
 public:
@@ -57,6 +58,7 @@ private:
     bool scanDoctype();
     bool scanInternalSubset();
     bool scanEntityDeclaration();
+    bool checkCharacterReferences(const QString& literal);
     bool scanReference(QChar kind);
     bool skipPast(int opening, const QString& terminator, const char* what);
     bool skipDeclaration();

@@ -15,7 +15,8 @@ private slots:
     void cleanup();
     void splitsLines_data();
     void splitsLines();
-    void readsEveryKindOfLineEnd();
+    void readsTheFilesLines_data();
+    void readsTheFilesLines();
     void missingFileOrFolderInTheWayIsNotRead();
     void writesExactlyFourLines();
 
@@ -71,19 +72,40 @@ void TestPreferences::splitsLines()
     }
 }
 
-void TestPreferences::readsEveryKindOfLineEnd()
+void TestPreferences::readsTheFilesLines_data()
 {
-    QFile file(Preferences::fileName());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("## Tintwell Configuration ##\r\nAODir = /ao\r\nAdvancedMode = 1\rBGColor = "
-               "#00ff00\nlast");
-    file.close();
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("lines");
 
-    QStringList lines;
-    QVERIFY(Preferences::readLines(&lines));
-    QCOMPARE(lines, (QStringList{QStringLiteral("## Tintwell Configuration ##"),
-                                 QStringLiteral("AODir = /ao"), QStringLiteral("AdvancedMode = 1"),
-                                 QStringLiteral("BGColor = #00ff00"), QStringLiteral("last")}));
+    QTest::newRow("every kind of line end")
+        << QByteArray("## Tintwell Configuration ##\r\nAODir = /ao\r\nAdvancedMode = 1\rBGColor = "
+                      "#00ff00\nlast")
+        << QStringList{"## Tintwell Configuration ##", "AODir = /ao", "AdvancedMode = 1",
+                       "BGColor = #00ff00", "last"};
+    // A stray NUL must not hide the settings behind it.
+    QTest::newRow("NUL byte") << QByteArray("## Tintwell") + '\0' +
+                                     QByteArray(" Configuration ##\nAODir = /ao\nBGColor = red\n")
+                              << QStringList{QStringLiteral("## Tintwell") + QChar(0) +
+                                                 QStringLiteral(" Configuration ##"),
+                                             "AODir = /ao", "BGColor = red"};
+    QTest::newRow("empty file") << QByteArray() << QStringList();
+    QTest::newRow("one line end") << QByteArray("\r\n") << QStringList();
+    QTest::newRow("empty lines") << QByteArray("\n\r\n\rx\n") << QStringList{"", "", "", "x"};
+}
+
+// The list is filled beforehand: what it held must not survive the read.
+void TestPreferences::readsTheFilesLines()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, lines);
+    QFile out(Preferences::fileName());
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    QCOMPARE(out.write(file), qint64(file.size()));
+    out.close();
+
+    QStringList read{QStringLiteral("stale")};
+    QVERIFY(Preferences::readLines(&read));
+    QCOMPARE(read, lines);
 }
 
 void TestPreferences::missingFileOrFolderInTheWayIsNotRead()

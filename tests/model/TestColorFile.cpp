@@ -351,6 +351,17 @@ void TestColorFile::refusesDocumentsItCannotRead_data()
     QTest::newRow("NUL bytes") << QByteArray("<Root>\0<HTMLColor name=\"a\"/></Root>", 35);
     QTest::newRow("random bytes") << random;
     QTest::newRow("plain text") << QByteArray("ctch_clan = 0x40FF80\n");
+    // Qt's DOM reads half of a surrogate pair into the entry, which no written file can
+    // hold: it would come back as '?'.
+    const QString lone = QStringLiteral("<Root><HTMLColor name=\"n\" color=\"gre") + QChar(0xd842) +
+                         QStringLiteral("en\"/></Root>");
+    QByteArray utf16("\xff\xfe");
+    utf16.append(reinterpret_cast<const char*>(lone.utf16()), lone.size() * 2);
+    QTest::newRow("half of a surrogate pair in UTF-16") << utf16;
+    QTest::newRow("reference to half of a surrogate pair")
+        << QByteArray("<Root><HTMLColor name=\"n\" color=\"&#xD842;\"/></Root>");
+    QTest::newRow("reference beyond the last character")
+        << QByteArray("<Root><HTMLColor name=\"n\" color=\"&#x110041;\"/></Root>");
     QTest::newRow("40,000 levels")
         << QByteArray("<a>").repeated(40000) + QByteArray("</a>").repeated(40000);
     QTest::newRow("quadratic entity expansion")

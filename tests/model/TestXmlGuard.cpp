@@ -71,6 +71,8 @@ void TestXmlGuard::acceptsWhatTheDomReadsSafely_data()
     QTest::newRow("most attributes allowed") << elementWithAttributes(XmlGuard::maxAttributes);
     QTest::newRow("external entity declared and used") << withEntities(
         QStringLiteral("<!ENTITY ext SYSTEM \"other.xml\">"), QStringLiteral("&ext;"));
+    QTest::newRow("characters beyond U+FFFF, raw and as references")
+        << QStringLiteral("<Root a=\"\U0001F600&#x10FFFF;&#1114111;&#x00041;\"/>");
     QTest::newRow("document type with other declarations")
         << withEntities(QStringLiteral("<!ELEMENT Root ANY><!-- ] > --><?pi ]>?>"
                                        "<!ATTLIST Root a CDATA \"x>y\">"),
@@ -149,6 +151,27 @@ void TestXmlGuard::refusesWhatWouldHurtTheDom_data()
     QTest::newRow("NUL character")
         << QStringLiteral("<Root>\n<a>") + QChar(0) + QStringLiteral("</a></Root>")
         << QStringLiteral("line 2: a NUL character");
+    QTest::newRow("half of a surrogate pair")
+        << QStringLiteral("<Root>\n<a b=\"x") + QChar(0xd842) + QStringLiteral("y\"/></Root>")
+        << QStringLiteral("line 2: half of a surrogate pair");
+    QTest::newRow("second half of a surrogate pair alone")
+        << QStringLiteral("<Root>") + QChar(0xdc00) + QChar(0xd842) + QStringLiteral("</Root>")
+        << QStringLiteral("half of a surrogate pair");
+    QTest::newRow("reference to a surrogate")
+        << QStringLiteral("<Root a=\"&#xD842;\"/>") << QStringLiteral("reference to no character");
+    QTest::newRow("decimal reference to a surrogate")
+        << QStringLiteral("<Root>&#57343;</Root>") << QStringLiteral("reference to no character");
+    // Qt would read the last 16 bits: an 'A'.
+    QTest::newRow("reference beyond U+10FFFF") << QStringLiteral("<Root a=\"&#x110041;\"/>")
+                                               << QStringLiteral("reference to no character");
+    QTest::newRow("reference without digits")
+        << QStringLiteral("<Root a=\"&#x;\"/>") << QStringLiteral("reference to no character");
+    QTest::newRow("reference to a surrogate in an entity")
+        << withEntities(QStringLiteral("<!ENTITY e \"&#xD842;\">"), QStringLiteral("&e;"))
+        << QStringLiteral("reference to no character in an entity");
+    QTest::newRow("reference to a surrogate spelled out by a reference in an entity")
+        << withEntities(QStringLiteral("<!ENTITY e \"&#38;#55362;\">"), QStringLiteral("&e;"))
+        << QStringLiteral("reference to no character in an entity");
     QTest::newRow("too many attributes") << elementWithAttributes(XmlGuard::maxAttributes + 1)
                                          << QStringLiteral("more than 1024 attributes");
     QTest::newRow("too many nodes")
