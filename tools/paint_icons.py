@@ -41,9 +41,9 @@ def xpm_pixels():
     width, height, colours, _ = (int(v) for v in lines[0].split())
     palette = {}
     for line in lines[1 : 1 + colours]:
-        key, spec = line[0], line.split("\tc ")[1].strip()
-        palette[key] = (0, 0, 0, 0) if spec == "None" else (
-            int(spec[1:3], 16), int(spec[3:5], 16), int(spec[5:7], 16), 255)
+        key, colour = line[0], line.split("\tc ")[1].strip()
+        palette[key] = (0, 0, 0, 0) if colour == "None" else (
+            int(colour[1:3], 16), int(colour[3:5], 16), int(colour[5:7], 16), 255)
     return [[palette[c] for c in row] for row in lines[1 + colours : 1 + colours + height]]
 
 

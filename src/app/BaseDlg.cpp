@@ -172,7 +172,8 @@ void BaseDlg::savePrefs()
 
 void BaseDlg::loadData()
 {
-    const QString file = ColorFolder(settingsPage->aoPath()).colorFile();
+    loadedFolder = settingsPage->aoPath();
+    const QString file = ColorFolder(loadedFolder).colorFile();
     qDebug("loadData(): file: %s", qPrintable(file));
     loadError.clear();
     dataLoaded = ColorFile::load(file, &aoColors, &loadError);
@@ -191,8 +192,19 @@ void BaseDlg::saveData()
                                  .arg(loadError));
         return;
     }
+    // The table belongs to the folder it was read from. A folder typed since then
+    // (Return in the folder field presses Save) must not receive another install's
+    // colours in place of its own.
+    if (settingsPage->aoPath() != loadedFolder) {
+        Messages::warn(this, QStringLiteral("The colours were not saved: they were read from "
+                                            "%1, but the install folder is now %2. Reload the "
+                                            "chat colours from the new folder first. No file "
+                                            "was changed.")
+                                 .arg(loadedFolder, settingsPage->aoPath()));
+        return;
+    }
     QString error;
-    if (!ColorFile::save(ColorFolder(settingsPage->aoPath()), aoColors, &error))
+    if (!ColorFile::save(ColorFolder(loadedFolder), aoColors, &error))
         Messages::warn(this, QStringLiteral("The colours could not be saved. TextColors.xml is "
                                             "unchanged.\n\nReason: %1")
                                  .arg(error));
@@ -212,7 +224,10 @@ void BaseDlg::pickColor(const QString& name)
         return;
     }
     working.setColor(chosen);
-    aoColors.update(working);
+    // A name the table lacks gives the nameless default entry, whose update would
+    // colour whichever entry of the file has no name.
+    if (working.name == name)
+        aoColors.update(working);
     updateColors();
 }
 
@@ -240,7 +255,9 @@ void BaseDlg::copyColorToGroup(const QStringList& groups)
         AOColor working = aoColors.find(groups.at(i));
         if (hasColor) {
             working.setValue(first.value);
-            aoColors.update(working);
+            // A name the table lacks must not colour the file's nameless entry.
+            if (working.name == groups.at(i))
+                aoColors.update(working);
         }
         qDebug("BaseDlg::pickColor( const QStringList& groups ): Color %d is '%s' (%s)", i,
                qPrintable(working.name), qPrintable(working.value));

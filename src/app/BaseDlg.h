@@ -67,4 +67,5 @@ private:
     // does not, saving would put an empty or partial table over the player's file.
     bool dataLoaded = false;
     QString loadError;
+    QString loadedFolder;
 };

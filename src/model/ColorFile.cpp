@@ -99,7 +99,7 @@ void appendAttributeValue(QString* xml, const QString& value)
 
 // Used only when the new colour file could not be put in place after the backup
 // already was: the backup goes back to what it held, as far as that is possible.
-void restoreBackup(const QString& backupPath, bool hadBackup, bool keptEarlier,
+void undoBackupCommit(const QString& backupPath, bool hadBackup, bool keptEarlier,
                    const QByteArray& earlier)
 {
     if (!hadBackup)
@@ -204,7 +204,7 @@ bool ColorFile::save(const ColorFolder& folder, const AOColors& table, QString* 
         return failWith(error, backup.errorString());
     if (!file.commit()) {
         if (hasPrevious)
-            restoreBackup(backupPath, hadBackup, keptEarlier, earlier);
+            undoBackupCommit(backupPath, hadBackup, keptEarlier, earlier);
         return failWith(error, file.errorString());
     }
     return true;

@@ -25,6 +25,39 @@ QString systemError()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
+// Windows reports a failed move through GetLastError(), not errno.
+QString renameError()
+{
+#ifdef Q_OS_WIN
+    return qt_error_string(int(::GetLastError()));
+#else
+    return systemError();
+#endif
+}
+
+// The file's own mode bits. QFileInfo's "User" bits describe what this process may
+// do, which for root is everything, and would make a read-only file writable.
+QFile::Permissions modeOf(const QFileInfo& info)
+{
+    const QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                    QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                    QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    return info.permissions() & mode;
+}
+
+// Temporary files of a save that was killed before it finished: never data, so they
+// are cleared away instead of piling up beside the game's file.
+void removeStaleTemporaries(const QString& target)
+{
+    const QFileInfo info(target);
+    QDir folder = info.absoluteDir();
+    const QStringList stale =
+        folder.entryList({info.fileName() + QLatin1String(".tintwell-??????.tmp")},
+                         QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : stale)
+        folder.remove(name);
+}
+
 bool syncToDisk(int fd)
 {
 #ifdef Q_OS_WIN
@@ -105,8 +138,11 @@ bool SafeFile::fail(const QString& what, const QString& reason)
 
 void SafeFile::discard()
 {
-    if (!tempName.isEmpty())
+    if (!tempName.isEmpty()) {
+        // Windows removes no read-only file.
+        QFile::setPermissions(tempName, QFile::ReadOwner | QFile::WriteOwner);
         QFile::remove(tempName);
+    }
     tempName.clear();
     written = false;
 }
@@ -133,6 +169,7 @@ bool SafeFile::write(const QByteArray& data)
     const QFileInfo info(target);
     if (info.isDir())
         return fail(target, QStringLiteral("is a folder"));
+    removeStaleTemporaries(target);
     QFile file;
     if (!createTemp(&file))
         return fail(target, file.errorString());
@@ -146,7 +183,7 @@ bool SafeFile::write(const QByteArray& data)
     if (!reason.isEmpty())
         return fail(tempName, reason);
     if (info.exists())
-        QFile::setPermissions(tempName, info.permissions());
+        QFile::setPermissions(tempName, modeOf(info));
     written = true;
     return true;
 }
@@ -156,7 +193,7 @@ bool SafeFile::commit()
     if (!written)
         return fail(target, QStringLiteral("nothing was written"));
     if (!renameOver(tempName, target))
-        return fail(target, systemError());
+        return fail(target, renameError());
     tempName.clear();
     written = false;
     syncFolder(QFileInfo(target).absolutePath());

@@ -126,6 +126,8 @@ private slots:
     void singleNameMissingFromTheTable();
     void backgroundIsNotATableEntry();
     void emptySwatchDoesNothing();
+    void missingNamesNeverColorANamelessEntry();
+    void saveRefusesAFolderTypedSinceTheLoad();
 
 private:
     QString makeGame();
@@ -593,6 +595,58 @@ void TestBaseDlg::emptySwatchDoesNothing()
     QCOMPARE(driver.handled(), 0);
     QCOMPARE(lines, QStringList());
     QCOMPARE(dialog.colorRefreshes, 0);
+}
+
+void TestBaseDlg::missingNamesNeverColorANamelessEntry()
+{
+    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
+    writeColors("<Root><HTMLColor name=\"ctch_clan\" color=\"0x40FF80\"/>"
+                "<HTMLColor color=\"0xABCDEF\"/></Root>");
+    OpenDlg dialog;
+    const QStringList before = tableText();
+    QCOMPARE(before, (QStringList{"ctch_clan=0x40FF80", "=0xABCDEF"}));
+
+    ModalDriver driver;
+    driver.then(ModalDriver::chooseColor(QColor(1, 2, 3)))
+        .then(ModalDriver::chooseColor(QColor(4, 5, 6)));
+    dialog.pickColor(QStringLiteral("no_such_name"));
+    QCOMPARE(tableText(), before);
+    dialog.pickColor(QStringList{"ctch_clan", "no_such_name"});
+    QCOMPARE(driver.handled(), 2);
+    QCOMPARE(tableText(), (QStringList{"ctch_clan=0x040506", "=0xABCDEF"}));
+}
+
+void TestBaseDlg::saveRefusesAFolderTypedSinceTheLoad()
+{
+    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
+    writeColors(fiveColors);
+    const QString other = dir->filePath(QStringLiteral("Other install"));
+    const QString otherColors = other + QStringLiteral("/cd_image/gui/default/");
+    QVERIFY(QDir().mkpath(otherColors));
+    const QByteArray theirs = "<Root><HTMLColor name=\"ctch_clan\" color=\"0x000001\"/></Root>";
+    QFile file(otherColors + QStringLiteral("TextColors.xml"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(theirs);
+    file.close();
+
+    OpenDlg dialog;
+    dialog.settingsPage->setAOPath(other);
+    const auto mine = snapshot(QFileInfo(colorFile()).path());
+    const auto before = snapshot(otherColors);
+    ModalDriver driver;
+    driver.then(ModalDriver::answer(QMessageBox::Ok));
+    dialog.saveButton->click();
+    QCOMPARE(driver.handled(), 1);
+    QVERIFY2(driver.texts().value(0).contains(QStringLiteral("Reload")),
+             qPrintable(driver.texts().value(0)));
+    QCOMPARE(snapshot(otherColors), before);
+    QCOMPARE(snapshot(QFileInfo(colorFile()).path()), mine);
+
+    // Once read from the new folder, its own colours are saved there.
+    emit dialog.settingsPage->reloadData();
+    dialog.saveButton->click();
+    QCOMPARE(driver.handled(), 1);
+    QCOMPARE(readFile(otherColors + QStringLiteral("TextColors.xml.bak")), theirs);
 }
 
 QTEST_MAIN(TestBaseDlg)

@@ -35,6 +35,7 @@ private slots:
     void copyFromMissingSourceChangesNothing();
     void folderInTheWayIsRefused();
     void symlinkIsReplacedNotFollowed();
+    void keepsTheFilesOwnModeAndClearsStaleTemporaries();
     void temporaryFileIsClosedBeforeCommit();
 
 private:
@@ -131,6 +132,24 @@ void TestSafeFile::temporaryFileIsClosedBeforeCommit()
     QVERIFY(file.commit());
     QCOMPARE(contents(target), QByteArray("new"));
     QCOMPARE(openBelowTheFolder(), QStringList());
+}
+
+void TestSafeFile::keepsTheFilesOwnModeAndClearsStaleTemporaries()
+{
+    put(target, "read-only");
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    // Left behind by a save that was killed half-way.
+    const QString stale = target + QStringLiteral(".tintwell-abc123.tmp");
+    put(stale, "half a file");
+    const QString unrelated = target + QStringLiteral(".bak.tintwell-abc123.tmp");
+    put(unrelated, "another file's temporary");
+
+    QVERIFY(SafeFile::replace(target, "replaced"));
+    QCOMPARE(QFileInfo(target).permissions() &
+                 (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther),
+             QFile::Permissions());
+    QVERIFY(!QFile::exists(stale));
+    QVERIFY(QFile::exists(unrelated));
 }
 
 QTEST_GUILESS_MAIN(TestSafeFile)
