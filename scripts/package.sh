@@ -7,11 +7,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir="${TINTWELL_BUILD_DIR:-build}"
 [ -f "$build_dir/CMakeCache.txt" ] || scripts/build.sh >/dev/null
-(cd "$build_dir" && cpack -G DEB >/dev/null)
+(cd "$build_dir" && cpack -G DEB >/dev/null 2>&1)
 deb="$(ls -t "$build_dir"/tintwell_*.deb | head -n 1)"
 echo "Built $deb"
-dpkg-deb -c "$deb" | grep -q '\./usr/bin/tintwell$'
-report="$(lintian --no-tag-display-limit "$deb" 2>&1 | grep -v 'running with root privileges' || true)"
+dpkg-deb -c "$deb" >"$deb.contents"
+grep -q '\./usr/bin/tintwell$' "$deb.contents" || { echo "the package lacks usr/bin/tintwell"; exit 1; }
+report="$(lintian --tag-display-limit 0 "$deb" 2>&1 | grep -v 'running with root privileges' || true)"
 [ -n "$report" ] && echo "$report"
 if echo "$report" | grep -q '^E:'; then
     echo "lintian found errors"
