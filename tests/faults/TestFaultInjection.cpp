@@ -2,6 +2,8 @@
 // Fails every file operation of each of Tintwell's file actions in turn, one per
 // run, and checks after each run that every file is whole: each holds either what it
 // held before or what it holds after an undisturbed run, and no temporary file is left.
+#include "common/Files.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -29,14 +31,6 @@ const QStringList watchedFiles = {
 };
 
 using Snapshot = QMap<QString, QByteArray>;
-
-void put(const QString& path, const QByteArray& data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(data), qint64(data.size()));
-}
 
 Snapshot snapshot(const QString& root)
 {
@@ -192,3 +186,4 @@ void TestFaultInjection::everyFailureLeavesWholeFiles()
 
 QTEST_GUILESS_MAIN(TestFaultInjection)
 #include "TestFaultInjection.moc"
+

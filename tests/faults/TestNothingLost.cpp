@@ -6,6 +6,7 @@
 #include "model/AOColors.h"
 #include "model/ColorFile.h"
 
+#include "common/Files.h"
 #include "common/Mounts.h"
 #include "common/TestSizes.h"
 
@@ -29,20 +30,6 @@ const QByteArray gameColors = "<?xml version=\"1.0\"?>\n<Root>\n"
 const QByteArray backupColors = "<Root><HTMLColor name=\"ctch_clan\" color=\"0x010101\"/></Root>\n";
 const QByteArray originalColors =
     "<Root><HTMLColor name=\"ctch_clan\" color=\"0x020202\"/></Root>\n";
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
-void put(const QString& path, const QByteArray& data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(data), qint64(data.size()));
-}
 
 QList<QPair<QString, QString>> entries(const QByteArray& data)
 {

@@ -3,6 +3,7 @@
 #include "model/ColorFile.h"
 #include "model/ColorFolder.h"
 
+#include "common/Files.h"
 #include "common/Mounts.h"
 #include "common/TestSizes.h"
 
@@ -22,19 +23,6 @@
 
 namespace
 {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void put(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(data), qint64(data.size()));
-}
 
 QStringList namesOf(const AOColors& table)
 {

@@ -1,28 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/SafeFile.h"
 
+#include "common/Files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace
-{
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void put(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
-} // namespace
 
 class TestSafeFile : public QObject
 {

@@ -3,6 +3,7 @@
 
 #include "app/BaseDlg.h"
 #include "app/Messages.h"
+#include "common/Files.h"
 #include "common/ModalDriver.h"
 
 #include <QCheckBox>
@@ -21,19 +22,6 @@
 
 namespace
 {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void put(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(data);
-}
 
 QByteArray colorXml(const char* color)
 {
