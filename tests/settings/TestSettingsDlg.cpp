@@ -3,6 +3,7 @@
 
 #include "app/BaseDlg.h"
 #include "app/Messages.h"
+#include "basic/BasicModeDlg.h"
 #include "common/Files.h"
 #include "common/ModalDriver.h"
 
@@ -456,45 +457,16 @@ void TestSettingsDlg::bundledCopyDefinesEveryBasicName()
     for (int i = 0; i < colors.size(); ++i)
         names.insert(colors.at(i).toElement().attribute(QStringLiteral("name")));
 
-    const char* basic[] = {"ctch_clan",
-                           "CCClanColor",
-                           "ctch_pgroup",
-                           "ctch_team",
-                           "CCTeamColor",
-                           "ct_itell",
-                           "ctch_tell",
-                           "CCTellColor",
-                           "ctch_vicinity",
-                           "CCVicinityColor",
-                           "ctch_whisper",
-                           "CCWhisperColor",
-                           "ctch_shout",
-                           "CCShoutColor",
-                           "CCNPCChatText",
-                           "CCNPCOOCText",
-                           "CCNPCChatEmote",
-                           "CCNPCChatSystem",
-                           "CCNPCChatQuestion",
-                           "CCNPCChatDescription",
-                           "CCNPCChatTrade",
-                           "CCMeHitByNanoColor",
-                           "CCOtherHitByNanoColor",
-                           "CCMonsterHitMeColor",
-                           "CCPlayerHitMeColor",
-                           "CCMeHitOtherColor",
-                           "CCOtherHitOtherColor",
-                           "CCOtherHitOtherMyPetColor",
-                           "ctch_seekingteam",
-                           "CCSeekingTeamColor",
-                           "ctch_tower",
-                           "CCTowerColor",
-                           "CCMeHealedColor",
-                           "CCMeGotXpColor",
-                           "CCSkillColor",
-                           "ctch_mypet",
-                           "ctch_otherpet"};
-    for (const char* name : basic)
-        QVERIFY2(names.contains(QLatin1String(name)), name);
+    // The names the basic page really sends, one click on each of its 28 swatches.
+    BasicModeDlg page;
+    QSignalSpy spy(&page, &BasicModeDlg::pickColor);
+    for (QPushButton* swatch : page.findChildren<QPushButton*>())
+        swatch->click();
+    QCOMPARE(spy.count(), 28);
+    for (const QList<QVariant>& click : qAsConst(spy)) {
+        for (const QString& name : click.at(0).toStringList())
+            QVERIFY2(names.contains(name), qPrintable(name));
+    }
 }
 
 void TestSettingsDlg::saveOriginalData_data()
