@@ -17,7 +17,8 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 struct Run {
     double milliseconds = -1;

@@ -5,7 +5,8 @@
 
 #include <QFile>
 
-namespace {
+namespace
+{
 
 const QLatin1String separator(" = ");
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/AOColor.h"
 
-namespace {
+namespace
+{
 
 int hexDigit(QChar c)
 {

@@ -100,7 +100,7 @@ void appendAttributeValue(QString* xml, const QString& value)
 // Used only when the new colour file could not be put in place after the backup
 // already was: the backup goes back to what it held, as far as that is possible.
 void undoBackupCommit(const QString& backupPath, bool hadBackup, bool keptEarlier,
-                   const QByteArray& earlier)
+                      const QByteArray& earlier)
 {
     if (!hadBackup)
         QFile::remove(backupPath);

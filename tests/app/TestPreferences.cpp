@@ -44,16 +44,26 @@ void TestPreferences::splitsLines_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
 
-    QTest::newRow("plain") << "AODir = C:\\AO" << true << "AODir" << "C:\\AO";
-    QTest::newRow("empty value") << "BGColor = " << true << "BGColor" << "";
-    QTest::newRow("trailing blanks stay") << "AODir = /ao  " << true << "AODir" << "/ao  ";
-    QTest::newRow("second separator cuts") << "AODir = a = b" << true << "AODir" << "a";
-    QTest::newRow("no blanks") << "AODir=/ao" << false << "" << "";
-    QTest::newRow("bare key") << "BGColor" << false << "" << "";
-    QTest::newRow("blank before key") << " AODir = /ao" << true << " AODir" << "/ao";
-    QTest::newRow("header") << "## Tintwell Configuration ##" << false << "" << "";
-    QTest::newRow("empty") << "" << false << "" << "";
-    QTest::newRow("only separator") << " = " << true << "" << "";
+    QTest::newRow("plain") << "AODir = C:\\AO" << true << "AODir"
+                           << "C:\\AO";
+    QTest::newRow("empty value") << "BGColor = " << true << "BGColor"
+                                 << "";
+    QTest::newRow("trailing blanks stay") << "AODir = /ao  " << true << "AODir"
+                                          << "/ao  ";
+    QTest::newRow("second separator cuts") << "AODir = a = b" << true << "AODir"
+                                           << "a";
+    QTest::newRow("no blanks") << "AODir=/ao" << false << ""
+                               << "";
+    QTest::newRow("bare key") << "BGColor" << false << ""
+                              << "";
+    QTest::newRow("blank before key") << " AODir = /ao" << true << " AODir"
+                                      << "/ao";
+    QTest::newRow("header") << "## Tintwell Configuration ##" << false << ""
+                            << "";
+    QTest::newRow("empty") << "" << false << ""
+                           << "";
+    QTest::newRow("only separator") << " = " << true << ""
+                                    << "";
 }
 
 void TestPreferences::splitsLines()

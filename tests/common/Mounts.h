@@ -69,8 +69,8 @@ public:
         const QByteArray path = QFile::encodeName(folder);
         bound = ::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) == 0;
         if (bound)
-            mounted = ::mount(nullptr, path.constData(), nullptr,
-                              MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+            mounted = ::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+                              nullptr) == 0;
         if (!mounted)
             error = QString::fromLocal8Bit(std::strerror(errno));
 #else

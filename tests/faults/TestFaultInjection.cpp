@@ -11,15 +11,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QByteArray oldColors = "<?xml version=\"1.0\"?>\n<Root>\n"
                              "    <HTMLColor name=\"ctch_clan\" color=\"0x40FF80\" />\n"
                              "    <HTMLColor name=\"ctch_tell\" color=\"#ff80ff\" />\n"
                              "</Root>\n";
 const QByteArray backupColors = "<Root><HTMLColor name=\"ctch_clan\" color=\"0x010101\"/></Root>\n";
-const QByteArray originalColors = "<Root><HTMLColor name=\"ctch_clan\" color=\"0x020202\"/></Root>\n";
-const QByteArray bundledColors = "<Root><HTMLColor name=\"ctch_clan\" color=\"0x030303\"/></Root>\n";
+const QByteArray originalColors =
+    "<Root><HTMLColor name=\"ctch_clan\" color=\"0x020202\"/></Root>\n";
+const QByteArray bundledColors =
+    "<Root><HTMLColor name=\"ctch_clan\" color=\"0x030303\"/></Root>\n";
 
 // The files an action may touch, relative to the tree's root.
 const QStringList watchedFiles = {
@@ -96,13 +99,11 @@ int TestFaultInjection::run(const QString& root, const QString& operation, int f
     env.insert(QStringLiteral("FAULTFS_COUNT"), root + QStringLiteral(".count"));
     env.insert(QStringLiteral("SCENARIO_ANSWER"), answer);
     // A sanitizer build wants its runtime first; the shim may stand before it.
-    env.insert(QStringLiteral("ASAN_OPTIONS"),
-               env.value(QStringLiteral("ASAN_OPTIONS")) +
-                   QStringLiteral(":verify_asan_link_order=0"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"), env.value(QStringLiteral("ASAN_OPTIONS")) +
+                                                   QStringLiteral(":verify_asan_link_order=0"));
     scenario.setProcessEnvironment(env);
     scenario.setWorkingDirectory(root + QStringLiteral("/work"));
-    scenario.start(QStringLiteral(FAULT_SCENARIO),
-                   {operation, root + QStringLiteral("/game")});
+    scenario.start(QStringLiteral(FAULT_SCENARIO), {operation, root + QStringLiteral("/game")});
     if (!scenario.waitForFinished(60000)) {
         scenario.kill();
         return -1;
@@ -163,9 +164,9 @@ void TestFaultInjection::everyFailureLeavesWholeFiles()
 
         const int status = run(root, operation, k, answer, nullptr);
         QVERIFY2(status == 0, qPrintable(QStringLiteral("operation %1 of %2: status %3")
-                                              .arg(k)
-                                              .arg(operations)
-                                              .arg(status)));
+                                             .arg(k)
+                                             .arg(operations)
+                                             .arg(status)));
         const Snapshot now = snapshot(root);
         for (const QString& name : watchedFiles) {
             QVERIFY2(now[name] == expectedBefore[name] || now[name] == expectedAfter[name],
@@ -186,4 +187,3 @@ void TestFaultInjection::everyFailureLeavesWholeFiles()
 
 QTEST_GUILESS_MAIN(TestFaultInjection)
 #include "TestFaultInjection.moc"
-

@@ -21,7 +21,8 @@
 
 #include <csignal>
 
-namespace {
+namespace
+{
 
 const QByteArray gameColors = "<?xml version=\"1.0\"?>\n<Root>\n"
                               "    <HTMLColor name=\"ctch_clan\" color=\"0x40FF80\" />\n"
@@ -222,7 +223,8 @@ void TestNothingLost::oddThingsInPlaceOfFiles_data()
             }
         }
         QTest::addRow("%s: backup links to the colour file", operation)
-            << "TextColors.xml.bak" << "link to TextColors.xml" << operation;
+            << "TextColors.xml.bak"
+            << "link to TextColors.xml" << operation;
     }
 }
 
@@ -251,10 +253,9 @@ void TestNothingLost::oddThingsInPlaceOfFiles()
     const QByteArray now = contents(colors());
     const QByteArray backup = contents(colors(QStringLiteral("TextColors.xml.bak")));
     if (file != QLatin1String("TextColors.xml")) {
-        const QByteArray source = operation == QLatin1String("restoreBackup") ? backupColors
-                                  : operation == QLatin1String("restoreOriginal")
-                                      ? originalColors
-                                      : QByteArray();
+        const QByteArray source = operation == QLatin1String("restoreBackup")     ? backupColors
+                                  : operation == QLatin1String("restoreOriginal") ? originalColors
+                                                                                  : QByteArray();
         QVERIFY2(now == gameColors || backup == gameColors || now == source,
                  qPrintable(QString::fromUtf8("file:\n" + now + "\nbackup:\n" + backup)));
         QVERIFY(!entries(now).isEmpty());
@@ -287,13 +288,13 @@ void TestNothingLost::killedSaveLeavesOldOrNewFile()
     for (int step = 1; step <= 8; ++step) {
         put(colors(), large);
         // Killed, or finished just before the kill: either way the file must be whole.
-        const int status = run(QStringLiteral(FAULT_SCENARIO), QStringLiteral("save"),
-                               whole * (4 + step) / 12);
+        const int status =
+            run(QStringLiteral(FAULT_SCENARIO), QStringLiteral("save"), whole * (4 + step) / 12);
         QVERIFY(status == -1 || status == 0);
         const auto now = entries(contents(colors()));
-        QVERIFY2(now == before || now == after,
-                 qPrintable(QStringLiteral("killed at step %1: %2 entries").arg(step).arg(
-                     now.size())));
+        QVERIFY2(
+            now == before || now == after,
+            qPrintable(QStringLiteral("killed at step %1: %2 entries").arg(step).arg(now.size())));
     }
 }
 
@@ -314,8 +315,9 @@ void TestNothingLost::hostileColorFiles_data()
     for (char& c : random)
         c = char(generator.bounded(256));
     QByteArray utf16 = "\xff\xfe";
-    const QString text = QString::fromUtf8(gameColors).replace(QStringLiteral("ctch_clan"),
-                                                                 QStringLiteral("ctch_cl\u00e4n"));
+    const QString text =
+        QString::fromUtf8(gameColors)
+            .replace(QStringLiteral("ctch_clan"), QStringLiteral("ctch_cl\u00e4n"));
     utf16 += QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
 
     QTest::newRow("billion laughs") << laughs;
@@ -366,8 +368,8 @@ void TestNothingLost::hostilePreferences_data()
     QTest::newRow("CR LF") << "## Tintwell Configuration ##\r\n" + aoDir +
                                   "\r\nAdvancedMode = 1\r\nBGColor = #00ff00\r\n"
                            << false << true;
-    QTest::newRow("keys without separator")
-        << aoDir + "\nAdvancedMode\nBGColor\nAODir\n" << false << true;
+    QTest::newRow("keys without separator") << aoDir + "\nAdvancedMode\nBGColor\nAODir\n"
+                                            << false << true;
     QTest::newRow("folder named Tintwell.cfg") << QByteArray() << true << false;
 }
 
@@ -381,7 +383,8 @@ void TestNothingLost::hostilePreferences()
     if (isFolder)
         QVERIFY(QDir().mkpath(prefs + QStringLiteral("/inside")));
     else
-        put(prefs, QByteArray(content).replace("@GAME@", (root + QStringLiteral("/game")).toUtf8()));
+        put(prefs,
+            QByteArray(content).replace("@GAME@", (root + QStringLiteral("/game")).toUtf8()));
     const QByteArray before = contents(prefs);
 
     if (!opens) {

@@ -18,15 +18,16 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // Opens the dialog's protected operations to the scenario.
 class ScenarioDlg : public BaseDlg
 {
 public:
+    using BaseDlg::bgColor;
     using BaseDlg::saveData;
     using BaseDlg::settingsPage;
-    using BaseDlg::bgColor;
 };
 
 // Restores are confirmed; whether an existing one-time copy may be overwritten is
@@ -78,11 +79,10 @@ int main(int argc, char* argv[])
     } else if (operation == QLatin1String("prefs")) {
         dialog.bgColor.setColor(QColor(0x65, 0x43, 0x21));
     } else if (operation != QLatin1String("firstStart")) {
-        const QByteArray slot = operation == QLatin1String("restoreOriginal")
-                                    ? "restoreOriginalData"
-                                : operation == QLatin1String("restoreBundled")
-                                    ? "restoreBundledData"
-                                    : operation.toLatin1();
+        const QByteArray slot =
+            operation == QLatin1String("restoreOriginal")  ? "restoreOriginalData"
+            : operation == QLatin1String("restoreBundled") ? "restoreBundledData"
+                                                           : operation.toLatin1();
         if (!QMetaObject::invokeMethod(dialog.settingsPage, slot.constData())) {
             std::fprintf(stderr, "no such operation: %s\n", slot.constData());
             return 2;

@@ -6,13 +6,13 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QtTest>
 
 namespace
@@ -167,8 +167,7 @@ void TestAboutDlg::wholeTextIsReachableInTheFixedWindow()
     QVERIFY(QTest::qWaitForWindowExposed(&page));
     auto* scroller = qobject_cast<QScrollArea*>(page.layout->itemAt(1)->widget());
     QVERIFY(scroller);
-    const int reachable =
-        scroller->viewport()->height() + scroller->verticalScrollBar()->maximum();
+    const int reachable = scroller->viewport()->height() + scroller->verticalScrollBar()->maximum();
     QVERIFY2(reachable >= page.textLabel->sizeHint().height(),
              qPrintable(QStringLiteral("%1 < %2").arg(reachable).arg(
                  page.textLabel->sizeHint().height())));

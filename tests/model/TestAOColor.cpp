@@ -37,20 +37,19 @@ void TestAOColor::readsAndFormatsColorTexts_data()
                               << QColor(255, 128, 0) << "0x010203";
     QTest::newRow("hash eight") << "#FFFFFF00" << int(AOColor::Hex6) << 255 << 255 << 0
                                 << QColor(255, 255, 0) << "0x010203";
-    QTest::newRow("short pieces overlap") << "0x12345" << int(AOColor::Hex6) << 18 << 52 << 69
-                                          << QColor(18, 52, 69) << "0x010203";
-    QTest::newRow("not hex reads 0") << "0xGG8000" << int(AOColor::Hex6) << 0 << 128 << 0
-                                     << QColor(0, 128, 0) << "0x010203";
+    QTest::newRow("short pieces overlap")
+        << "0x12345" << int(AOColor::Hex6) << 18 << 52 << 69 << QColor(18, 52, 69) << "0x010203";
+    QTest::newRow("not hex reads 0")
+        << "0xGG8000" << int(AOColor::Hex6) << 0 << 128 << 0 << QColor(0, 128, 0) << "0x010203";
     QTest::newRow("bare prefix") << "0x" << int(AOColor::Hex6) << 0 << 0 << 0 << QColor(0, 0, 0)
                                  << "0x010203";
     QTest::newRow("capital X") << "0XFF8000" << int(AOColor::Named) << -1 << -1 << -1 << invalid
                                << "0x010203";
     QTest::newRow("colour name") << "black" << int(AOColor::Named) << -1 << -1 << -1
                                  << QColor(Qt::black) << "0x010203";
-    QTest::newRow("empty") << "" << int(AOColor::Named) << -1 << -1 << -1 << invalid
-                           << "0x010203";
-    QTest::newRow("leading blank") << " 0xFF8000" << int(AOColor::Named) << -1 << -1 << -1
-                                   << invalid << "0x010203";
+    QTest::newRow("empty") << "" << int(AOColor::Named) << -1 << -1 << -1 << invalid << "0x010203";
+    QTest::newRow("leading blank")
+        << " 0xFF8000" << int(AOColor::Named) << -1 << -1 << -1 << invalid << "0x010203";
     QTest::newRow("last x decides") << "0x11x223344" << int(AOColor::Hex6) << 34 << 51 << 68
                                     << QColor(34, 51, 68) << "0x010203";
 }

@@ -3,7 +3,8 @@
 
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 AOColor entry(const QString& name, const QString& value)
 {

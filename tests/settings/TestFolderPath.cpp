@@ -22,13 +22,17 @@ void TestFolderPath::storesChosenFolder_data()
     const int native = int(FolderPath::Style::Native);
     QTest::newRow("windows drive") << windows << "c:/Games/Anarchy Online"
                                    << "C:\\Games\\Anarchy Online";
-    QTest::newRow("windows trailing") << windows << "d:/AO/" << "D:\\AO\\";
+    QTest::newRow("windows trailing") << windows << "d:/AO/"
+                                      << "D:\\AO\\";
 #ifdef Q_OS_WIN
-    QTest::newRow("native") << native << "c:/Games/AO" << "c:\\Games\\AO";
+    QTest::newRow("native") << native << "c:/Games/AO"
+                            << "c:\\Games\\AO";
 #else
     QTest::newRow("native keeps slashes and case")
-        << native << "/home/player/.wine/drive_c/Games/AO" << "/home/player/.wine/drive_c/Games/AO";
-    QTest::newRow("native lower case start") << native << "games/ao" << "games/ao";
+        << native << "/home/player/.wine/drive_c/Games/AO"
+        << "/home/player/.wine/drive_c/Games/AO";
+    QTest::newRow("native lower case start") << native << "games/ao"
+                                             << "games/ao";
 #endif
 }
 
