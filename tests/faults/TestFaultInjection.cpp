@@ -2,6 +2,7 @@
 // Fails every file operation of each of Tintwell's file actions in turn, one per
 // run, and checks after each run that every file is whole: each holds either what it
 // held before or what it holds after an undisturbed run, and no temporary file is left.
+#include "faults/GameColors.h"
 #include "common/Files.h"
 
 #include <QDir>
@@ -13,16 +14,6 @@
 
 namespace
 {
-
-const QByteArray oldColors = "<?xml version=\"1.0\"?>\n<Root>\n"
-                             "    <HTMLColor name=\"ctch_clan\" color=\"0x40FF80\" />\n"
-                             "    <HTMLColor name=\"ctch_tell\" color=\"#ff80ff\" />\n"
-                             "</Root>\n";
-const QByteArray backupColors = "<Root><HTMLColor name=\"ctch_clan\" color=\"0x010101\"/></Root>\n";
-const QByteArray originalColors =
-    "<Root><HTMLColor name=\"ctch_clan\" color=\"0x020202\"/></Root>\n";
-const QByteArray bundledColors =
-    "<Root><HTMLColor name=\"ctch_clan\" color=\"0x030303\"/></Root>\n";
 
 // The files an action may touch, relative to the tree's root.
 const QStringList watchedFiles = {
@@ -76,7 +67,7 @@ private:
 void TestFaultInjection::makeTree(const QString& root, bool withPrefs, bool withOriginal)
 {
     const QString colors = root + QStringLiteral("/game/cd_image/gui/default/");
-    put(colors + QStringLiteral("TextColors.xml"), oldColors);
+    put(colors + QStringLiteral("TextColors.xml"), gameColors);
     put(colors + QStringLiteral("TextColors.xml.bak"), backupColors);
     if (withOriginal)
         put(colors + QStringLiteral("TextColors.xml.orig"), originalColors);

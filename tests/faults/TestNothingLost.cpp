@@ -6,6 +6,7 @@
 #include "model/AOColors.h"
 #include "model/ColorFile.h"
 
+#include "faults/GameColors.h"
 #include "common/Files.h"
 #include "common/Mounts.h"
 #include "common/TestSizes.h"
@@ -23,14 +24,6 @@
 
 namespace
 {
-
-const QByteArray gameColors = "<?xml version=\"1.0\"?>\n<Root>\n"
-                              "    <HTMLColor name=\"ctch_clan\" color=\"0x40FF80\" />\n"
-                              "    <HTMLColor name=\"ctch_tell\" color=\"#ff80ff\" />\n"
-                              "</Root>\n";
-const QByteArray backupColors = "<Root><HTMLColor name=\"ctch_clan\" color=\"0x010101\"/></Root>\n";
-const QByteArray originalColors =
-    "<Root><HTMLColor name=\"ctch_clan\" color=\"0x020202\"/></Root>\n";
 
 QList<QPair<QString, QString>> entries(const QByteArray& data)
 {
