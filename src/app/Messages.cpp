@@ -3,6 +3,20 @@
 
 #include <QMessageBox>
 
+namespace {
+QList<Messages::Answer>& presetAnswers()
+{
+    static QList<Messages::Answer> answers;
+    return answers;
+}
+
+QStringList& shownTexts()
+{
+    static QStringList texts;
+    return texts;
+}
+} // namespace
+
 QString Messages::title()
 {
     return QStringLiteral("Tintwell v0.3");
@@ -10,6 +24,9 @@ QString Messages::title()
 
 bool Messages::askYesNo(QWidget* parent, const QString& question)
 {
+    Answer answer = Answer::No;
+    if (takePreset(question, &answer))
+        return answer == Answer::Yes;
     // Every question is about throwing something away, so Return alone must not do it.
     return QMessageBox::warning(parent, title(), question, QMessageBox::Yes | QMessageBox::No,
                                 QMessageBox::No) == QMessageBox::Yes;
@@ -17,5 +34,40 @@ bool Messages::askYesNo(QWidget* parent, const QString& question)
 
 void Messages::warn(QWidget* parent, const QString& text)
 {
+    Answer answer = Answer::Ok;
+    if (takePreset(text, &answer))
+        return;
     QMessageBox::warning(parent, title(), text);
+}
+
+void Messages::answerNext(Answer answer)
+{
+    presetAnswers().append(answer);
+}
+
+int Messages::pendingAnswers()
+{
+    return presetAnswers().size();
+}
+
+QStringList Messages::takeShown()
+{
+    QStringList texts;
+    texts.swap(shownTexts());
+    return texts;
+}
+
+void Messages::clearAnswers()
+{
+    presetAnswers().clear();
+    shownTexts().clear();
+}
+
+bool Messages::takePreset(const QString& text, Answer* answer)
+{
+    if (presetAnswers().isEmpty())
+        return false;
+    *answer = presetAnswers().takeFirst();
+    shownTexts().append(text);
+    return true;
 }

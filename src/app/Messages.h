@@ -1,16 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
 // Every question and warning Tintwell shows, so they all look alike.
+//
+// Tests answer them through a queue of preset answers instead of racing a modal box:
+// while an answer is queued no box is shown, the box's text is recorded and the
+// answer is taken. With the queue empty the real box opens.
 class Messages
 {
 public:
+    enum class Answer { Yes, No, Ok };
+
     static QString title();
     // A modal warning box with Yes then No; only Yes goes ahead.
     static bool askYesNo(QWidget* parent, const QString& question);
     static void warn(QWidget* parent, const QString& text);
+
+    static void answerNext(Answer answer);
+    static int pendingAnswers();
+    // The texts of the boxes answered from the queue since the last call.
+    static QStringList takeShown();
+    static void clearAnswers();
+
+private:
+    static bool takePreset(const QString& text, Answer* answer);
 };

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Choosers.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QList>
+
+namespace {
+struct Presets
+{
+    QList<QString> folders;
+    QList<QColor> colors;
+    QString folderCaption;
+    QString folderStart;
+    QColor colorInitial;
+};
+
+Presets& presets()
+{
+    static Presets state;
+    return state;
+}
+} // namespace
+
+QString Choosers::chooseFolder(QWidget* parent, const QString& caption, const QString& start)
+{
+    Presets& state = presets();
+    state.folderCaption = caption;
+    state.folderStart = start;
+    if (!state.folders.isEmpty())
+        return state.folders.takeFirst();
+    return QFileDialog::getExistingDirectory(parent, caption, start, QFileDialog::ShowDirsOnly);
+}
+
+QColor Choosers::chooseColor(const QColor& initial, QWidget* parent)
+{
+    Presets& state = presets();
+    state.colorInitial = initial;
+    if (!state.colors.isEmpty())
+        return state.colors.takeFirst();
+    return QColorDialog::getColor(initial, parent);
+}
+
+void Choosers::setNextFolder(const QString& folder)
+{
+    presets().folders.append(folder);
+}
+
+void Choosers::setNextColor(const QColor& color)
+{
+    presets().colors.append(color);
+}
+
+int Choosers::pendingResults()
+{
+    return presets().folders.size() + presets().colors.size();
+}
+
+QString Choosers::lastFolderCaption()
+{
+    return presets().folderCaption;
+}
+
+QString Choosers::lastFolderStart()
+{
+    return presets().folderStart;
+}
+
+QColor Choosers::lastColorInitial()
+{
+    return presets().colorInitial;
+}
+
+void Choosers::clearResults()
+{
+    presets() = Presets();
+}

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QWidget;
+
+// The folder dialog and the colour chooser, opened in one place.
+//
+// Tests give the next result in advance instead of driving the modal dialog: while a
+// result is queued no dialog opens, the request is recorded and the result is taken.
+// With the queue empty the real dialog opens.
+class Choosers
+{
+public:
+    // An empty result means the player cancelled.
+    static QString chooseFolder(QWidget* parent, const QString& caption, const QString& start);
+    // An invalid colour means the player cancelled.
+    static QColor chooseColor(const QColor& initial, QWidget* parent);
+
+    static void setNextFolder(const QString& folder);
+    static void setNextColor(const QColor& color);
+    static int pendingResults();
+    // What the last folder request asked for and where it opened.
+    static QString lastFolderCaption();
+    static QString lastFolderStart();
+    static QColor lastColorInitial();
+    static void clearResults();
+};
