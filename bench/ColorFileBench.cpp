@@ -5,8 +5,8 @@
 //   ColorFileBench            the 250- and 200,000-entry files
 //   ColorFileBench FILE...    loads each file once and tells how long it took
 #include "model/AOColors.h"
-#include "model/ColorFile.h"
-#include "model/ColorFolder.h"
+#include "files/ColorFile.h"
+#include "files/ColorFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -6,8 +6,8 @@
 #include "FuzzCheck.h"
 
 #include "model/AOColors.h"
-#include "model/ColorFile.h"
-#include "model/XmlGuard.h"
+#include "files/ColorFile.h"
+#include "files/XmlGuard.h"
 
 #include <QDomDocument>
 

@@ -3,7 +3,7 @@
 // character, and every line must split the way the keys are looked up.
 #include "FuzzCheck.h"
 
-#include "app/Preferences.h"
+#include "files/Preferences.h"
 
 #include <QDir>
 #include <QFile>

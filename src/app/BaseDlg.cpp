@@ -2,17 +2,17 @@
 #include "app/BaseDlg.h"
 
 #include "advanced/AdvancedModeDlg.h"
+#include "app/Choosers.h"
 #include "app/Messages.h"
-#include "app/Preferences.h"
+#include "files/Preferences.h"
 #include "basic/BasicModeDlg.h"
 #include "info/AboutDlg.h"
 #include "info/LicenseDlg.h"
 #include "model/AOColors.h"
-#include "model/ColorFile.h"
-#include "model/ColorFolder.h"
+#include "files/ColorFile.h"
+#include "files/ColorFolder.h"
 #include "settings/SettingsDlg.h"
 
-#include <QColorDialog>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPixmap>
@@ -215,7 +215,7 @@ void BaseDlg::pickColor(const QString& name)
     const bool background = name == QLatin1String("background");
     AOColor working;
     working = background ? bgColor : aoColors.find(name);
-    const QColor chosen = QColorDialog::getColor(working.toQColor(), this);
+    const QColor chosen = Choosers::chooseColor(working.toQColor(), this);
     if (!chosen.isValid())
         return;
     if (background) {

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/SettingsDlg.h"
 
+#include "app/Choosers.h"
 #include "app/Messages.h"
-#include "model/ColorFolder.h"
-#include "model/SafeFile.h"
+#include "files/ColorFolder.h"
+#include "files/SafeFile.h"
 #include "settings/FolderPath.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -126,9 +126,8 @@ void SettingsDlg::setAOPath(const QString& path)
 
 bool SettingsDlg::askAOPath()
 {
-    const QString chosen = QFileDialog::getExistingDirectory(
-        this, tr("Select the folder where Anarchy Online is installed:"), path,
-        QFileDialog::ShowDirsOnly);
+    const QString chosen = Choosers::chooseFolder(
+        this, tr("Select the folder where Anarchy Online is installed:"), path);
     if (chosen.isEmpty())
         return false;
     setAOPath(FolderPath::fromDialog(chosen));

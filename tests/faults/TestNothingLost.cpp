@@ -4,7 +4,7 @@
 // preference files. Each case runs Tintwell's real start-up and file actions in a
 // process of its own and checks that nothing was lost.
 #include "model/AOColors.h"
-#include "model/ColorFile.h"
+#include "files/ColorFile.h"
 
 #include "faults/GameColors.h"
 #include "common/Files.h"

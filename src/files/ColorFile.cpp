@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/ColorFile.h"
+#include "files/ColorFile.h"
 
 #include "model/AOColors.h"
-#include "model/ColorFolder.h"
-#include "model/SafeFile.h"
-#include "model/XmlGuard.h"
+#include "files/ColorFolder.h"
+#include "files/SafeFile.h"
+#include "files/XmlGuard.h"
 
 #include <QDomDocument>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Preferences.h"
+#include "files/Preferences.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/AOColors.h"
-#include "model/ColorFile.h"
-#include "model/ColorFolder.h"
+#include "files/ColorFile.h"
+#include "files/ColorFolder.h"
 
 #include "common/Files.h"
 #include "common/Mounts.h"

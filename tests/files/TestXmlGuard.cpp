@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/XmlGuard.h"
+#include "files/XmlGuard.h"
 
 #include <QDomDocument>
 #include <QtTest>

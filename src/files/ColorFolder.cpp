@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/ColorFolder.h"
+#include "files/ColorFolder.h"
 
 #include <QFileInfo>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/SafeFile.h"
+#include "files/SafeFile.h"
 
 #include <QDir>
 #include <QFile>

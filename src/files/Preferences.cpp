@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Preferences.h"
+#include "files/Preferences.h"
 
-#include "model/SafeFile.h"
+#include "files/SafeFile.h"
 
 #include <QFile>
 
