@@ -3,11 +3,18 @@
 
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 QList<Messages::Answer>& presetAnswers()
 {
     static QList<Messages::Answer> answers;
     return answers;
+}
+
+std::function<Messages::Answer(const QString&)>& responder()
+{
+    static std::function<Messages::Answer(const QString&)> answerer;
+    return answerer;
 }
 
 QStringList& shownTexts()
@@ -61,13 +68,22 @@ void Messages::clearAnswers()
 {
     presetAnswers().clear();
     shownTexts().clear();
+    responder() = nullptr;
+}
+
+void Messages::setResponder(std::function<Answer(const QString& text)> answerer)
+{
+    responder() = std::move(answerer);
 }
 
 bool Messages::takePreset(const QString& text, Answer* answer)
 {
-    if (presetAnswers().isEmpty())
+    if (!presetAnswers().isEmpty())
+        *answer = presetAnswers().takeFirst();
+    else if (responder())
+        *answer = responder()(text);
+    else
         return false;
-    *answer = presetAnswers().takeFirst();
     shownTexts().append(text);
     return true;
 }

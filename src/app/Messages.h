@@ -5,13 +5,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 // Every question and warning Tintwell shows, so they all look alike.
 //
 // Tests answer them through a queue of preset answers instead of racing a modal box:
 // while an answer is queued no box is shown, the box's text is recorded and the
-// answer is taken. With the queue empty the real box opens.
+// answer is taken. With the queue empty, a responder (for programs that run Tintwell
+// unattended) answers; without one the real box opens.
 class Messages
 {
 public:
@@ -26,7 +29,10 @@ public:
     static int pendingAnswers();
     // The texts of the boxes answered from the queue since the last call.
     static QStringList takeShown();
+    // Clears the queue, the recorded texts and the responder.
     static void clearAnswers();
+    // Answers every box the queue does not, by its text, until cleared.
+    static void setResponder(std::function<Answer(const QString& text)> responder);
 
 private:
     static bool takePreset(const QString& text, Answer* answer);

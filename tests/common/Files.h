@@ -2,24 +2,25 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QMap>
 #include <QString>
-#include <QtTest>
+#include <QStringList>
+
+// Whole files, for tests that must prove what a folder holds before and after.
 
 // The bytes of a file, or "<missing>" when there is no readable file at the path.
-inline QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+QByteArray contents(const QString& path);
 
-// Writes a whole file, making its folder first.
-inline void put(const QString& path, const QByteArray& data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(data), qint64(data.size()));
-}
+// Writes a whole file, making its folder first; a failure fails the running test.
+void put(const QString& path, const QByteArray& data);
+
+// Every entry of a folder (not below it) with its content, "<folder>" for a folder,
+// so that "nothing changed" is one comparison.
+using Snapshot = QMap<QString, QByteArray>;
+Snapshot snapshot(const QString& folder);
+// The named files below `root`, by their paths relative to it.
+Snapshot snapshot(const QString& root, const QStringList& files);
+
+// Files anywhere below `root` that are not known: neither their path relative to
+// `root` nor their name is in `known`. Left-over temporaries show up here.
+QStringList leftovers(const QString& root, const QStringList& known);

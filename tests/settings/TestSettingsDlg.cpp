@@ -2,19 +2,23 @@
 #include "settings/SettingsDlg.h"
 
 #include "app/BaseDlg.h"
+#include "app/Choosers.h"
 #include "app/Messages.h"
 #include "basic/BasicModeDlg.h"
 #include "common/Files.h"
-#include "common/ModalDriver.h"
+#include "common/GameFixture.h"
+#include "common/RealDialogs.h"
 
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
@@ -30,27 +34,7 @@ QByteArray colorXml(const char* color)
            "\" />\n</Root>\n";
 }
 
-// Checks that the question looks as every Tintwell question does, then answers it.
-ModalDriver::Action answerQuestion(QMessageBox::StandardButton button)
-{
-    return [button](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        QVERIFY2(box, "expected a question");
-        QCOMPARE(box->icon(), QMessageBox::Warning);
-        QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
-        box->button(button)->click();
-    };
-}
-
-ModalDriver::Action acknowledgeWarning()
-{
-    return [](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        QVERIFY2(box, "expected a warning");
-        QCOMPARE(box->icon(), QMessageBox::Warning);
-        box->button(QMessageBox::Ok)->click();
-    };
-}
+const QString overwriteQuestion = QStringLiteral("File TextColors.xml.orig exists. Overwrite?");
 
 void click(SettingsDlg& page, const QString& button)
 {
@@ -72,6 +56,7 @@ private slots:
     void setModeEmitsOnceOrTwice();
     void checkAOPathAsksUntilValidOrCancelled();
     void checkAOPathAcceptsValidFolderWithoutAsking();
+    void browseOpensTheRealFolderDialog();
     void backgroundButtonSendsBackground();
 
     void reloadTouchesNoFile();
@@ -93,13 +78,11 @@ private slots:
     void laterStartMakesNoCopy();
 
 private:
-    QString makeGameFolder(const QString& name);
     void addRestoreRows();
     QString sourcePath(const QString& name, bool inWorkFolder) const;
     QStringList colorFolderEntries() const;
 
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previous;
+    std::unique_ptr<GameFixture> fixture;
     QString game;
     QString colorFolder;
     QString colorFile;
@@ -109,36 +92,23 @@ private:
 // bundled copy is looked up where the test put it and nowhere else.
 void TestSettingsDlg::init()
 {
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    previous = QDir::currentPath();
-    QVERIFY(QDir().mkpath(dir->filePath(QStringLiteral("work"))));
-    QVERIFY(QDir::setCurrent(dir->filePath(QStringLiteral("work"))));
-    game = makeGameFolder(QStringLiteral("Anarchy Online"));
-    colorFolder = game + QStringLiteral("/cd_image/gui/default/");
-    colorFile = colorFolder + QStringLiteral("TextColors.xml");
-    put(colorFile, colorXml("0x40FF80"));
+    fixture = std::make_unique<GameFixture>();
+    QVERIFY(fixture->isValid());
+    game = fixture->game().path();
+    colorFolder = fixture->game().colorFolder();
+    colorFile = fixture->game().file();
+    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
 }
 
 void TestSettingsDlg::cleanup()
 {
     QFile::setPermissions(colorFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QDir::setCurrent(previous);
-}
-
-QString TestSettingsDlg::makeGameFolder(const QString& name)
-{
-    const QString game = dir->filePath(name);
-    QDir().mkpath(game + QStringLiteral("/cd_image/gui/default"));
-    QFile file(game + QStringLiteral("/cd_image/gui/default/TextColors.xml"));
-    file.open(QIODevice::WriteOnly);
-    file.write("<Root/>");
-    return game;
+    fixture.reset();
 }
 
 void TestSettingsDlg::warningFollowsTypedText()
 {
-    const QString game = makeGameFolder(QStringLiteral("AO"));
+    const QString game = GameFolder(fixture->path(QStringLiteral("AO"))).path();
     SettingsDlg page;
     auto* edit = page.findChild<QLineEdit*>(QStringLiteral("pathEdit"));
     auto* warning = page.findChild<QLabel*>(QStringLiteral("warningLabel"));
@@ -191,36 +161,62 @@ void TestSettingsDlg::setModeEmitsOnceOrTwice()
 
 void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled()
 {
-    const QString empty = dir->filePath(QStringLiteral("empty"));
-    QDir().mkpath(empty);
+    const QString empty = fixture->path(QStringLiteral("empty"));
+    QVERIFY(QDir().mkpath(empty));
+    const QString caption = QStringLiteral("Select the folder where Anarchy Online is installed:");
 
     {
         SettingsDlg page;
-        ModalDriver driver;
-        driver.then(ModalDriver::chooseFolder(empty)).then(ModalDriver::chooseFolder(game));
+        Choosers::setNextFolder(empty);
+        Choosers::setNextFolder(game);
         QVERIFY(page.checkAOPath());
-        QCOMPARE(driver.handled(), 2);
+        QCOMPARE(Choosers::pendingResults(), 0);
         QCOMPARE(page.aoPath(), QDir::toNativeSeparators(game));
+        QCOMPARE(Choosers::lastFolderCaption(), caption);
+        // The second question opens where the first answer pointed.
+        QCOMPARE(Choosers::lastFolderStart(), QDir::toNativeSeparators(empty));
     }
     {
         SettingsDlg page;
-        ModalDriver driver;
-        driver.then(ModalDriver::chooseFolder(empty)).then(ModalDriver::reject());
+        Choosers::setNextFolder(empty);
+        Choosers::setNextFolder(QString());
         QVERIFY(!page.checkAOPath());
-        QCOMPARE(driver.handled(), 2);
+        QCOMPARE(Choosers::pendingResults(), 0);
         QCOMPARE(page.aoPath(), QDir::toNativeSeparators(empty));
     }
 }
 
 void TestSettingsDlg::checkAOPathAcceptsValidFolderWithoutAsking()
 {
-    const QString game = makeGameFolder(QStringLiteral("AO"));
+    const QString game = GameFolder(fixture->path(QStringLiteral("AO"))).path();
     SettingsDlg page;
     page.setAOPath(game);
-    ModalDriver driver;
-    driver.then(ModalDriver::reject());
+    Choosers::setNextFolder(QString());
     QVERIFY(page.checkAOPath());
-    QCOMPARE(driver.handled(), 0);
+    QCOMPARE(Choosers::pendingResults(), 1);
+}
+
+// The page's wiring to the real folder dialog: it opens over the page at the folder
+// the page holds, and the folder the player types becomes the page's folder.
+void TestSettingsDlg::browseOpensTheRealFolderDialog()
+{
+    const QString other = GameFolder(fixture->path(QStringLiteral("Other AO"))).path();
+    SettingsDlg page;
+    page.setAOPath(game);
+    page.show();
+    QWidget* parent = nullptr;
+    QString opened;
+    RealDialogs::whenModal([&](QWidget* dialog) {
+        parent = dialog->parentWidget();
+        if (auto* files = qobject_cast<QFileDialog*>(dialog))
+            opened = files->directory().absolutePath();
+        RealDialogs::chooseFolder(dialog, other);
+    });
+    click(page, QStringLiteral("browseButton"));
+    QCOMPARE(parent, &page);
+    QCOMPARE(opened, game);
+    QCOMPARE(page.aoPath(), QDir::toNativeSeparators(other));
+    QVERIFY(!page.findChild<QLabel*>(QStringLiteral("warningLabel"))->isVisible());
 }
 
 void TestSettingsDlg::backgroundButtonSendsBackground()
@@ -252,16 +248,15 @@ void TestSettingsDlg::reloadTouchesNoFile()
     page.setAOPath(game);
     QSignalSpy spy(&page, &SettingsDlg::reloadData);
 
-    ModalDriver driver;
-    driver.then(answerQuestion(QMessageBox::No)).then(answerQuestion(QMessageBox::Yes));
+    Messages::answerNext(Messages::Answer::No);
+    Messages::answerNext(Messages::Answer::Yes);
     click(page, QStringLiteral("reloadButton"));
     QCOMPARE(spy.count(), 0);
     click(page, QStringLiteral("reloadButton"));
     QCOMPARE(spy.count(), 1);
 
     const QString question = QStringLiteral("Reload saved data? All changes will be lost.");
-    QCOMPARE(driver.texts(), (QStringList{question, question}));
-    QCOMPARE(driver.titles(), (QStringList{Messages::title(), Messages::title()}));
+    QCOMPARE(Messages::takeShown(), (QStringList{question, question}));
     QCOMPARE(colorFolderEntries(), before);
     QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
     QCOMPARE(QFileInfo(colorFile).lastModified(), modified);
@@ -303,12 +298,12 @@ void TestSettingsDlg::restoreCopiesSourceAfterYes()
     page.setAOPath(game);
     QSignalSpy spy(&page, &SettingsDlg::reloadData);
 
-    ModalDriver driver;
-    driver.then(answerQuestion(QMessageBox::Yes)).then(acknowledgeWarning());
+    Messages::answerNext(Messages::Answer::Yes);
+    Messages::answerNext(Messages::Answer::Ok);
     click(page, button);
 
-    QCOMPARE(driver.texts(), QStringList{question});
-    QCOMPARE(driver.titles(), QStringList{QStringLiteral("Tintwell v0.3")});
+    QCOMPARE(Messages::takeShown(), QStringList{question});
+    QCOMPARE(Messages::pendingAnswers(), 1);
     QCOMPARE(spy.count(), 1);
     QCOMPARE(contents(colorFile), colorXml("0x123456"));
     QCOMPARE(contents(sourcePath(source, inWorkFolder)), colorXml("0x123456"));
@@ -333,11 +328,11 @@ void TestSettingsDlg::restoreChangesNothingAfterNo()
     page.setAOPath(game);
     QSignalSpy spy(&page, &SettingsDlg::reloadData);
 
-    ModalDriver driver;
-    driver.then(answerQuestion(QMessageBox::No)).then(acknowledgeWarning());
+    Messages::answerNext(Messages::Answer::No);
+    Messages::answerNext(Messages::Answer::Ok);
     click(page, button);
 
-    QCOMPARE(driver.handled(), 1);
+    QCOMPARE(Messages::pendingAnswers(), 1);
     QCOMPARE(spy.count(), 0);
     QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
     QCOMPARE(contents(sourcePath(source, inWorkFolder)), colorXml("0x123456"));
@@ -380,19 +375,20 @@ void TestSettingsDlg::unusableSourceKeepsFileAndSaysSo()
     if (kind == QLatin1String("folder"))
         QVERIFY(QDir().mkpath(sourceFile));
     if (kind == QLatin1String("dangling link"))
-        QVERIFY(QFile::link(dir->filePath(QStringLiteral("gone")), sourceFile));
+        QVERIFY(QFile::link(fixture->path(QStringLiteral("gone")), sourceFile));
     const QStringList before = colorFolderEntries();
     SettingsDlg page;
     page.setAOPath(game);
     QSignalSpy spy(&page, &SettingsDlg::reloadData);
 
-    ModalDriver driver;
-    driver.then(answerQuestion(QMessageBox::Yes)).then(acknowledgeWarning());
+    Messages::answerNext(Messages::Answer::Yes);
+    Messages::answerNext(Messages::Answer::Ok);
     click(page, button);
 
-    QCOMPARE(driver.handled(), 2);
-    QCOMPARE(driver.titles().value(1), QStringLiteral("Tintwell v0.3"));
-    const QString warning = driver.texts().value(1);
+    QCOMPARE(Messages::pendingAnswers(), 0);
+    const QStringList shown = Messages::takeShown();
+    QCOMPARE(shown.size(), 2);
+    const QString warning = shown.value(1);
     QVERIFY2(warning.contains(QDir::toNativeSeparators(sourceFile)), qPrintable(warning));
     QVERIFY2(warning.contains(QLatin1String("left as it was")), qPrintable(warning));
     QVERIFY2(warning.contains(QLatin1String("There is no such file.")), qPrintable(warning));
@@ -411,13 +407,14 @@ void TestSettingsDlg::restoreBackupTwiceGivesTheSameFile()
     SettingsDlg page;
     page.setAOPath(game);
 
-    ModalDriver driver;
-    driver.then(answerQuestion(QMessageBox::Yes)).then(answerQuestion(QMessageBox::Yes));
+    Messages::answerNext(Messages::Answer::Yes);
+    Messages::answerNext(Messages::Answer::Yes);
     click(page, QStringLiteral("restoreBackupButton"));
     QCOMPARE(contents(colorFile), colorXml("0xABCDEF"));
     put(colorFile, colorXml("0x111111"));
     click(page, QStringLiteral("restoreBackupButton"));
-    QCOMPARE(driver.handled(), 2);
+    QCOMPARE(Messages::pendingAnswers(), 0);
+    QCOMPARE(Messages::takeShown().size(), 2);
     QCOMPARE(contents(colorFile), colorXml("0xABCDEF"));
     QCOMPARE(contents(backup), colorXml("0xABCDEF"));
 }
@@ -434,11 +431,11 @@ void TestSettingsDlg::readOnlyFolderNeverLosesTheFile()
     page.setAOPath(game);
     QSignalSpy spy(&page, &SettingsDlg::reloadData);
 
-    ModalDriver driver;
-    driver.then(answerQuestion(QMessageBox::Yes)).then(acknowledgeWarning());
+    Messages::answerNext(Messages::Answer::Yes);
+    Messages::answerNext(Messages::Answer::Ok);
     click(page, QStringLiteral("restoreBackupButton"));
 
-    const bool warned = driver.handled() == 2;
+    const bool warned = Messages::takeShown().size() == 2;
     QCOMPARE(contents(colorFile), warned ? colorXml("0x40FF80") : colorXml("0xABCDEF"));
     QCOMPARE(spy.count(), 1);
     const QStringList names = colorFolderEntries();
@@ -496,18 +493,15 @@ void TestSettingsDlg::saveOriginalData()
     SettingsDlg page;
     page.setAOPath(game);
 
-    ModalDriver driver;
     if (answer != QMessageBox::NoButton)
-        driver.then(answerQuestion(QMessageBox::StandardButton(answer)));
-    driver.then(acknowledgeWarning());
+        Messages::answerNext(answer == QMessageBox::Yes ? Messages::Answer::Yes
+                                                        : Messages::Answer::No);
+    Messages::answerNext(Messages::Answer::Ok);
     QCOMPARE(page.saveOriginalData(), result);
 
-    QCOMPARE(driver.pending(), 1);
-    if (answer != QMessageBox::NoButton) {
-        QCOMPARE(driver.texts(),
-                 QStringList{QStringLiteral("File TextColors.xml.orig exists. Overwrite?")});
-        QCOMPARE(driver.titles(), QStringList{QStringLiteral("Tintwell v0.3")});
-    }
+    QCOMPARE(Messages::pendingAnswers(), 1);
+    QCOMPARE(Messages::takeShown(),
+             answer != QMessageBox::NoButton ? QStringList{overwriteQuestion} : QStringList());
     QCOMPARE(contents(original), copy);
     QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
     QCOMPARE(colorFolderEntries(), (QStringList{QStringLiteral("TextColors.xml"),
@@ -520,13 +514,13 @@ void TestSettingsDlg::saveOriginalDataFailsQuietly()
     const QString original = colorFolder + QStringLiteral("TextColors.xml.orig");
     SettingsDlg page;
     page.setAOPath(game);
-    ModalDriver driver;
-    driver.then(answerQuestion(QMessageBox::Yes)).then(acknowledgeWarning());
+    Messages::answerNext(Messages::Answer::Yes);
+    Messages::answerNext(Messages::Answer::Ok);
 
     // Something that is not a file in the copy's place is asked about and survives.
     QVERIFY(QDir().mkpath(original));
     QVERIFY(!page.saveOriginalData());
-    QCOMPARE(driver.handled(), 1);
+    QCOMPARE(Messages::takeShown(), QStringList{overwriteQuestion});
     QVERIFY(QFileInfo(original).isDir());
     QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
 
@@ -534,7 +528,8 @@ void TestSettingsDlg::saveOriginalDataFailsQuietly()
     QVERIFY(QDir().rmdir(original));
     QVERIFY(QFile::remove(colorFile));
     QVERIFY(!page.saveOriginalData());
-    QCOMPARE(driver.handled(), 1);
+    QCOMPARE(Messages::takeShown(), QStringList());
+    QCOMPARE(Messages::pendingAnswers(), 1);
     QVERIFY(colorFolderEntries().isEmpty());
 }
 
@@ -562,17 +557,17 @@ void TestSettingsDlg::firstStartMakesOrOffersTheCopy()
         put(original, existing);
     QVERIFY(!QFile::exists(QStringLiteral("Tintwell.cfg")));
 
-    ModalDriver driver;
-    driver.then(ModalDriver::chooseFolder(game));
+    Choosers::setNextFolder(game);
     if (answer != QMessageBox::NoButton)
-        driver.then(answerQuestion(QMessageBox::StandardButton(answer)));
-    driver.then(acknowledgeWarning());
+        Messages::answerNext(answer == QMessageBox::Yes ? Messages::Answer::Yes
+                                                        : Messages::Answer::No);
+    Messages::answerNext(Messages::Answer::Ok);
     BaseDlg dialog;
 
-    QCOMPARE(driver.pending(), 1);
-    if (answer != QMessageBox::NoButton)
-        QCOMPARE(driver.texts().value(0),
-                 QStringLiteral("File TextColors.xml.orig exists. Overwrite?"));
+    QCOMPARE(Choosers::pendingResults(), 0);
+    QCOMPARE(Messages::pendingAnswers(), 1);
+    QCOMPARE(Messages::takeShown(),
+             answer != QMessageBox::NoButton ? QStringList{overwriteQuestion} : QStringList());
     QCOMPARE(contents(original), copy);
     QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
 }
@@ -580,11 +575,9 @@ void TestSettingsDlg::firstStartMakesOrOffersTheCopy()
 void TestSettingsDlg::laterStartMakesNoCopy()
 {
     const QString original = colorFolder + QStringLiteral("TextColors.xml.orig");
-    put(QStringLiteral("Tintwell.cfg"),
-        "## Tintwell Configuration ##\nAODir = " + game.toLocal8Bit() +
-            "\nAdvancedMode = 0\nBGColor = black\n");
-    ModalDriver driver;
-    driver.then(answerQuestion(QMessageBox::Yes));
+    fixture->writePreferences(fixture->game().preferences());
+    Messages::answerNext(Messages::Answer::Yes);
+    Choosers::setNextFolder(QString());
     {
         BaseDlg dialog;
     }
@@ -594,7 +587,8 @@ void TestSettingsDlg::laterStartMakesNoCopy()
     {
         BaseDlg dialog;
     }
-    QCOMPARE(driver.handled(), 0);
+    QCOMPARE(Messages::pendingAnswers(), 1);
+    QCOMPARE(Choosers::pendingResults(), 1);
     QCOMPARE(contents(original), colorXml("0x999999"));
 }
 

@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Choosers.h"
+
+#include "common/RealDialogs.h"
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestChoosers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void presetFoldersComeInOrderAndRecordTheRequest();
+    void presetColorsComeInOrderAndRecordTheRequest();
+    void clearedPresetsLeaveNothingBehind();
+    void realFolderDialogTakesTheTypedFolder();
+    void realFolderDialogCancelled();
+    void realColorChooserStartsAtTheColor();
+    void realColorChooserCancelled();
+};
+
+void TestChoosers::cleanup()
+{
+    Choosers::clearResults();
+}
+
+void TestChoosers::presetFoldersComeInOrderAndRecordTheRequest()
+{
+    Choosers::setNextFolder(QStringLiteral("/first"));
+    Choosers::setNextFolder(QString());
+    Choosers::setNextColor(Qt::red);
+    QCOMPARE(Choosers::pendingResults(), 3);
+
+    QCOMPARE(Choosers::chooseFolder(nullptr, QStringLiteral("Where?"), QStringLiteral("/start")),
+             QStringLiteral("/first"));
+    QCOMPARE(Choosers::lastFolderCaption(), QStringLiteral("Where?"));
+    QCOMPARE(Choosers::lastFolderStart(), QStringLiteral("/start"));
+    // An empty folder is the player's cancel, and it is taken like any other result.
+    QCOMPARE(Choosers::chooseFolder(nullptr, QStringLiteral("Again?"), QString()), QString());
+    QCOMPARE(Choosers::lastFolderCaption(), QStringLiteral("Again?"));
+    QCOMPARE(Choosers::lastFolderStart(), QString());
+    // The colour waits for the colour chooser.
+    QCOMPARE(Choosers::pendingResults(), 1);
+}
+
+void TestChoosers::presetColorsComeInOrderAndRecordTheRequest()
+{
+    Choosers::setNextColor(QColor(1, 2, 3));
+    Choosers::setNextColor(QColor());
+    QCOMPARE(Choosers::chooseColor(Qt::blue, nullptr), QColor(1, 2, 3));
+    QCOMPARE(Choosers::lastColorInitial(), QColor(Qt::blue));
+    QVERIFY(!Choosers::chooseColor(Qt::green, nullptr).isValid());
+    QCOMPARE(Choosers::lastColorInitial(), QColor(Qt::green));
+    QCOMPARE(Choosers::pendingResults(), 0);
+}
+
+void TestChoosers::clearedPresetsLeaveNothingBehind()
+{
+    Choosers::setNextFolder(QStringLiteral("/first"));
+    Choosers::setNextColor(Qt::red);
+    Choosers::chooseColor(Qt::blue, nullptr);
+    Choosers::clearResults();
+    QCOMPARE(Choosers::pendingResults(), 0);
+    QVERIFY(!Choosers::lastColorInitial().isValid());
+    QCOMPARE(Choosers::lastFolderCaption(), QString());
+}
+
+// With nothing queued, the real dialog opens where it was asked to, with the caption.
+void TestChoosers::realFolderDialogTakesTheTypedFolder()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString start = dir.filePath(QStringLiteral("start"));
+    const QString wanted = dir.filePath(QStringLiteral("Anarchy Online"));
+    QVERIFY(QDir().mkpath(start) && QDir().mkpath(wanted));
+
+    QString title;
+    QString opened;
+    RealDialogs::whenModal([&](QWidget* dialog) {
+        title = dialog->windowTitle();
+        if (auto* files = qobject_cast<QFileDialog*>(dialog))
+            opened = files->directory().absolutePath();
+        RealDialogs::chooseFolder(dialog, wanted);
+    });
+    const QString chosen = Choosers::chooseFolder(nullptr, QStringLiteral("Where is it?"), start);
+    QCOMPARE(title, QStringLiteral("Where is it?"));
+    QCOMPARE(opened, start);
+    QCOMPARE(QDir::fromNativeSeparators(chosen), wanted);
+}
+
+void TestChoosers::realFolderDialogCancelled()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    RealDialogs::whenModal([](QWidget* dialog) {
+        QVERIFY(qobject_cast<QFileDialog*>(dialog));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QCOMPARE(Choosers::chooseFolder(nullptr, QStringLiteral("Where?"), dir.path()), QString());
+}
+
+void TestChoosers::realColorChooserStartsAtTheColor()
+{
+    QColor shown;
+    RealDialogs::whenModal([&](QWidget* dialog) {
+        auto* chooser = qobject_cast<QColorDialog*>(dialog);
+        QVERIFY2(chooser, "expected the colour chooser");
+        shown = chooser->currentColor();
+        chooser->setCurrentColor(QColor(1, 2, 3));
+        chooser->accept();
+    });
+    QCOMPARE(Choosers::chooseColor(QColor(0x40, 0xff, 0x80), nullptr), QColor(1, 2, 3));
+    QCOMPARE(shown, QColor(0x40, 0xff, 0x80));
+}
+
+void TestChoosers::realColorChooserCancelled()
+{
+    RealDialogs::whenModal([](QWidget* dialog) {
+        QVERIFY(qobject_cast<QColorDialog*>(dialog));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QVERIFY(!Choosers::chooseColor(Qt::red, nullptr).isValid());
+}
+
+QTEST_MAIN(TestChoosers)
+#include "TestChoosers.moc"

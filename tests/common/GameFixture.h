@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/BaseDlg.h"
+#include "common/GameFolder.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// What a test of the main window starts from: a fresh temporary folder holding the
+// working folder "work", entered for as long as the fixture lives, and beside it the
+// game folder "Anarchy Online". No answer or chooser result survives from an earlier
+// test.
+class GameFixture
+{
+public:
+    GameFixture();
+    ~GameFixture();
+    GameFixture(const GameFixture&) = delete;
+    GameFixture& operator=(const GameFixture&) = delete;
+
+    bool isValid() const;
+    // A path in the temporary folder, beside the game and working folders.
+    QString path(const QString& name) const;
+    QString workFolder() const;
+    const GameFolder& game() const;
+
+    // Tintwell.cfg in the working folder.
+    void writePreferences(const QByteArray& text) const;
+
+    // Opens the main window the way a later start does: the preferences name the
+    // game folder, whose colour file holds `colors`.
+    template <typename Dialog = BaseDlg>
+    std::unique_ptr<Dialog> open(const QByteArray& colors = GameFolder::oneColor) const
+    {
+        writePreferences(gameFolder->preferences());
+        gameFolder->write(QStringLiteral("TextColors.xml"), colors);
+        return std::make_unique<Dialog>();
+    }
+
+private:
+    QTemporaryDir dir;
+    QString previous;
+    std::unique_ptr<GameFolder> gameFolder;
+};
