@@ -4,13 +4,13 @@
 #include "advanced/AdvancedModeDlg.h"
 #include "app/Choosers.h"
 #include "app/Messages.h"
-#include "files/Preferences.h"
 #include "basic/BasicModeDlg.h"
+#include "files/ColorFile.h"
+#include "files/ColorFolder.h"
+#include "files/Preferences.h"
 #include "info/AboutDlg.h"
 #include "info/LicenseDlg.h"
 #include "model/AOColors.h"
-#include "files/ColorFile.h"
-#include "files/ColorFolder.h"
 #include "settings/SettingsDlg.h"
 
 #include <QHBoxLayout>
@@ -31,7 +31,22 @@ BaseDlg::BaseDlg(QWidget* parent) : QDialog(parent)
     buildWindow();
     buildPages();
     buildButtons();
+    nameWidgets();
     startUp();
+}
+
+// Names for tests and accessibility tools to find the widgets by.
+void BaseDlg::nameWidgets()
+{
+    tabWidget->setObjectName(QStringLiteral("tabWidget"));
+    modeStack->setObjectName(QStringLiteral("modeStack"));
+    basicPage->setObjectName(QStringLiteral("basicPage"));
+    advancedPage->setObjectName(QStringLiteral("advancedPage"));
+    settingsPage->setObjectName(QStringLiteral("settingsPage"));
+    aboutPage->setObjectName(QStringLiteral("aboutPage"));
+    licensePage->setObjectName(QStringLiteral("licensePage"));
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    closeButton->setObjectName(QStringLiteral("closeButton"));
 }
 
 void BaseDlg::buildWindow()

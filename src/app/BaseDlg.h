@@ -59,6 +59,7 @@ private:
     void buildWindow();
     void buildPages();
     void buildButtons();
+    void nameWidgets();
     void startUp();
     void applyPreference(const QString& line);
     void copyColorToGroup(const QStringList& groups);

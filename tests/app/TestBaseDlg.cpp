@@ -2,19 +2,24 @@
 #include "app/BaseDlg.h"
 
 #include "advanced/AdvancedModeDlg.h"
+#include "app/Choosers.h"
+#include "app/Messages.h"
 #include "basic/BasicModeDlg.h"
-#include "common/ModalDriver.h"
+#include "common/Files.h"
+#include "common/Find.h"
+#include "common/GameFixture.h"
+#include "common/RealDialogs.h"
 #include "model/AOColors.h"
 #include "settings/SettingsDlg.h"
 
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -29,26 +34,37 @@ void recordDebug(QtMsgType type, const QMessageLogContext&, const QString& messa
         debugLines->append(message);
 }
 
-// Opens the dialog's protected parts to the test and counts the refreshes of the
-// pages from the end of construction on.
-class OpenDlg : public BaseDlg
+// Counts the refreshes of the pages from the end of construction on, and shows the
+// state the dialog keeps for itself. Its widgets are found by their names.
+class CountingDlg : public BaseDlg
 {
 public:
     using BaseDlg::advancedMode;
-    using BaseDlg::advancedPage;
-    using BaseDlg::basicPage;
     using BaseDlg::bgColor;
-    using BaseDlg::closeButton;
-    using BaseDlg::layout;
-    using BaseDlg::loadData;
-    using BaseDlg::modeStack;
-    using BaseDlg::pickColor;
-    using BaseDlg::saveButton;
-    using BaseDlg::settingsPage;
-    using BaseDlg::tabWidget;
 
     int colorRefreshes = 0;
     int backgroundRefreshes = 0;
+
+    template <typename T> T* widget(const char* name) const
+    {
+        return ::find<T>(this, QLatin1String(name));
+    }
+    SettingsDlg* settingsPage() const { return widget<SettingsDlg>("settingsPage"); }
+    QPushButton* saveButton() const { return widget<QPushButton>("saveButton"); }
+
+    // A colour is asked for the way the pages ask: a swatch of the basic page sends
+    // its names, the advanced page one name, the settings page the background.
+    void pickGroup(const QStringList& names) const
+    {
+        emit widget<BasicModeDlg>("basicPage")->pickColor(names);
+    }
+    void pickName(const QString& name) const
+    {
+        if (name == QLatin1String("background"))
+            emit settingsPage()->pickColor(name);
+        else
+            emit widget<AdvancedModeDlg>("advancedPage")->pickColor(name);
+    }
 
 protected:
     void updateColors() override
@@ -62,12 +78,6 @@ protected:
         BaseDlg::updateBackgroundColor();
     }
 };
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 const QByteArray fiveColors = "<?xml version=\"1.0\"?>\n<Root>\n"
                               "  <HTMLColor name=\"ctch_clan\" color=\"0x40FF80\" />\n"
@@ -83,17 +93,6 @@ QStringList tableText()
     for (const AOColor& entry : qAsConst(aoColors))
         text << entry.name + QLatin1Char('=') + entry.value;
     return text;
-}
-
-// Every file of a folder with its content, so that "nothing changed" can be compared.
-QMap<QString, QByteArray> snapshot(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    for (const QFileInfo& info :
-         QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-        files.insert(info.fileName(),
-                     info.isDir() ? QByteArray("<folder>") : readFile(info.filePath()));
-    return files;
 }
 
 const QString groupLine = QStringLiteral("BaseDlg::pickColor( const QStringList& groups ): ");
@@ -130,53 +129,69 @@ private slots:
     void saveRefusesAFolderTypedSinceTheLoad();
 
 private:
-    QString makeGame();
+    std::unique_ptr<CountingDlg> open(const QByteArray& colors = fiveColors);
     void writePrefs(const QByteArray& text);
     void writeColors(const QByteArray& text);
     QString colorFile() const;
+    int runProbe();
 
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previous;
+    std::unique_ptr<GameFixture> fixture;
     QString game;
 };
 
 void TestBaseDlg::init()
 {
-    previous = QDir::currentPath();
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    QVERIFY(QDir::setCurrent(dir->path()));
-    game = makeGame();
+    fixture = std::make_unique<GameFixture>();
+    QVERIFY(fixture->isValid());
+    game = fixture->game().path();
 }
 
 void TestBaseDlg::cleanup()
 {
-    QDir::setCurrent(previous);
     qInstallMessageHandler(nullptr);
     debugLines = nullptr;
+    fixture.reset();
 }
 
-QString TestBaseDlg::makeGame()
+std::unique_ptr<CountingDlg> TestBaseDlg::open(const QByteArray& colors)
 {
-    const QString folder = dir->filePath(QStringLiteral("Anarchy Online"));
-    QDir().mkpath(folder + QStringLiteral("/cd_image/gui/default"));
-    QFile file(folder + QStringLiteral("/cd_image/gui/default/TextColors.xml"));
-    file.open(QIODevice::WriteOnly);
-    file.write("<Root>\n    <HTMLColor name=\"ctch_clan\" color=\"0x40FF80\" />\n</Root>\n");
-    return folder;
+    return fixture->open<CountingDlg>(colors);
 }
 
 void TestBaseDlg::writePrefs(const QByteArray& text)
 {
-    QFile file(QStringLiteral("Tintwell.cfg"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
+    fixture->writePreferences(text);
+}
+
+QString TestBaseDlg::colorFile() const
+{
+    return fixture->game().file();
+}
+
+void TestBaseDlg::writeColors(const QByteArray& text)
+{
+    put(colorFile(), text);
+}
+
+// The real start-up and shut-down, every modal window closed as Escape would.
+int TestBaseDlg::runProbe()
+{
+    QProcess probe;
+    probe.setWorkingDirectory(fixture->workFolder());
+    probe.start(QStringLiteral(STARTUP_PROBE), QStringList());
+    if (!probe.waitForFinished(30000) || probe.exitStatus() != QProcess::NormalExit)
+        return -1000;
+    return probe.exitCode();
 }
 
 void TestBaseDlg::windowIsBuiltAsDesigned()
 {
     writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    OpenDlg dialog;
+    BaseDlg dialog;
+    auto* tabs = find<QTabWidget>(&dialog, QStringLiteral("tabWidget"));
+    auto* modes = find<QStackedWidget>(&dialog, QStringLiteral("modeStack"));
+    auto* save = find<QPushButton>(&dialog, QStringLiteral("saveButton"));
+    auto* close = find<QPushButton>(&dialog, QStringLiteral("closeButton"));
 
     QCOMPARE(int(dialog.windowFlags()), 0x3003);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Tintwell v0.3"));
@@ -184,59 +199,59 @@ void TestBaseDlg::windowIsBuiltAsDesigned()
     QCOMPARE(dialog.maximumSize(), QSize(360, 430));
     QVERIFY(!dialog.windowIcon().isNull());
     QCOMPARE(dialog.windowIcon().availableSizes().value(0), QSize(16, 16));
-    QCOMPARE(dialog.layout->spacing(), 4);
-    QCOMPARE(dialog.layout->contentsMargins(), QMargins(6, 6, 6, 6));
+    QCOMPARE(dialog.QWidget::layout()->spacing(), 4);
+    QCOMPARE(dialog.QWidget::layout()->contentsMargins(), QMargins(6, 6, 6, 6));
 
     QStringList titles;
-    for (int i = 0; i < dialog.tabWidget->count(); ++i)
-        titles << dialog.tabWidget->tabText(i);
+    for (int i = 0; i < tabs->count(); ++i)
+        titles << tabs->tabText(i);
     QCOMPARE(titles, (QStringList{QStringLiteral("Chat Colors"), QStringLiteral("Settings"),
                                   QStringLiteral("About..."), QStringLiteral("License")}));
-    QCOMPARE(dialog.tabWidget->widget(0), dialog.modeStack);
-    QCOMPARE(dialog.tabWidget->widget(1), dialog.settingsPage);
-    QCOMPARE(dialog.modeStack->widget(0), dialog.basicPage);
-    QCOMPARE(dialog.modeStack->widget(1), dialog.advancedPage);
-    QCOMPARE(dialog.modeStack->currentIndex(), 0);
-    QCOMPARE(dialog.tabWidget->currentIndex(), 0);
-    QVERIFY(dialog.saveButton->isDefault());
-    QCOMPARE(dialog.saveButton->text(), QStringLiteral("&Save"));
-    QCOMPARE(dialog.closeButton->text(), QStringLiteral("&Close"));
+    QCOMPARE(tabs->widget(0), modes);
+    QCOMPARE(tabs->widget(1), find<SettingsDlg>(&dialog, QStringLiteral("settingsPage")));
+    QCOMPARE(modes->widget(0), find<BasicModeDlg>(&dialog, QStringLiteral("basicPage")));
+    QCOMPARE(modes->widget(1), find<AdvancedModeDlg>(&dialog, QStringLiteral("advancedPage")));
+    QCOMPARE(modes->currentIndex(), 0);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QVERIFY(save->isDefault());
+    QCOMPARE(save->text(), QStringLiteral("&Save"));
+    QCOMPARE(close->text(), QStringLiteral("&Close"));
 }
 
 void TestBaseDlg::preferencesAreReadAndWrittenBack()
 {
     writePrefs("## Tintwell Configuration ##\r\nAODir = " + game.toLocal8Bit() +
                "\r\nAdvancedMode = 2\r\nBGColor = #00ff00\r\nBGColor\r\nColour = red\r\n");
-    OpenDlg dialog;
-    QCOMPARE(dialog.settingsPage->aoPath(), game);
+    CountingDlg dialog;
+    QCOMPARE(dialog.settingsPage()->aoPath(), game);
     QVERIFY(dialog.advancedMode);
-    QCOMPARE(dialog.modeStack->currentIndex(), 1);
+    QCOMPARE(dialog.widget<QStackedWidget>("modeStack")->currentIndex(), 1);
     QCOMPARE(dialog.bgColor.value, QStringLiteral("#00ff00"));
     QCOMPARE(dialog.bgColor.name, QStringLiteral("Tintwell background"));
     QCOMPARE(dialog.bgColor.toQColor(), QColor(0, 255, 0));
 
     dialog.savePrefs();
-    QCOMPARE(readFile(QStringLiteral("Tintwell.cfg")),
+    QCOMPARE(contents(QStringLiteral("Tintwell.cfg")),
              "## Tintwell Configuration ##\nAODir = " + game.toLocal8Bit() +
                  "\nAdvancedMode = 1\nBGColor = #00ff00\n");
 }
 
+// The real folder dialog at a real first start: it comes after the preferences were
+// looked for and before the colours are read.
 void TestBaseDlg::firstStartAsksForFolderBeforeLoading()
 {
     QStringList lines;
     debugLines = &lines;
     qInstallMessageHandler(recordDebug);
-    ModalDriver driver;
-    driver.then([&](QWidget* w) {
+    RealDialogs::whenModal([&](QWidget* dialog) {
         lines.append(QStringLiteral("<folder dialog>"));
-        ModalDriver::chooseFolder(game)(w);
+        RealDialogs::chooseFolder(dialog, game);
     });
 
-    OpenDlg dialog;
+    CountingDlg dialog;
     qInstallMessageHandler(nullptr);
 
-    QCOMPARE(driver.handled(), 1);
-    QCOMPARE(dialog.settingsPage->aoPath(), QDir::toNativeSeparators(game));
+    QCOMPARE(dialog.settingsPage()->aoPath(), QDir::toNativeSeparators(game));
     QVERIFY(!dialog.advancedMode);
     QCOMPARE(dialog.bgColor.value, QStringLiteral("black"));
     const int prefs = lines.indexOf(QStringLiteral("loadPrefs(): file: Tintwell.cfg"));
@@ -249,62 +264,39 @@ void TestBaseDlg::firstStartAsksForFolderBeforeLoading()
 void TestBaseDlg::modeFollowsTheCheckBox()
 {
     writePrefs("AODir = " + game.toLocal8Bit() + "\nAdvancedMode = x\n");
-    OpenDlg dialog;
+    CountingDlg dialog;
+    auto* modes = dialog.widget<QStackedWidget>("modeStack");
     QVERIFY(!dialog.advancedMode);
-    auto* box = dialog.settingsPage->findChild<QCheckBox*>(QStringLiteral("modeCheckBox"));
+    auto* box = find<QCheckBox>(dialog.settingsPage(), QStringLiteral("modeCheckBox"));
     box->click();
     QVERIFY(dialog.advancedMode);
-    QCOMPARE(dialog.modeStack->currentWidget(), dialog.advancedPage);
+    QCOMPARE(modes->currentWidget(), dialog.widget<AdvancedModeDlg>("advancedPage"));
     box->click();
     QVERIFY(!dialog.advancedMode);
-    QCOMPARE(dialog.modeStack->currentWidget(), dialog.basicPage);
+    QCOMPARE(modes->currentWidget(), dialog.widget<BasicModeDlg>("basicPage"));
 }
 
 void TestBaseDlg::cancelledFolderQuestionEndsWithMinusOne()
 {
-    QProcess probe;
-    probe.setWorkingDirectory(dir->path());
-    probe.start(QStringLiteral(STARTUP_PROBE), QStringList());
-    QVERIFY(probe.waitForFinished(30000));
-    QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(probe.exitCode(), 255);
-    QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("Tintwell.cfg"))));
+    QCOMPARE(runProbe(), 255);
+    QVERIFY(!QFile::exists(QStringLiteral("Tintwell.cfg")));
 }
 
 void TestBaseDlg::closingWritesPreferencesAndKeepsColors()
 {
-    const QString colorFile = game + QStringLiteral("/cd_image/gui/default/TextColors.xml");
-    const QByteArray colors = readFile(colorFile);
+    const QByteArray colors = contents(colorFile());
     writePrefs("AODir = " + game.toLocal8Bit() + "\n");
 
-    QProcess probe;
-    probe.setWorkingDirectory(dir->path());
-    probe.start(QStringLiteral(STARTUP_PROBE), QStringList());
-    QVERIFY(probe.waitForFinished(30000));
-    QCOMPARE(probe.exitCode(), 0);
-    QCOMPARE(readFile(dir->filePath(QStringLiteral("Tintwell.cfg"))),
+    QCOMPARE(runProbe(), 0);
+    QCOMPARE(contents(QStringLiteral("Tintwell.cfg")),
              "## Tintwell Configuration ##\nAODir = " + game.toLocal8Bit() +
                  "\nAdvancedMode = 0\nBGColor = black\n");
-    QCOMPARE(readFile(colorFile), colors);
-}
-
-QString TestBaseDlg::colorFile() const
-{
-    return game + QStringLiteral("/cd_image/gui/default/TextColors.xml");
-}
-
-void TestBaseDlg::writeColors(const QByteArray& text)
-{
-    QFile file(colorFile());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
+    QCOMPARE(contents(colorFile()), colors);
 }
 
 void TestBaseDlg::loadDataReadsTheFileAndRefreshesOnce()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    writeColors(fiveColors);
-    OpenDlg dialog;
+    const auto dialog = open();
     QCOMPARE(tableText(),
              (QStringList{"ctch_clan=0x40FF80", "CCClanColor=#00FF00", "clan_third=red",
                           "background=0x123456", "ctch_clan=0x999999"}));
@@ -315,34 +307,31 @@ void TestBaseDlg::loadDataReadsTheFileAndRefreshesOnce()
     debugLines = &lines;
     qInstallMessageHandler(recordDebug);
     writeColors("<Root><HTMLColor name=\"only\" color=\"blue\"/></Root>");
-    emit dialog.settingsPage->reloadData();
+    emit dialog->settingsPage()->reloadData();
     QCOMPARE(tableText(), QStringList{"only=blue"});
     QCOMPARE(lines.value(0), QStringLiteral("loadData(): file: ") + colorFile());
-    QCOMPARE(dialog.colorRefreshes, 1);
+    QCOMPARE(dialog->colorRefreshes, 1);
 
     writeColors("<Root><HTMLColor name=\"broken\"");
-    emit dialog.settingsPage->reloadData();
+    emit dialog->settingsPage()->reloadData();
     QVERIFY(aoColors.isEmpty());
-    QCOMPARE(dialog.colorRefreshes, 2);
-    QCOMPARE(dialog.backgroundRefreshes, 0);
+    QCOMPARE(dialog->colorRefreshes, 2);
+    QCOMPARE(dialog->backgroundRefreshes, 0);
 }
 
 void TestBaseDlg::saveWritesTheTableAndKeepsTheBackup()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    writeColors(fiveColors);
-    OpenDlg dialog;
+    const auto dialog = open();
     AOColor changed = aoColors.find(QStringLiteral("clan_third"));
     changed.setColor(QColor(1, 2, 3));
     aoColors.update(changed);
     const QStringList table = tableText();
 
-    ModalDriver driver;
-    driver.then(ModalDriver::reject());
-    dialog.saveButton->click();
-    QCOMPARE(driver.handled(), 0);
-    QCOMPARE(readFile(colorFile() + QStringLiteral(".bak")), fiveColors);
-    const QByteArray written = readFile(colorFile());
+    Messages::answerNext(Messages::Answer::Ok);
+    dialog->saveButton()->click();
+    QCOMPARE(Messages::takeShown(), QStringList());
+    QCOMPARE(contents(colorFile() + QStringLiteral(".bak")), fiveColors);
+    const QByteArray written = contents(colorFile());
     QVERIFY(written.startsWith("<Root>\n"));
     const QList<QByteArray> lines = written.split('\n');
     QCOMPARE(lines.size(), 5 + 3);
@@ -350,9 +339,9 @@ void TestBaseDlg::saveWritesTheTableAndKeepsTheBackup()
         QVERIFY2(lines.at(i).startsWith("    <HTMLColor name=\""), lines.at(i).constData());
     QVERIFY(lines.at(3).contains("color=\"0x010203\""));
     QCOMPARE(tableText(), table);
-    QCOMPARE(dialog.colorRefreshes, 0);
+    QCOMPARE(dialog->colorRefreshes, 0);
 
-    emit dialog.settingsPage->reloadData();
+    emit dialog->settingsPage()->reloadData();
     QCOMPARE(tableText(), table);
 }
 
@@ -370,9 +359,7 @@ void TestBaseDlg::saveAfterFailedLoadTouchesNoFile_data()
 void TestBaseDlg::saveAfterFailedLoadTouchesNoFile()
 {
     QFETCH(QByteArray, broken);
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    writeColors(fiveColors);
-    OpenDlg dialog;
+    const auto dialog = open();
     QFile(colorFile() + QStringLiteral(".bak")).remove();
     writeColors(fiveColors);
     QVERIFY(QFile::copy(colorFile(), colorFile() + QStringLiteral(".bak")));
@@ -382,17 +369,16 @@ void TestBaseDlg::saveAfterFailedLoadTouchesNoFile()
         QVERIFY(QDir().mkdir(colorFile()));
     else if (broken != "<missing>")
         writeColors(broken);
-    emit dialog.settingsPage->reloadData();
+    emit dialog->settingsPage()->reloadData();
     QVERIFY(aoColors.isEmpty());
 
-    const QString folder = QFileInfo(colorFile()).path();
-    const QMap<QString, QByteArray> before = snapshot(folder);
-    ModalDriver driver;
-    driver.then(ModalDriver::answer(QMessageBox::Ok));
-    dialog.saveButton->click();
-    QCOMPARE(driver.handled(), 1);
-    QCOMPARE(driver.titles(), QStringList{QStringLiteral("Tintwell v0.3")});
-    const QString text = driver.texts().value(0);
+    const QString folder = fixture->game().colorFolder();
+    const Snapshot before = snapshot(folder);
+    Messages::answerNext(Messages::Answer::Ok);
+    dialog->saveButton()->click();
+    const QStringList shown = Messages::takeShown();
+    QCOMPARE(shown.size(), 1);
+    const QString text = shown.value(0);
     QVERIFY2(
         text.contains(QStringLiteral("not saved")) &&
             text.contains(QStringLiteral("TextColors.xml and TextColors.xml.bak are unchanged")),
@@ -402,26 +388,23 @@ void TestBaseDlg::saveAfterFailedLoadTouchesNoFile()
 
 void TestBaseDlg::failedSaveWarnsAndKeepsTheFile()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    writeColors(fiveColors);
-    OpenDlg dialog;
+    const auto dialog = open();
     AOColor changed = aoColors.find(QStringLiteral("ctch_clan"));
     changed.setColor(QColor(1, 2, 3));
     aoColors.update(changed);
     const QStringList table = tableText();
     QVERIFY(QDir().mkdir(colorFile() + QStringLiteral(".bak")));
 
-    ModalDriver driver;
-    driver.then(ModalDriver::answer(QMessageBox::Ok));
-    dialog.saveButton->click();
-    QCOMPARE(driver.handled(), 1);
-    QCOMPARE(driver.titles(), QStringList{QStringLiteral("Tintwell v0.3")});
-    const QString text = driver.texts().value(0);
+    Messages::answerNext(Messages::Answer::Ok);
+    dialog->saveButton()->click();
+    const QStringList shown = Messages::takeShown();
+    QCOMPARE(shown.size(), 1);
+    const QString text = shown.value(0);
     QVERIFY2(text.startsWith(QStringLiteral("The colours could not be saved. TextColors.xml is "
                                             "unchanged.")) &&
                  text.contains(QStringLiteral("TextColors.xml.bak: is a folder")),
              qPrintable(text));
-    QCOMPARE(readFile(colorFile()), fiveColors);
+    QCOMPARE(contents(colorFile()), fiveColors);
     QCOMPARE(tableText(), table);
 }
 
@@ -452,42 +435,40 @@ void TestBaseDlg::pickingRefreshesThePages()
     QFETCH(bool, choose);
     QFETCH(int, backgroundRefreshes);
     QFETCH(int, colorRefreshes);
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    writeColors(fiveColors);
-    OpenDlg dialog;
+    const auto dialog = open();
 
-    ModalDriver driver;
-    driver.then(choose ? ModalDriver::chooseColor(QColor(1, 2, 3)) : ModalDriver::reject());
+    Choosers::setNextColor(choose ? QColor(1, 2, 3) : QColor());
     if (swatch)
-        dialog.pickColor(names);
+        dialog->pickGroup(names);
     else
-        dialog.pickColor(names.first());
-    QCOMPARE(driver.handled(), 1);
-    QCOMPARE(dialog.backgroundRefreshes, backgroundRefreshes);
-    QCOMPARE(dialog.colorRefreshes, colorRefreshes);
+        dialog->pickName(names.first());
+    QCOMPARE(Choosers::pendingResults(), 0);
+    QCOMPARE(dialog->backgroundRefreshes, backgroundRefreshes);
+    QCOMPARE(dialog->colorRefreshes, colorRefreshes);
 }
 
+// The real colour chooser: it opens over the window at the first name's colour.
 void TestBaseDlg::swatchGivesEveryNameTheChosenColor()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    writeColors(fiveColors);
-    OpenDlg dialog;
+    const auto dialog = open();
     QStringList lines;
     debugLines = &lines;
     qInstallMessageHandler(recordDebug);
 
     QColor start;
     QWidget* parent = nullptr;
-    ModalDriver driver;
-    driver.then([&](QWidget* w) {
-        start = static_cast<QColorDialog*>(w)->currentColor();
+    RealDialogs::whenModal([&](QWidget* w) {
+        auto* chooser = qobject_cast<QColorDialog*>(w);
+        QVERIFY2(chooser, "expected the colour chooser");
+        start = chooser->currentColor();
         parent = w->parentWidget();
-        ModalDriver::chooseColor(QColor(1, 2, 3))(w);
+        chooser->setCurrentColor(QColor(1, 2, 3));
+        QMetaObject::invokeMethod(chooser, "accept");
     });
-    dialog.pickColor(QStringList{"ctch_clan", "CCClanColor", "clan_third"});
+    dialog->pickGroup(QStringList{"ctch_clan", "CCClanColor", "clan_third"});
 
     QCOMPARE(start, QColor(0x40, 0xff, 0x80));
-    QCOMPARE(parent, &dialog);
+    QCOMPARE(parent, dialog.get());
     QCOMPARE(tableText(),
              (QStringList{"ctch_clan=0x010203", "CCClanColor=0x010203", "clan_third=0x010203",
                           "background=0x123456", "ctch_clan=0x999999"}));
@@ -500,17 +481,15 @@ void TestBaseDlg::swatchGivesEveryNameTheChosenColor()
 
 void TestBaseDlg::cancelledSwatchStillCopiesTheFirstColor()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    writeColors(fiveColors);
-    OpenDlg dialog;
+    const auto dialog = open();
     QStringList lines;
     debugLines = &lines;
     qInstallMessageHandler(recordDebug);
 
-    ModalDriver driver;
-    driver.then(ModalDriver::reject());
-    dialog.pickColor(QStringList{"ctch_clan", "CCClanColor", "clan_third"});
+    Choosers::setNextColor(QColor());
+    dialog->pickGroup(QStringList{"ctch_clan", "CCClanColor", "clan_third"});
 
+    QCOMPARE(Choosers::pendingResults(), 0);
     QCOMPARE(tableText(),
              (QStringList{"ctch_clan=0x40FF80", "CCClanColor=0x40FF80", "clan_third=0x40FF80",
                           "background=0x123456", "ctch_clan=0x999999"}));
@@ -522,16 +501,13 @@ void TestBaseDlg::cancelledSwatchStillCopiesTheFirstColor()
 
 void TestBaseDlg::swatchWithNamesMissingFromTheTable()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    writeColors(fiveColors);
-    OpenDlg dialog;
+    const auto dialog = open();
     QStringList lines;
     debugLines = &lines;
     qInstallMessageHandler(recordDebug);
 
-    ModalDriver driver;
-    driver.then(ModalDriver::chooseColor(QColor(1, 2, 3)));
-    dialog.pickColor(QStringList{"ctch_clan", "no_such_name", "clan_third"});
+    Choosers::setNextColor(QColor(1, 2, 3));
+    dialog->pickGroup(QStringList{"ctch_clan", "no_such_name", "clan_third"});
     QCOMPARE(tableText(),
              (QStringList{"ctch_clan=0x010203", "CCClanColor=#00FF00", "clan_third=0x010203",
                           "background=0x123456", "ctch_clan=0x999999"}));
@@ -540,113 +516,89 @@ void TestBaseDlg::swatchWithNamesMissingFromTheTable()
     // Without a colour of its own, the first name has nothing to give the others: their
     // colours stay as they are instead of becoming empty.
     const QStringList before = tableText();
-    driver.then(ModalDriver::chooseColor(QColor(4, 5, 6)));
-    dialog.pickColor(QStringList{"no_such_name", "CCClanColor"});
-    QCOMPARE(driver.handled(), 2);
+    Choosers::setNextColor(QColor(4, 5, 6));
+    dialog->pickGroup(QStringList{"no_such_name", "CCClanColor"});
+    QCOMPARE(Choosers::pendingResults(), 0);
     QCOMPARE(tableText(), before);
-    QCOMPARE(dialog.colorRefreshes, 4);
+    QCOMPARE(dialog->colorRefreshes, 4);
 }
 
 void TestBaseDlg::singleNameMissingFromTheTable()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    writeColors(fiveColors);
-    OpenDlg dialog;
+    const auto dialog = open();
     const QStringList before = tableText();
-    ModalDriver driver;
-    driver.then(ModalDriver::chooseColor(QColor(1, 2, 3)));
-    dialog.pickColor(QStringLiteral("no_such_name"));
-    QCOMPARE(driver.handled(), 1);
+    Choosers::setNextColor(QColor(1, 2, 3));
+    dialog->pickName(QStringLiteral("no_such_name"));
+    QCOMPARE(Choosers::pendingResults(), 0);
     QCOMPARE(tableText(), before);
-    QCOMPARE(dialog.colorRefreshes, 1);
+    QCOMPARE(dialog->colorRefreshes, 1);
 }
 
 void TestBaseDlg::backgroundIsNotATableEntry()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    writeColors(fiveColors);
-    OpenDlg dialog;
+    const auto dialog = open();
     const QStringList before = tableText();
-    QColor start;
-    ModalDriver driver;
-    driver.then([&](QWidget* w) {
-        start = static_cast<QColorDialog*>(w)->currentColor();
-        ModalDriver::chooseColor(QColor(0xab, 0xcd, 0xef))(w);
-    });
-    dialog.pickColor(QStringLiteral("background"));
-    QCOMPARE(start, QColor(Qt::black));
-    QCOMPARE(dialog.bgColor.value, QStringLiteral("0xabcdef"));
-    QCOMPARE(dialog.bgColor.name, QStringLiteral("Tintwell background"));
+    Choosers::setNextColor(QColor(0xab, 0xcd, 0xef));
+    dialog->pickName(QStringLiteral("background"));
+    QCOMPARE(Choosers::lastColorInitial(), QColor(Qt::black));
+    QCOMPARE(dialog->bgColor.value, QStringLiteral("0xabcdef"));
+    QCOMPARE(dialog->bgColor.name, QStringLiteral("Tintwell background"));
     QCOMPARE(tableText(), before);
 }
 
 void TestBaseDlg::emptySwatchDoesNothing()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    writeColors(fiveColors);
-    OpenDlg dialog;
+    const auto dialog = open();
     QStringList lines;
     debugLines = &lines;
     qInstallMessageHandler(recordDebug);
-    ModalDriver driver;
-    driver.then(ModalDriver::reject());
-    dialog.pickColor(QStringList());
-    QTest::qWait(50);
-    QCOMPARE(driver.handled(), 0);
+    Choosers::setNextColor(QColor(1, 2, 3));
+    dialog->pickGroup(QStringList());
+    QCOMPARE(Choosers::pendingResults(), 1);
+    QVERIFY(!Choosers::lastColorInitial().isValid());
     QCOMPARE(lines, QStringList());
-    QCOMPARE(dialog.colorRefreshes, 0);
+    QCOMPARE(dialog->colorRefreshes, 0);
 }
 
 void TestBaseDlg::missingNamesNeverColorANamelessEntry()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    writeColors("<Root><HTMLColor name=\"ctch_clan\" color=\"0x40FF80\"/>"
-                "<HTMLColor color=\"0xABCDEF\"/></Root>");
-    OpenDlg dialog;
+    const auto dialog = open("<Root><HTMLColor name=\"ctch_clan\" color=\"0x40FF80\"/>"
+                             "<HTMLColor color=\"0xABCDEF\"/></Root>");
     const QStringList before = tableText();
     QCOMPARE(before, (QStringList{"ctch_clan=0x40FF80", "=0xABCDEF"}));
 
-    ModalDriver driver;
-    driver.then(ModalDriver::chooseColor(QColor(1, 2, 3)))
-        .then(ModalDriver::chooseColor(QColor(4, 5, 6)));
-    dialog.pickColor(QStringLiteral("no_such_name"));
+    Choosers::setNextColor(QColor(1, 2, 3));
+    Choosers::setNextColor(QColor(4, 5, 6));
+    dialog->pickName(QStringLiteral("no_such_name"));
     QCOMPARE(tableText(), before);
-    dialog.pickColor(QStringList{"ctch_clan", "no_such_name"});
-    QCOMPARE(driver.handled(), 2);
+    dialog->pickGroup(QStringList{"ctch_clan", "no_such_name"});
+    QCOMPARE(Choosers::pendingResults(), 0);
     QCOMPARE(tableText(), (QStringList{"ctch_clan=0x040506", "=0xABCDEF"}));
 }
 
 void TestBaseDlg::saveRefusesAFolderTypedSinceTheLoad()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
-    writeColors(fiveColors);
-    const QString other = dir->filePath(QStringLiteral("Other install"));
-    const QString otherColors = other + QStringLiteral("/cd_image/gui/default/");
-    QVERIFY(QDir().mkpath(otherColors));
     const QByteArray theirs = "<Root><HTMLColor name=\"ctch_clan\" color=\"0x000001\"/></Root>";
-    QFile file(otherColors + QStringLiteral("TextColors.xml"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(theirs);
-    file.close();
+    const GameFolder other(fixture->path(QStringLiteral("Other install")), theirs);
 
-    OpenDlg dialog;
-    dialog.settingsPage->setAOPath(other);
-    const auto mine = snapshot(QFileInfo(colorFile()).path());
-    const auto before = snapshot(otherColors);
-    ModalDriver driver;
-    driver.then(ModalDriver::answer(QMessageBox::Ok));
-    dialog.saveButton->click();
-    QCOMPARE(driver.handled(), 1);
-    QVERIFY2(driver.texts().value(0).contains(QStringLiteral("Reload")),
-             qPrintable(driver.texts().value(0)));
-    QCOMPARE(snapshot(otherColors), before);
-    QCOMPARE(snapshot(QFileInfo(colorFile()).path()), mine);
+    const auto dialog = open();
+    dialog->settingsPage()->setAOPath(other.path());
+    const Snapshot mine = snapshot(fixture->game().colorFolder());
+    const Snapshot before = snapshot(other.colorFolder());
+    Messages::answerNext(Messages::Answer::Ok);
+    dialog->saveButton()->click();
+    const QStringList shown = Messages::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown.value(0).contains(QStringLiteral("Reload")), qPrintable(shown.value(0)));
+    QCOMPARE(snapshot(other.colorFolder()), before);
+    QCOMPARE(snapshot(fixture->game().colorFolder()), mine);
 
     // Once read from the new folder, its own colours are saved there.
-    emit dialog.settingsPage->reloadData();
-    dialog.saveButton->click();
-    QCOMPARE(driver.handled(), 1);
-    QCOMPARE(readFile(otherColors + QStringLiteral("TextColors.xml.bak")), theirs);
+    emit dialog->settingsPage()->reloadData();
+    Messages::answerNext(Messages::Answer::Ok);
+    dialog->saveButton()->click();
+    QCOMPARE(Messages::takeShown(), QStringList());
+    QCOMPARE(contents(other.file(QStringLiteral("TextColors.xml.bak"))), theirs);
 }
 
 QTEST_MAIN(TestBaseDlg)
