@@ -373,7 +373,7 @@ void TestBaseDlg::saveAfterFailedLoadTouchesNoFile()
     QVERIFY(aoColors.isEmpty());
 
     const QString folder = fixture->game().colorFolder();
-    const Snapshot before = snapshot(folder);
+    const Snapshot before = snapshotFolder(folder);
     Messages::answerNext(Messages::Answer::Ok);
     dialog->saveButton()->click();
     const QStringList shown = Messages::takeShown();
@@ -383,7 +383,7 @@ void TestBaseDlg::saveAfterFailedLoadTouchesNoFile()
         text.contains(QStringLiteral("not saved")) &&
             text.contains(QStringLiteral("TextColors.xml and TextColors.xml.bak are unchanged")),
         qPrintable(text));
-    QCOMPARE(snapshot(folder), before);
+    QCOMPARE(snapshotFolder(folder), before);
 }
 
 void TestBaseDlg::failedSaveWarnsAndKeepsTheFile()
@@ -583,15 +583,15 @@ void TestBaseDlg::saveRefusesAFolderTypedSinceTheLoad()
 
     const auto dialog = open();
     dialog->settingsPage()->setAOPath(other.path());
-    const Snapshot mine = snapshot(fixture->game().colorFolder());
-    const Snapshot before = snapshot(other.colorFolder());
+    const Snapshot mine = snapshotFolder(fixture->game().colorFolder());
+    const Snapshot before = snapshotFolder(other.colorFolder());
     Messages::answerNext(Messages::Answer::Ok);
     dialog->saveButton()->click();
     const QStringList shown = Messages::takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown.value(0).contains(QStringLiteral("Reload")), qPrintable(shown.value(0)));
-    QCOMPARE(snapshot(other.colorFolder()), before);
-    QCOMPARE(snapshot(fixture->game().colorFolder()), mine);
+    QCOMPARE(snapshotFolder(other.colorFolder()), before);
+    QCOMPARE(snapshotFolder(fixture->game().colorFolder()), mine);
 
     // Once read from the new folder, its own colours are saved there.
     emit dialog->settingsPage()->reloadData();

@@ -21,7 +21,7 @@ void put(const QString& path, const QByteArray& data)
     QCOMPARE(file.write(data), qint64(data.size()));
 }
 
-Snapshot snapshot(const QString& folder)
+Snapshot snapshotFolder(const QString& folder)
 {
     Snapshot files;
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |

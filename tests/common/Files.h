@@ -17,7 +17,7 @@ void put(const QString& path, const QByteArray& data);
 // Every entry of a folder (not below it) with its content, "<folder>" for a folder,
 // so that "nothing changed" is one comparison.
 using Snapshot = QMap<QString, QByteArray>;
-Snapshot snapshot(const QString& folder);
+Snapshot snapshotFolder(const QString& folder);
 // The named files below `root`, by their paths relative to it.
 Snapshot snapshot(const QString& root, const QStringList& files);
 

@@ -2,11 +2,11 @@
 // Fails every file operation of each of Tintwell's file actions in turn, one per
 // run, and checks after each run that every file is whole: each holds either what it
 // held before or what it holds after an undisturbed run, and no temporary file is left.
-#include "faults/GameColors.h"
 #include "common/Files.h"
+#include "common/GameFolder.h"
+#include "faults/GameColors.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -24,28 +24,14 @@ const QStringList watchedFiles = {
     QStringLiteral("work/TextColors.orig"),
 };
 
-using Snapshot = QMap<QString, QByteArray>;
-
 Snapshot snapshot(const QString& root)
 {
-    Snapshot files;
-    for (const QString& name : watchedFiles) {
-        QFile file(root + QLatin1Char('/') + name);
-        files.insert(name, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>"));
-    }
-    return files;
+    return snapshot(root, watchedFiles);
 }
 
 QStringList leftovers(const QString& root)
 {
-    QStringList found;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (!watchedFiles.contains(QDir(root).relativeFilePath(path)))
-            found << QDir(root).relativeFilePath(path);
-    }
-    return found;
+    return leftovers(root, watchedFiles);
 }
 
 } // namespace
@@ -66,16 +52,13 @@ private:
 
 void TestFaultInjection::makeTree(const QString& root, bool withPrefs, bool withOriginal)
 {
-    const QString colors = root + QStringLiteral("/game/cd_image/gui/default/");
-    put(colors + QStringLiteral("TextColors.xml"), gameColors);
-    put(colors + QStringLiteral("TextColors.xml.bak"), backupColors);
+    const GameFolder game(root + QStringLiteral("/game"), gameColors);
+    game.write(QStringLiteral("TextColors.xml.bak"), backupColors);
     if (withOriginal)
-        put(colors + QStringLiteral("TextColors.xml.orig"), originalColors);
+        game.write(QStringLiteral("TextColors.xml.orig"), originalColors);
     put(root + QStringLiteral("/work/TextColors.orig"), bundledColors);
     if (withPrefs)
-        put(root + QStringLiteral("/work/Tintwell.cfg"),
-            "## Tintwell Configuration ##\nAODir = " + (root + QStringLiteral("/game")).toUtf8() +
-                "\nAdvancedMode = 0\nBGColor = black\n");
+        put(root + QStringLiteral("/work/Tintwell.cfg"), game.preferences());
 }
 
 int TestFaultInjection::run(const QString& root, const QString& operation, int failAt,

@@ -3,13 +3,14 @@
 // links where files should be, a crash in the middle of a save, and hostile colour and
 // preference files. Each case runs Tintwell's real start-up and file actions in a
 // process of its own and checks that nothing was lost.
-#include "model/AOColors.h"
 #include "files/ColorFile.h"
+#include "model/AOColors.h"
 
-#include "faults/GameColors.h"
 #include "common/Files.h"
+#include "common/GameFolder.h"
 #include "common/Mounts.h"
 #include "common/TestSizes.h"
+#include "faults/GameColors.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -48,18 +49,9 @@ QByteArray manyEntries(int count)
 // Files whose names the colour folder and the working folder never had.
 QStringList strangers(const QString& root)
 {
-    static const QStringList known = {
-        QStringLiteral("TextColors.xml"), QStringLiteral("TextColors.xml.bak"),
-        QStringLiteral("TextColors.xml.orig"), QStringLiteral("Tintwell.cfg"),
-        QStringLiteral("TextColors.orig")};
-    QStringList found;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        if (!known.contains(it.fileName()) && it.fileName() != QLatin1String("filler"))
-            found << it.fileName();
-    }
-    return found;
+    return leftovers(root, {QStringLiteral("TextColors.xml"), QStringLiteral("TextColors.xml.bak"),
+                            QStringLiteral("TextColors.xml.orig"), QStringLiteral("Tintwell.cfg"),
+                            QStringLiteral("TextColors.orig"), QStringLiteral("filler")});
 }
 
 } // namespace
@@ -112,14 +104,12 @@ QString TestNothingLost::work(const QString& name) const
 
 void TestNothingLost::makeTree(bool withPrefs)
 {
-    put(colors(), gameColors);
-    put(colors(QStringLiteral("TextColors.xml.bak")), backupColors);
-    put(colors(QStringLiteral("TextColors.xml.orig")), originalColors);
+    const GameFolder game(root + QStringLiteral("/game"), gameColors);
+    game.write(QStringLiteral("TextColors.xml.bak"), backupColors);
+    game.write(QStringLiteral("TextColors.xml.orig"), originalColors);
     put(work(QStringLiteral("TextColors.orig")), originalColors);
     if (withPrefs)
-        put(work(QStringLiteral("Tintwell.cfg")),
-            "## Tintwell Configuration ##\nAODir = " + (root + QStringLiteral("/game")).toUtf8() +
-                "\nAdvancedMode = 0\nBGColor = black\n");
+        put(work(QStringLiteral("Tintwell.cfg")), game.preferences());
 }
 
 // Runs the program in the working folder; -1 when it had to be stopped, -2 when it

@@ -6,15 +6,13 @@
 // usage: fault_scenario save|resave|restoreBackup|restoreOriginal|restoreBundled|firstStart|prefs
 //        [game folder, for firstStart]
 #include "app/BaseDlg.h"
+#include "app/Choosers.h"
+#include "app/Messages.h"
 #include "model/AOColors.h"
 #include "settings/SettingsDlg.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QMetaObject>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -33,19 +31,11 @@ public:
 // Restores are confirmed; whether an existing one-time copy may be overwritten is
 // the scenario's choice (SCENARIO_ANSWER=yes), since a start that cannot read its
 // preferences takes itself for the first one and asks.
-void answerEverything(const QString& gameFolder)
+Messages::Answer answer(const QString& text)
 {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        const bool overwrite = box->text().contains(QLatin1String("Overwrite?"));
-        const bool yes = !overwrite || qgetenv("SCENARIO_ANSWER") == "yes";
-        QAbstractButton* button = box->button(yes ? QMessageBox::Yes : QMessageBox::No);
-        (button ? button : box->buttons().value(0))->click();
-    } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-        files->setDirectory(gameFolder);
-        files->selectFile(gameFolder);
-        QMetaObject::invokeMethod(files, "accept");
-    }
+    const bool overwrite = text.contains(QLatin1String("Overwrite?"));
+    return !overwrite || qgetenv("SCENARIO_ANSWER") == "yes" ? Messages::Answer::Yes
+                                                             : Messages::Answer::No;
 }
 
 } // namespace
@@ -61,9 +51,12 @@ int main(int argc, char* argv[])
     const QString operation = args.at(1);
     const QString gameFolder = args.value(2);
 
-    QTimer answers;
-    QObject::connect(&answers, &QTimer::timeout, [gameFolder] { answerEverything(gameFolder); });
-    answers.start(5);
+    Messages::setResponder(answer);
+    // The folder question at a start without preferences gets the game folder. The
+    // folder always holds the colour file, so a second question would be a fault: it
+    // is cancelled and the scenario ends with -1 instead of waiting for a player.
+    Choosers::setNextFolder(gameFolder);
+    Choosers::setNextFolder(QString());
 
     ScenarioDlg dialog;
     if (operation == QLatin1String("save")) {
