@@ -21,7 +21,7 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
     exit 2
 fi
 if ! command -v clang++ >/dev/null; then
-    echo "fuzz.sh: clang++ not found; scripts/install-deps.sh installs it" >&2
+    echo "fuzz.sh: clang++ not found; scripts/install-deps.sh --full installs it" >&2
     exit 2
 fi
 
