@@ -93,6 +93,10 @@ BasicModeDlg::BasicModeDlg(QWidget* parent) : QWidget(parent)
     // desktops use; wrapping keeps the instructions whole in the fixed window.
     label->setWordWrap(true);
     layout->addWidget(label);
+
+    // Names for tests and accessibility tools to find the widgets by.
+    tabs->setObjectName(QStringLiteral("tabs"));
+    label->setObjectName(QStringLiteral("helpLabel"));
 }
 
 void BasicModeDlg::buildTab(int tab, QWidget*& page, QVBoxLayout*& pageLayout, Swatches& swatches)

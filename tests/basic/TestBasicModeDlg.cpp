@@ -3,7 +3,9 @@
 
 #include "basic/AOColorWidget.h"
 #include "common/ColorTable.h"
+#include "common/Find.h"
 #include "common/Pixels.h"
+#include "common/SwatchRows.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -18,28 +20,23 @@
 namespace
 {
 
-// Opens the page's parts to the test.
-class OpenPage : public BasicModeDlg
+QTabWidget* tabsOf(const BasicModeDlg& page)
 {
-public:
-    using BasicModeDlg::label;
-    using BasicModeDlg::layout;
-    using BasicModeDlg::tabs;
+    return find<QTabWidget>(&page, QStringLiteral("tabs"));
+}
 
-    AOColorWidget* swatch(int tab, int row) const
-    {
-        return qobject_cast<AOColorWidget*>(tabs->widget(tab)->layout()->itemAt(row)->widget());
-    }
-    QList<AOColorWidget*> swatches() const
-    {
-        QList<AOColorWidget*> all;
-        for (int tab = 0; tab < tabs->count(); ++tab) {
-            for (int row = 0; row < tabs->widget(tab)->layout()->count(); ++row)
-                all.append(swatch(tab, row));
-        }
-        return all;
-    }
-};
+AOColorWidget* swatchAt(const BasicModeDlg& page, int tab, int row)
+{
+    return qobject_cast<AOColorWidget*>(tabsOf(page)->widget(tab)->layout()->itemAt(row)->widget());
+}
+
+QList<AOColorWidget*> swatchesOf(const BasicModeDlg& page)
+{
+    QList<AOColorWidget*> all;
+    for (const SwatchRow& row : swatchRows())
+        all.append(swatchAt(page, row.tab, row.row));
+    return all;
+}
 
 QLabel* captionOf(AOColorWidget* swatch)
 {
@@ -57,37 +54,6 @@ AOColor colorOf(const QString& text)
     color.setValue(text);
     return color;
 }
-
-// Every first name of the page's groups, given a colour of its own so a swatch
-// showing another row's colour is caught.
-const QStringList firstNames = {"ctch_clan",
-                                "ctch_pgroup",
-                                "ctch_team",
-                                "ct_itell",
-                                "ctch_vicinity",
-                                "ctch_whisper",
-                                "ctch_shout",
-                                "CCNPCChatText",
-                                "CCNPCOOCText",
-                                "CCNPCChatEmote",
-                                "CCNPCChatSystem",
-                                "CCNPCChatQuestion",
-                                "CCNPCChatDescription",
-                                "CCNPCChatTrade",
-                                "CCMeHitByNanoColor",
-                                "CCOtherHitByNanoColor",
-                                "CCMonsterHitMeColor",
-                                "CCPlayerHitMeColor",
-                                "CCMeHitOtherColor",
-                                "CCOtherHitOtherColor",
-                                "CCOtherHitOtherMyPetColor",
-                                "ctch_seekingteam",
-                                "ctch_tower",
-                                "CCMeHealedColor",
-                                "CCMeGotXpColor",
-                                "CCSkillColor",
-                                "ctch_mypet",
-                                "ctch_otherpet"};
 
 QColor rowColor(int row)
 {
@@ -119,20 +85,24 @@ void TestBasicModeDlg::init()
 
 void TestBasicModeDlg::pageIsBuiltAsDesigned()
 {
-    OpenPage page;
-    QCOMPARE(page.layout->spacing(), 3);
-    QCOMPARE(page.layout->contentsMargins(), QMargins(5, 5, 5, 5));
-    QCOMPARE(page.layout->count(), 3);
-    QCOMPARE(page.layout->itemAt(0)->widget(), page.tabs);
-    QSpacerItem* spacer = page.layout->itemAt(1)->spacerItem();
+    BasicModeDlg page;
+    auto* layout = qobject_cast<QVBoxLayout*>(page.QWidget::layout());
+    auto* tabs = tabsOf(page);
+    auto* label = find<QLabel>(&page, QStringLiteral("helpLabel"));
+    QVERIFY(layout);
+    QCOMPARE(layout->spacing(), 3);
+    QCOMPARE(layout->contentsMargins(), QMargins(5, 5, 5, 5));
+    QCOMPARE(layout->count(), 3);
+    QCOMPARE(layout->itemAt(0)->widget(), tabs);
+    QSpacerItem* spacer = layout->itemAt(1)->spacerItem();
     QVERIFY(spacer);
     QCOMPARE(spacer->sizeHint(), QSize(1, 1));
     QCOMPARE(spacer->sizePolicy().horizontalPolicy(), QSizePolicy::Minimum);
     QCOMPARE(spacer->sizePolicy().verticalPolicy(), QSizePolicy::Expanding);
-    QCOMPARE(page.layout->itemAt(2)->widget(), page.label);
-    QVERIFY(page.label->wordWrap());
+    QCOMPARE(layout->itemAt(2)->widget(), label);
+    QVERIFY(label->wordWrap());
     QCOMPARE(
-        page.label->text(),
+        label->text(),
         QStringLiteral("<b><u>Changing your chatcolors:</u></b><br />Change the colors you "
                        "want.<br />Click <b>Save</b> to save the data.<br />Launch Anarchy "
                        "Online.<br /><br />If you allready have AO running, do this to see your "
@@ -140,17 +110,17 @@ void TestBasicModeDlg::pageIsBuiltAsDesigned()
                        "tab active by clicking on it.<br />Click <b>Reload menus</b>."));
 
     const QStringList titles = {"Basic Chat", "NPC Chat", "Combat", "Misc."};
-    QCOMPARE(page.tabs->count(), titles.size());
+    QCOMPARE(tabs->count(), titles.size());
     for (int tab = 0; tab < titles.size(); ++tab) {
-        QCOMPARE(page.tabs->tabText(tab), titles.at(tab));
-        auto* tabLayout = qobject_cast<QVBoxLayout*>(page.tabs->widget(tab)->layout());
+        QCOMPARE(tabs->tabText(tab), titles.at(tab));
+        auto* tabLayout = qobject_cast<QVBoxLayout*>(tabs->widget(tab)->layout());
         QVERIFY(tabLayout);
         QCOMPARE(tabLayout->spacing(), 3);
         QCOMPARE(tabLayout->contentsMargins(), QMargins(5, 5, 5, 5));
         // Seven swatches and nothing else, not even a stretch.
         QCOMPARE(tabLayout->count(), 7);
         for (int row = 0; row < 7; ++row)
-            QVERIFY(page.swatch(tab, row));
+            QVERIFY(swatchAt(page, tab, row));
     }
 }
 
@@ -161,37 +131,8 @@ void TestBasicModeDlg::rowsStandInTableOrder_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QStringList>("names");
 
-    const auto add = [](int tab, int row, const char* caption, const QStringList& names) {
-        QTest::addRow("%s", caption) << tab << row << QString::fromLatin1(caption) << names;
-    };
-    add(0, 0, "Guild chat", {"ctch_clan", "CCClanColor"});
-    add(0, 1, "Private groups", {"ctch_pgroup"});
-    add(0, 2, "Team chat", {"ctch_team", "CCTeamColor"});
-    add(0, 3, "Private tells", {"ct_itell", "ctch_tell", "CCTellColor"});
-    add(0, 4, "Vicinity", {"ctch_vicinity", "CCVicinityColor"});
-    add(0, 5, "Whisper", {"ctch_whisper", "CCWhisperColor"});
-    add(0, 6, "Shout", {"ctch_shout", "CCShoutColor"});
-    add(1, 0, "NPC chat text", {"CCNPCChatText"});
-    add(1, 1, "NPC OOC text", {"CCNPCOOCText"});
-    add(1, 2, "NPC emotes", {"CCNPCChatEmote"});
-    add(1, 3, "NPC system Text", {"CCNPCChatSystem"});
-    add(1, 4, "Your questions", {"CCNPCChatQuestion"});
-    add(1, 5, "Descriptions", {"CCNPCChatDescription"});
-    add(1, 6, "Trading text", {"CCNPCChatTrade"});
-    add(2, 0, "You got hit by nano", {"CCMeHitByNanoColor"});
-    add(2, 1, "n00b got hit by nano", {"CCOtherHitByNanoColor"});
-    add(2, 2, "You got hit by an NPC", {"CCMonsterHitMeColor"});
-    add(2, 3, "You got hit by a n00b", {"CCPlayerHitMeColor"});
-    add(2, 4, "You hit someone", {"CCMeHitOtherColor"});
-    add(2, 5, "n00b got hit by other n00b", {"CCOtherHitOtherColor"});
-    add(2, 6, "n00b got hit by your pet", {"CCOtherHitOtherMyPetColor"});
-    add(3, 0, "Shopping channels", {"ctch_seekingteam", "CCSeekingTeamColor"});
-    add(3, 1, "Towers &amp; Org. Msg.", {"ctch_tower", "CCTowerColor"});
-    add(3, 2, "You got healed...", {"CCMeHealedColor"});
-    add(3, 3, "You got XP", {"CCMeGotXpColor"});
-    add(3, 4, "Skill available", {"CCSkillColor"});
-    add(3, 5, "My pet", {"ctch_mypet"});
-    add(3, 6, "n00b's pet", {"ctch_otherpet"});
+    for (const SwatchRow& row : swatchRows())
+        QTest::newRow(qPrintable(row.caption)) << row.tab << row.row << row.caption << row.names;
 }
 
 void TestBasicModeDlg::rowsStandInTableOrder()
@@ -201,8 +142,8 @@ void TestBasicModeDlg::rowsStandInTableOrder()
     QFETCH(QString, caption);
     QFETCH(QStringList, names);
 
-    OpenPage page;
-    AOColorWidget* swatch = page.swatch(tab, row);
+    BasicModeDlg page;
+    AOColorWidget* swatch = swatchAt(page, tab, row);
     QCOMPARE(captionOf(swatch)->text(), QStringLiteral("<b>") + caption + QStringLiteral(" :</b>"));
 
     // The click travels through the page unchanged, exactly once.
@@ -214,22 +155,24 @@ void TestBasicModeDlg::rowsStandInTableOrder()
 
 void TestBasicModeDlg::backgroundReachesEverySwatch()
 {
-    OpenPage page;
+    BasicModeDlg page;
     page.resize(350, 380);
     page.setBackgroundColor(colorOf(QStringLiteral("0x1e2a3c")));
 
-    const QList<AOColorWidget*> swatches = page.swatches();
+    const QList<AOColorWidget*> swatches = swatchesOf(page);
     QCOMPARE(swatches.size(), 28);
+    QVERIFY(!swatches.contains(nullptr));
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
-    for (int tab = 0; tab < page.tabs->count(); ++tab) {
-        page.tabs->setCurrentIndex(tab);
+    for (int tab = 0; tab < tabsOf(page)->count(); ++tab) {
+        tabsOf(page)->setCurrentIndex(tab);
         for (int row = 0; row < 7; ++row) {
-            QLabel* caption = captionOf(page.swatch(tab, row));
+            QLabel* caption = captionOf(swatchAt(page, tab, row));
             const QImage image = Pixels::render(caption);
             QVERIFY2(Pixels::count(image, backdrop) > image.width() * image.height() / 2,
                      qPrintable(caption->text()));
-            QCOMPARE(buttonOf(page.swatch(tab, row))->palette().color(QPalette::Button), backdrop);
+            QCOMPARE(buttonOf(swatchAt(page, tab, row))->palette().color(QPalette::Button),
+                     backdrop);
         }
     }
 }
@@ -237,14 +180,14 @@ void TestBasicModeDlg::backgroundReachesEverySwatch()
 void TestBasicModeDlg::updateShowsFirstNamesEverywhere()
 {
     QVector<QPair<QString, QString>> table;
-    for (int row = 0; row < firstNames.size(); ++row)
-        table.append({firstNames.at(row), rowColor(row).name()});
+    for (int row = 0; row < swatchRows().size(); ++row)
+        table.append({swatchRows().at(row).names.first(), rowColor(row).name()});
     // The other names of "Private tells" must not influence its swatch.
     table.append({QStringLiteral("ctch_tell"), QStringLiteral("0xff0000")});
     table.append({QStringLiteral("CCTellColor"), QStringLiteral("0x0000ff")});
     setColorTable(table);
 
-    OpenPage page;
+    BasicModeDlg page;
     page.resize(350, 380);
     page.setBackgroundColor(colorOf(QStringLiteral("0x1e2a3c")));
     // Refreshed while the page is hidden and only the first tab is current.
@@ -253,9 +196,9 @@ void TestBasicModeDlg::updateShowsFirstNamesEverywhere()
     QVERIFY(QTest::qWaitForWindowExposed(&page));
 
     for (int tab = 0; tab < 4; ++tab) {
-        page.tabs->setCurrentIndex(tab);
+        tabsOf(page)->setCurrentIndex(tab);
         for (int row = 0; row < 7; ++row) {
-            AOColorWidget* swatch = page.swatch(tab, row);
+            AOColorWidget* swatch = swatchAt(page, tab, row);
             const QColor wanted = rowColor(tab * 7 + row);
             const QImage image = Pixels::render(swatch);
             QVERIFY2(Pixels::count(image, wanted, captionOf(swatch)->geometry()) > 20,
@@ -269,13 +212,14 @@ void TestBasicModeDlg::updateShowsFirstNamesEverywhere()
 
 void TestBasicModeDlg::towersCaptionShowsAnAmpersand()
 {
-    OpenPage page;
-    QLabel* caption = captionOf(page.swatch(3, 1));
+    BasicModeDlg page;
+    QLabel* caption = captionOf(swatchAt(page, 3, 1));
     QVERIFY(Qt::mightBeRichText(caption->text()));
     QCOMPARE(caption->textFormat(), Qt::AutoText);
     QCOMPARE(QTextDocumentFragment::fromHtml(caption->text()).toPlainText(),
              QStringLiteral("Towers & Org. Msg. :"));
-    QCOMPARE(buttonOf(page.swatch(3, 1))->accessibleName(), QStringLiteral("Towers & Org. Msg."));
+    QCOMPARE(buttonOf(swatchAt(page, 3, 1))->accessibleName(),
+             QStringLiteral("Towers & Org. Msg."));
 }
 
 QTEST_MAIN(TestBasicModeDlg)
