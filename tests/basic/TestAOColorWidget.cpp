@@ -13,14 +13,16 @@
 namespace
 {
 
-// Opens the row's parts to the test.
-class OpenWidget : public AOColorWidget
+// A row has one caption and one button.
+QLabel* labelOf(const AOColorWidget& row)
 {
-public:
-    using AOColorWidget::button;
-    using AOColorWidget::label;
-    using AOColorWidget::layout;
-};
+    return row.findChild<QLabel*>();
+}
+
+QPushButton* buttonOf(const AOColorWidget& row)
+{
+    return row.findChild<QPushButton*>();
+}
 
 AOColor colorOf(const QString& text)
 {
@@ -57,27 +59,27 @@ void TestAOColorWidget::init()
 
 void TestAOColorWidget::rowIsBuiltAsDesigned()
 {
-    OpenWidget row;
-    QCOMPARE(row.layout->spacing(), 3);
-    QCOMPARE(row.layout->contentsMargins(), QMargins(0, 0, 0, 0));
-    QCOMPARE(row.layout->indexOf(row.label), 0);
-    QCOMPARE(row.layout->indexOf(row.button), 1);
-    QCOMPARE(row.label->frameStyle(), 50);
-    QCOMPARE(row.label->indent(), 5);
-    QVERIFY(row.label->autoFillBackground());
-    QVERIFY(row.button->text().isEmpty());
+    AOColorWidget row;
+    QCOMPARE(row.QWidget::layout()->spacing(), 3);
+    QCOMPARE(row.QWidget::layout()->contentsMargins(), QMargins(0, 0, 0, 0));
+    QCOMPARE(row.QWidget::layout()->indexOf(labelOf(row)), 0);
+    QCOMPARE(row.QWidget::layout()->indexOf(buttonOf(row)), 1);
+    QCOMPARE(labelOf(row)->frameStyle(), 50);
+    QCOMPARE(labelOf(row)->indent(), 5);
+    QVERIFY(labelOf(row)->autoFillBackground());
+    QVERIFY(buttonOf(row)->text().isEmpty());
 
     row.setText(QString());
-    QCOMPARE(row.label->text(), QStringLiteral("<b> :</b>"));
+    QCOMPARE(labelOf(row)->text(), QStringLiteral("<b> :</b>"));
     row.setText(QStringLiteral("Guild chat"));
-    QCOMPARE(row.label->text(), QStringLiteral("<b>Guild chat :</b>"));
+    QCOMPARE(labelOf(row)->text(), QStringLiteral("<b>Guild chat :</b>"));
 
     // The swatch keeps its size; the caption takes whatever width is left.
     row.resize(600, 40);
     row.show();
     QVERIFY(QTest::qWaitForWindowExposed(&row));
-    QCOMPARE(row.button->size(), QSize(140, 25));
-    QCOMPARE(row.label->width(), 600 - 140 - 3);
+    QCOMPARE(buttonOf(row)->size(), QSize(140, 25));
+    QCOMPARE(labelOf(row)->width(), 600 - 140 - 3);
 }
 
 void TestAOColorWidget::clickSendsExactlyItsNames_data()
@@ -94,12 +96,12 @@ void TestAOColorWidget::clickSendsExactlyItsNames_data()
 void TestAOColorWidget::clickSendsExactlyItsNames()
 {
     QFETCH(QStringList, names);
-    OpenWidget row;
+    AOColorWidget row;
     for (const QString& name : names)
         row.addColorGroup(name);
     QSignalSpy spy(&row, &AOColorWidget::clicked);
 
-    QTest::mouseClick(row.button, Qt::LeftButton);
+    QTest::mouseClick(buttonOf(row), Qt::LeftButton);
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toStringList(), names);
 }
@@ -107,7 +109,7 @@ void TestAOColorWidget::clickSendsExactlyItsNames()
 void TestAOColorWidget::captionAndSwatchShowTheChatColour()
 {
     setColorTable({{QStringLiteral("ctch_clan"), QStringLiteral("0x33CC66")}});
-    OpenWidget row;
+    AOColorWidget row;
     row.setText(QStringLiteral("Guild chat"));
     row.addColorGroup(QStringLiteral("ctch_clan"));
     row.resize(320, 30);
@@ -116,11 +118,11 @@ void TestAOColorWidget::captionAndSwatchShowTheChatColour()
     row.updateColor();
     row.setBackgroundColor(colorOf(QStringLiteral("0x1e2a3c")));
     const QImage image = Pixels::render(&row);
-    const QRect caption = row.label->geometry();
+    const QRect caption = labelOf(row)->geometry();
 
     QVERIFY2(Pixels::count(image, chat, caption) > 20, "caption not drawn in the chat colour");
     QVERIFY(Pixels::count(image, backdrop, caption) > caption.width() * caption.height() / 2);
-    QVERIFY(Pixels::hasBlock(image, chat, QSize(12, 3), row.button->geometry()));
+    QVERIFY(Pixels::hasBlock(image, chat, QSize(12, 3), buttonOf(row)->geometry()));
 
     row.setBackgroundColor(colorOf(QStringLiteral("#203040")));
     const QImage again = Pixels::render(&row);
@@ -132,50 +134,50 @@ void TestAOColorWidget::captionAndSwatchShowTheChatColour()
 void TestAOColorWidget::missingFirstNameShowsInvalidColour()
 {
     setColorTable({{QStringLiteral("ctch_tell"), QStringLiteral("0xee2299")}});
-    OpenWidget row;
+    AOColorWidget row;
     row.setText(QStringLiteral("Private tells"));
     row.addColorGroup(QStringLiteral("ct_itell"));
     row.addColorGroup(QStringLiteral("ctch_tell"));
     row.resize(320, 30);
     row.updateColor();
 
-    QVERIFY(!row.label->palette().color(QPalette::WindowText).isValid());
-    QVERIFY(!row.label->palette().color(QPalette::Text).isValid());
-    QVERIFY(!row.button->icon().isNull());
+    QVERIFY(!labelOf(row)->palette().color(QPalette::WindowText).isValid());
+    QVERIFY(!labelOf(row)->palette().color(QPalette::Text).isValid());
+    QVERIFY(!buttonOf(row)->icon().isNull());
     QCOMPARE(Pixels::count(Pixels::render(&row), later), 0);
 
     QSignalSpy spy(&row, &AOColorWidget::clicked);
-    QTest::mouseClick(row.button, Qt::LeftButton);
+    QTest::mouseClick(buttonOf(row), Qt::LeftButton);
     QCOMPARE(spy.at(0).at(0).toStringList(),
              (QStringList{QStringLiteral("ct_itell"), QStringLiteral("ctch_tell")}));
 }
 
 void TestAOColorWidget::colourChangesOnlyOnUpdate()
 {
-    OpenWidget empty;
+    AOColorWidget empty;
     empty.updateColor();
-    QVERIFY(empty.button->icon().isNull());
+    QVERIFY(buttonOf(empty)->icon().isNull());
 
     setColorTable({{QStringLiteral("ctch_clan"), QStringLiteral("0x33cc66")}});
-    OpenWidget row;
+    AOColorWidget row;
     row.addColorGroup(QStringLiteral("ctch_clan"));
     row.updateColor();
-    QCOMPARE(row.label->palette().color(QPalette::WindowText), chat);
+    QCOMPARE(labelOf(row)->palette().color(QPalette::WindowText), chat);
 
     setColorTable({{QStringLiteral("ctch_clan"), QStringLiteral("0xee2299")}});
-    QCOMPARE(row.label->palette().color(QPalette::WindowText), chat);
+    QCOMPARE(labelOf(row)->palette().color(QPalette::WindowText), chat);
     row.updateColor();
-    QCOMPARE(row.label->palette().color(QPalette::WindowText), later);
-    QCOMPARE(row.button->icon().pixmap(QSize(60, 15)).toImage().pixelColor(30, 7), later);
+    QCOMPARE(labelOf(row)->palette().color(QPalette::WindowText), later);
+    QCOMPARE(buttonOf(row)->icon().pixmap(QSize(60, 15)).toImage().pixelColor(30, 7), later);
 }
 
 void TestAOColorWidget::buttonIsNamedAfterCaption()
 {
-    OpenWidget row;
+    AOColorWidget row;
     row.setText(QStringLiteral("Towers &amp; Org. Msg."));
-    QCOMPARE(row.button->accessibleName(), QStringLiteral("Towers & Org. Msg."));
-    QVERIFY(row.button->text().isEmpty());
-    QCOMPARE(row.label->text(), QStringLiteral("<b>Towers &amp; Org. Msg. :</b>"));
+    QCOMPARE(buttonOf(row)->accessibleName(), QStringLiteral("Towers & Org. Msg."));
+    QVERIFY(buttonOf(row)->text().isEmpty());
+    QCOMPARE(labelOf(row)->text(), QStringLiteral("<b>Towers &amp; Org. Msg. :</b>"));
 }
 
 QTEST_MAIN(TestAOColorWidget)

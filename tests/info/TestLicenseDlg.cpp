@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "info/LicenseDlg.h"
 
+#include "common/Files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QScrollBar>
@@ -22,18 +24,10 @@ void recordDebug(QtMsgType type, const QMessageLogContext&, const QString& messa
         debugLines->append(message);
 }
 
-class OpenLicenseDlg : public LicenseDlg
+// The page's one text box.
+QTextEdit* textEditOf(const LicenseDlg& page)
 {
-public:
-    using LicenseDlg::layout;
-    using LicenseDlg::textEdit;
-};
-
-void put(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
+    return page.findChild<QTextEdit*>();
 }
 
 } // namespace
@@ -74,7 +68,7 @@ void TestLicenseDlg::showsTheFileReadOnlyAndUnwrapped()
     const QByteArray text = "Preamble\r\n\tindented \xc2\xa9 line\r\n" + longLine + "\r\n";
     put(QStringLiteral("LICENSE.GPL"), text);
     QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
-    OpenLicenseDlg page;
+    LicenseDlg page;
     page.resize(300, 200);
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
@@ -83,34 +77,34 @@ void TestLicenseDlg::showsTheFileReadOnlyAndUnwrapped()
     // encoding.
     QString expected = QString::fromLocal8Bit(text);
     expected.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QCOMPARE(page.textEdit->toPlainText(), expected);
+    QCOMPARE(textEditOf(page)->toPlainText(), expected);
 
-    QVERIFY(page.textEdit->isReadOnly());
-    QTest::keyClicks(page.textEdit->viewport(), QStringLiteral("typed"));
-    QCOMPARE(page.textEdit->toPlainText(), expected);
+    QVERIFY(textEditOf(page)->isReadOnly());
+    QTest::keyClicks(textEditOf(page)->viewport(), QStringLiteral("typed"));
+    QCOMPARE(textEditOf(page)->toPlainText(), expected);
 
-    QCOMPARE(page.textEdit->lineWrapMode(), QTextEdit::NoWrap);
-    const QTextBlock longBlock = page.textEdit->document()->findBlockByNumber(2);
+    QCOMPARE(textEditOf(page)->lineWrapMode(), QTextEdit::NoWrap);
+    const QTextBlock longBlock = textEditOf(page)->document()->findBlockByNumber(2);
     QCOMPARE(longBlock.text().size(), longLine.size());
     QCOMPARE(longBlock.layout()->lineCount(), 1);
-    QVERIFY(page.textEdit->horizontalScrollBar()->maximum() > 0);
-    QCOMPARE(page.textEdit->tabStopDistance(), 30.0);
-    QCOMPARE(page.layout->spacing(), 3);
-    QCOMPARE(page.layout->contentsMargins(), QMargins(5, 5, 5, 5));
+    QVERIFY(textEditOf(page)->horizontalScrollBar()->maximum() > 0);
+    QCOMPARE(textEditOf(page)->tabStopDistance(), 30.0);
+    QCOMPARE(page.QWidget::layout()->spacing(), 3);
+    QCOMPARE(page.QWidget::layout()->contentsMargins(), QMargins(5, 5, 5, 5));
 }
 
 void TestLicenseDlg::opensEmptyWithoutTheFile()
 {
     QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
-    OpenLicenseDlg page;
-    QVERIFY(page.textEdit->toPlainText().isEmpty());
-    QVERIFY(page.textEdit->isReadOnly());
+    LicenseDlg page;
+    QVERIFY(textEditOf(page)->toPlainText().isEmpty());
+    QVERIFY(textEditOf(page)->isReadOnly());
 
     // A folder of that name is no licence either.
     QVERIFY(QDir().mkdir(QStringLiteral("LICENSE.GPL")));
     QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
-    OpenLicenseDlg other;
-    QVERIFY(other.textEdit->toPlainText().isEmpty());
+    LicenseDlg other;
+    QVERIFY(textEditOf(other)->toPlainText().isEmpty());
 }
 
 void TestLicenseDlg::logsTheTabStopOncePerPage()
@@ -135,8 +129,8 @@ void TestLicenseDlg::showsTheShippedLicence()
     QVERIFY(QFile::copy(QStringLiteral(TINTWELL_RESOURCES "/LICENSE.GPL"),
                         QStringLiteral("LICENSE.GPL")));
     QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
-    OpenLicenseDlg page;
-    const QString text = page.textEdit->toPlainText();
+    LicenseDlg page;
+    const QString text = textEditOf(page)->toPlainText();
     QVERIFY(text.contains(QLatin1String("GNU GENERAL PUBLIC LICENSE")));
     QVERIFY(text.contains(QLatin1String("Version 3, 29 June 2007")));
     QVERIFY(text.contains(QLatin1String("END OF TERMS AND CONDITIONS")));
