@@ -62,4 +62,8 @@ AboutDlg::AboutDlg(QWidget* parent) : QWidget(parent)
     layout->addWidget(scroller);
 
     layout->addItem(new QSpacerItem(1, 1, QSizePolicy::Minimum, QSizePolicy::Expanding));
+
+    // Names for tests and accessibility tools to find the widgets by.
+    pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
+    textLabel->setObjectName(QStringLiteral("textLabel"));
 }

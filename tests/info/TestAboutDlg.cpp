@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "info/AboutDlg.h"
 
+#include "common/Find.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -18,13 +20,15 @@
 namespace
 {
 
-class OpenAboutDlg : public AboutDlg
+QLabel* pictureOf(const AboutDlg& page)
 {
-public:
-    using AboutDlg::layout;
-    using AboutDlg::pictureLabel;
-    using AboutDlg::textLabel;
-};
+    return find<QLabel>(&page, QStringLiteral("pictureLabel"));
+}
+
+QLabel* textOf(const AboutDlg& page)
+{
+    return find<QLabel>(&page, QStringLiteral("textLabel"));
+}
 
 // Stands in for the desktop's browser: records every address it is asked to open.
 class UrlRecorder : public QObject
@@ -73,10 +77,10 @@ void TestAboutDlg::cleanup()
 
 void TestAboutDlg::opensWithAnEmptyFrameWithoutThePicture()
 {
-    OpenAboutDlg page;
+    AboutDlg page;
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
-    QLabel* picture = page.pictureLabel;
+    QLabel* picture = pictureOf(page);
     QVERIFY(picture->pixmap(Qt::ReturnByValue).isNull());
     QCOMPARE(picture->size(), QSize(334, 145));
     QCOMPARE(picture->minimumSize(), QSize(334, 145));
@@ -87,45 +91,45 @@ void TestAboutDlg::opensWithAnEmptyFrameWithoutThePicture()
     QCOMPARE(picture->frameShadow(), QFrame::Plain);
     QCOMPARE(picture->lineWidth(), 1);
     QVERIFY(!picture->hasScaledContents());
-    QCOMPARE(page.layout->spacing(), 3);
-    QCOMPARE(page.layout->contentsMargins(), QMargins(5, 5, 5, 5));
+    QCOMPARE(page.QWidget::layout()->spacing(), 3);
+    QCOMPARE(page.QWidget::layout()->contentsMargins(), QMargins(5, 5, 5, 5));
     // Picture, text, then the spacer that keeps both at the top.
-    QCOMPARE(page.layout->count(), 3);
-    QCOMPARE(page.layout->itemAt(0)->widget(), picture);
-    auto* scroller = qobject_cast<QScrollArea*>(page.layout->itemAt(1)->widget());
+    QCOMPARE(page.QWidget::layout()->count(), 3);
+    QCOMPARE(page.QWidget::layout()->itemAt(0)->widget(), picture);
+    auto* scroller = qobject_cast<QScrollArea*>(page.QWidget::layout()->itemAt(1)->widget());
     QVERIFY(scroller);
-    QCOMPARE(scroller->widget(), page.textLabel);
-    QVERIFY(page.layout->itemAt(2)->spacerItem());
-    QVERIFY(page.layout->itemAt(2)->expandingDirections() & Qt::Vertical);
+    QCOMPARE(scroller->widget(), textOf(page));
+    QVERIFY(page.QWidget::layout()->itemAt(2)->spacerItem());
+    QVERIFY(page.QWidget::layout()->itemAt(2)->expandingDirections() & Qt::Vertical);
 }
 
 void TestAboutDlg::showsThePictureWhenItIsThere()
 {
     QVERIFY(QFile::copy(QStringLiteral(TINTWELL_RESOURCES "/Tintwell.png"),
                         QStringLiteral("Tintwell.png")));
-    OpenAboutDlg page;
-    const QPixmap pixmap = page.pictureLabel->pixmap(Qt::ReturnByValue);
+    AboutDlg page;
+    const QPixmap pixmap = pictureOf(page)->pixmap(Qt::ReturnByValue);
     QVERIFY(!pixmap.isNull());
     QCOMPARE(pixmap.size(), QSize(334, 145));
-    QCOMPARE(page.pictureLabel->size(), QSize(334, 145));
+    QCOMPARE(pictureOf(page)->size(), QSize(334, 145));
 
     // Any picture of that name is shown as it is, never stretched.
     QVERIFY(QFile::remove(QStringLiteral("Tintwell.png")));
     QImage small(40, 20, QImage::Format_RGB32);
     small.fill(Qt::red);
     QVERIFY(small.save(QStringLiteral("Tintwell.png")));
-    OpenAboutDlg other;
-    QCOMPARE(other.pictureLabel->pixmap(Qt::ReturnByValue).size(), QSize(40, 20));
-    QCOMPARE(other.pictureLabel->size(), QSize(334, 145));
+    AboutDlg other;
+    QCOMPARE(pictureOf(other)->pixmap(Qt::ReturnByValue).size(), QSize(40, 20));
+    QCOMPARE(pictureOf(other)->size(), QSize(334, 145));
 }
 
 void TestAboutDlg::textNamesTheProgramAndWarns()
 {
-    OpenAboutDlg page;
-    const QString text = page.textLabel->text();
+    AboutDlg page;
+    const QString text = textOf(page)->text();
     QVERIFY(Qt::mightBeRichText(text));
-    QCOMPARE(page.textLabel->textFormat(), Qt::AutoText);
-    QVERIFY(!page.textLabel->wordWrap());
+    QCOMPARE(textOf(page)->textFormat(), Qt::AutoText);
+    QVERIFY(!textOf(page)->wordWrap());
     QVERIFY(text.startsWith(QLatin1String("<font color=blue><center><b>Tintwell v0.3</b><br />")));
     QVERIFY(text.contains(QLatin1String("<b><u>Credits:</u></b>")));
     QVERIFY(text.contains(QLatin1String("<b>Note:</b>")));
@@ -139,13 +143,13 @@ void TestAboutDlg::clickingTheLinkOpensNothing()
     UrlRecorder browser;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
-    OpenAboutDlg page;
+    AboutDlg page;
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
-    QSignalSpy activated(page.textLabel, &QLabel::linkActivated);
+    QSignalSpy activated(textOf(page), &QLabel::linkActivated);
 
     // Click over the whole text, so the link is hit wherever the style puts it.
-    QLabel* label = page.textLabel;
+    QLabel* label = textOf(page);
     for (int y = 2; y < label->height(); y += 4) {
         for (int x = 2; x < label->width(); x += 8)
             QTest::mouseClick(label, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
@@ -160,17 +164,17 @@ void TestAboutDlg::clickingTheLinkOpensNothing()
 
 void TestAboutDlg::wholeTextIsReachableInTheFixedWindow()
 {
-    OpenAboutDlg page;
+    AboutDlg page;
     // About the room the 360 x 430 window leaves a tab.
     page.resize(340, 330);
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
-    auto* scroller = qobject_cast<QScrollArea*>(page.layout->itemAt(1)->widget());
+    auto* scroller = qobject_cast<QScrollArea*>(page.QWidget::layout()->itemAt(1)->widget());
     QVERIFY(scroller);
     const int reachable = scroller->viewport()->height() + scroller->verticalScrollBar()->maximum();
-    QVERIFY2(reachable >= page.textLabel->sizeHint().height(),
-             qPrintable(QStringLiteral("%1 < %2").arg(reachable).arg(
-                 page.textLabel->sizeHint().height())));
+    QVERIFY2(reachable >= textOf(page)->sizeHint().height(),
+             qPrintable(
+                 QStringLiteral("%1 < %2").arg(reachable).arg(textOf(page)->sizeHint().height())));
 }
 
 QTEST_MAIN(TestAboutDlg)
