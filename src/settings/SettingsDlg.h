@@ -46,6 +46,7 @@ signals:
 
 private:
     void addLine();
+    QString startFolder() const;
     void restoreFrom(const QString& source);
     void warnRestoreFailed(const QString& source, const QString& error);
     void nameWidgets();
