@@ -4,19 +4,22 @@
 #include "advanced/AdvancedModeDlg.h"
 #include "app/Choosers.h"
 #include "app/Messages.h"
-#include "files/Preferences.h"
 #include "basic/BasicModeDlg.h"
+#include "files/ColorFile.h"
+#include "files/ColorFolder.h"
+#include "files/Preferences.h"
 #include "info/AboutDlg.h"
 #include "info/LicenseDlg.h"
 #include "model/AOColors.h"
-#include "files/ColorFile.h"
-#include "files/ColorFolder.h"
 #include "settings/SettingsDlg.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpacerItem>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -25,6 +28,22 @@
 #include <cstdlib>
 
 #include "tintwell_icon.xpm"
+
+// Outside any namespace, as Qt's macro requires; the icons live in the static library,
+// whose resources are linked in only when something refers to them.
+static void initIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+QIcon BaseDlg::programIcon()
+{
+    initIconResources();
+    QIcon icon{QPixmap(tintwell_icon_xpm)};
+    for (int size : {22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1x%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 BaseDlg::BaseDlg(QWidget* parent) : QDialog(parent)
 {
@@ -38,7 +57,7 @@ void BaseDlg::buildWindow()
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
     setWindowTitle(Messages::title());
-    setWindowIcon(QIcon(QPixmap(tintwell_icon_xpm)));
+    setWindowIcon(programIcon());
     setFixedSize(360, 430);
 
     layout = new QVBoxLayout(this);
@@ -99,12 +118,29 @@ void BaseDlg::buildButtons()
 
 void BaseDlg::startUp()
 {
+    placeWindow();
     const bool hadPrefs = loadPrefs();
     if (!settingsPage->checkAOPath())
         std::exit(-1);
     if (!hadPrefs)
         settingsPage->saveOriginalData();
     loadData();
+}
+
+// Start-up may ask for the game folder and about the first-run copy before the window
+// shows. A question is centred on its parent's window, so the window takes its place
+// first, in the middle of the screen the player is working on; once shown it stays
+// there, and every question stands over it.
+void BaseDlg::placeWindow()
+{
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect place(QPoint(), size());
+    place.moveCenter(screen->availableGeometry().center());
+    move(place.topLeft());
 }
 
 void BaseDlg::modeChanged(bool mode)
