@@ -59,10 +59,24 @@ void BaseDlg::buildWindow()
     setWindowTitle(Messages::title());
     setWindowIcon(programIcon());
     setFixedSize(360, 430);
+    capFontSize();
 
     layout = new QVBoxLayout(this);
     layout->setSpacing(4);
     layout->setContentsMargins(6, 6, 6, 6);
+}
+
+// The fixed window holds its texts at the small dialog font Windows uses and most
+// desktops offer (9 points); a larger desktop font would cut them off. Larger text
+// comes from the screen's scale, which enlarges the window with it.
+void BaseDlg::capFontSize()
+{
+    const qreal largest = 9;
+    QFont text = font();
+    if (text.pointSizeF() <= largest)
+        return;
+    text.setPointSizeF(largest);
+    setFont(text);
 }
 
 void BaseDlg::buildPages()

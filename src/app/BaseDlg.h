@@ -62,6 +62,7 @@ protected:
 
 private:
     void buildWindow();
+    void capFontSize();
     void buildPages();
     void buildButtons();
     void startUp();
