@@ -21,7 +21,11 @@ void Tintwell::setUpScaling()
 
 void Tintwell::identify()
 {
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.tintwell.Tintwell"));
+    const QString desktopId = QStringLiteral("org.tintwell.Tintwell");
+    // Wayland takes the app id from the desktop file name; X11 takes the class of
+    // WM_CLASS from the application name.
+    QGuiApplication::setDesktopFileName(desktopId);
+    QCoreApplication::setApplicationName(desktopId);
     QApplication::setWindowIcon(BaseDlg::programIcon());
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/Choosers.h"
 #include "app/Messages.h"
+#include "app/Tintwell.h"
 #include "common/Files.h"
 
 #include "advanced/AdvancedModeDlg.h"
@@ -137,6 +138,7 @@ private slots:
     void firstRunQuestionStandsOverTheWindow();
     void restoreQuestionStandsOverTheWindow();
     void windowIconComesInEverySize();
+    void windowsNameTheirDesktopEntry();
 
 private:
     QString makeGame();
@@ -756,6 +758,14 @@ void TestBaseDlg::windowIconComesInEverySize()
     writePrefs("AODir = " + game.toLocal8Bit() + "\n");
     OpenDlg dialog;
     QCOMPARE(dialog.windowIcon().availableSizes().size(), 8);
+}
+
+void TestBaseDlg::windowsNameTheirDesktopEntry()
+{
+    Tintwell::identify();
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.tintwell.Tintwell"));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("org.tintwell.Tintwell"));
+    QCOMPARE(QApplication::windowIcon().availableSizes().size(), 8);
 }
 
 QTEST_MAIN(TestBaseDlg)
