@@ -22,6 +22,17 @@ const qint64 largestLibraryList = 1024 * 1024;
 // Where the game's installers and Steam put it, below a drive or a Wine drive_c.
 const char* const programFolders[] = {"Program Files (x86)", "Program Files"};
 
+// A regular file of sensible size, whole; anything else (a pipe that would block the
+// start, a folder, a huge file) gives nothing.
+QByteArray readSmallFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > largestLibraryList)
+        return QByteArray();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(largestLibraryList) : QByteArray();
+}
+
 QStringList subfolders(const QString& parent)
 {
     QStringList found;
@@ -206,10 +217,9 @@ QStringList InstallFinder::steamLibraries() const
         if (!QFileInfo(root).isDir())
             continue;
         libraries.append(root);
-        QFile list(root + QStringLiteral("/steamapps/libraryfolders.vdf"));
-        if (list.size() > largestLibraryList || !list.open(QIODevice::ReadOnly))
-            continue;
-        for (const QString& path : libraryPaths(list.readAll()))
+        const QByteArray list =
+            readSmallFile(root + QStringLiteral("/steamapps/libraryfolders.vdf"));
+        for (const QString& path : libraryPaths(list))
             libraries.append(QDir::fromNativeSeparators(path));
     }
     return libraries;
@@ -282,10 +292,8 @@ QStringList InstallFinder::lutrisPrefixes() const
     QStringList prefixes;
     const QDir games(config + QStringLiteral("/lutris/games"));
     for (const QString& name : games.entryList({QStringLiteral("*.yml")}, QDir::Files)) {
-        QFile file(games.filePath(name));
-        if (file.size() > largestLibraryList || !file.open(QIODevice::ReadOnly | QIODevice::Text))
-            continue;
-        for (const QByteArray& line : file.readAll().split('\n')) {
+        const QByteArray settings = readSmallFile(games.filePath(name));
+        for (const QByteArray& line : settings.split('\n')) {
             const QByteArray trimmed = line.trimmed();
             if (!trimmed.startsWith("prefix:"))
                 continue;

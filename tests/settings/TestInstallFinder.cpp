@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace
 {
 
@@ -49,6 +53,8 @@ private slots:
     void steamLibrariesComeFirstAndOnce();
     void brokenLibraryListNeverStops_data();
     void brokenLibraryListNeverStops();
+    void unusualFilesNeverBlock();
+    void lutrisNamesItsPrefix();
     void libraryPaths_data();
     void libraryPaths();
     void windowsFolders();
@@ -192,6 +198,39 @@ void TestInstallFinder::brokenLibraryListNeverStops()
     const QString game = makeGame(steam + steamGame);
     put(steam + "/steamapps/libraryfolders.vdf", vdf);
     QCOMPARE(find(), QStringList{game});
+}
+
+// A pipe where Steam's list or a Lutris settings file should be would block a reader
+// for ever; a folder there is no list either.
+void TestInstallFinder::unusualFilesNeverBlock()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("pipes in the file system are a Unix matter");
+#else
+    const QString steam = home() + "/.local/share/Steam";
+    const QString game = makeGame(steam + steamGame);
+    QVERIFY(::mkfifo(QFile::encodeName(steam + "/steamapps/libraryfolders.vdf").constData(),
+                     0600) == 0);
+    QVERIFY(QDir().mkpath(home() + "/.config/lutris/games"));
+    QVERIFY(::mkfifo(QFile::encodeName(home() + "/.config/lutris/games/ao.yml").constData(),
+                     0600) == 0);
+    QVERIFY(QDir().mkpath(home() + "/.config/lutris/games/folder.yml"));
+    QCOMPARE(find(), QStringList{game});
+#endif
+}
+
+void TestInstallFinder::lutrisNamesItsPrefix()
+{
+    const QString prefix = dir->filePath("wine prefixes/ao");
+    const QString game = makeGame(prefix + "/drive_c/Program Files (x86)/Funcom/Anarchy Online");
+    put(home() + "/.config/lutris/games/anarchy-online-1690000000.yml",
+        "game:\n  exe: drive_c/Funcom/Anarchy Online/AnarchyOnline.exe\n  prefix: '" +
+            prefix.toUtf8() + "'\nsystem: {}\n");
+    QCOMPARE(find(), QStringList{game});
+
+    QProcessEnvironment env;
+    env.insert("XDG_CONFIG_HOME", dir->filePath("nowhere"));
+    QCOMPARE(find(env), QStringList());
 }
 
 void TestInstallFinder::libraryPaths_data()
