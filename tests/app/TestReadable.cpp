@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every word of the window readable at the screen scale this run is given
 // (QT_SCALE_FACTOR, set by CTest to 1, 1.5 and 2): each caption, help text and button
-// text fits the room its widget has and lies wholly inside the window; a text that
-// cannot fit shows "…" and carries its full text as its tooltip. With
+// text fits the room its widget has, whole, and lies wholly inside the window. With
 // TINTWELL_SHOTS=<folder> every page is also saved as a picture for a person to look at.
 #include "app/BaseDlg.h"
 
@@ -189,10 +188,10 @@ void TestReadable::checkLabel(QLabel* label)
                                 .arg(label->width())
                                 .arg(label->height())));
     }
-    const QString shown = plainText(label->text());
-    if (shown.contains(QChar(0x2026)))
-        QVERIFY2(!label->toolTip().isEmpty() && !label->toolTip().contains(QChar(0x2026)),
-                 qPrintable(what + QStringLiteral(" is cut without its full text")));
+    // Shortening is the last resort for fonts wider than any tried here: in this
+    // window every caption, "n00b got hit by other n00b" included, is whole.
+    QVERIFY2(!plainText(label->text()).contains(QChar(0x2026)) && label->toolTip().isEmpty(),
+             qPrintable(what + QStringLiteral(" is shortened")));
     checkWhole(label, what);
 }
 
