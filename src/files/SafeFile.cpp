@@ -337,7 +337,8 @@ bool SafeFile::readAll(const QString& path, QByteArray* data, QString* error, qi
         return failRead(error, path, tooLarge(maxSize));
     QFile file;
 #ifdef Q_OS_WIN
-    // No pipe or device has a name in a Windows folder, so looking first is enough.
+    // Windows keeps no pipes or devices among a folder's files (they live below \\.\),
+    // so looking first is enough.
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
         return failRead(error, path, file.errorString());

@@ -19,6 +19,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace
 {
 
@@ -80,6 +84,7 @@ private slots:
     void sameBytesAskNothing();
     void writeProtectedFileIsNotReplaced();
     void linkedFilesStayLinks();
+    void pipesNeverHoldUpASave();
     void twoInstancesSavingTogether();
 
 private:
@@ -291,6 +296,37 @@ void TestOtherPrograms::linkedFilesStayLinks()
     QCOMPARE(QDir(kept).entryList(QDir::Files | QDir::Hidden | QDir::System),
              (QStringList{QStringLiteral("TextColors.xml"), QStringLiteral("Tintwell.cfg")}));
     QCOMPARE(strangers(), QStringList());
+}
+
+// A pipe in place of the backup is replaced without being opened; a pipe in place of
+// the colour file is refused. Neither keeps the window waiting for a writer.
+void TestOtherPrograms::pipesNeverHoldUpASave()
+{
+#ifdef Q_OS_UNIX
+    OpenDlg dialog;
+    changeFirstColor(QColor(1, 2, 3));
+    const QString backup = colors(QStringLiteral("TextColors.xml.bak"));
+    QVERIFY(QFile::remove(backup));
+    QVERIFY(::mkfifo(QFile::encodeName(backup).constData(), 0600) == 0);
+    dialog.saveButton->click();
+    QCOMPARE(Messages::takeShown(), QStringList());
+    QCOMPARE(contents(backup), gameColors);
+
+    QVERIFY(QFile::remove(colors()));
+    QVERIFY(::mkfifo(QFile::encodeName(colors()).constData(), 0600) == 0);
+    Messages::answerNext(Messages::Answer::Yes);
+    Messages::answerNext(Messages::Answer::Ok);
+    dialog.saveButton->click();
+    const QStringList shown = Messages::takeShown();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.at(0), changedQuestion);
+    QVERIFY2(shown.at(1).contains(QStringLiteral("not a regular file")), qPrintable(shown.at(1)));
+    QVERIFY(!QFileInfo(colors()).isFile());
+    QCOMPARE(contents(backup), gameColors);
+    QCOMPARE(strangers(), QStringList());
+#else
+    QSKIP("needs pipes in the file system");
+#endif
 }
 
 // Two real Tintwell processes save one folder over and over while this test reads
