@@ -85,6 +85,7 @@ private slots:
     void writeProtectedFileIsNotReplaced();
     void linkedFilesStayLinks();
     void pipesNeverHoldUpASave();
+    void pipeInPlaceOfPreferencesNeverHoldsUpStartUp();
     void twoInstancesSavingTogether();
 
 private:
@@ -92,6 +93,7 @@ private:
     QString work(const QString& name) const;
     QStringList strangers() const;
     int runOtherSave();
+    int runScenario(const QString& operation);
 
     std::unique_ptr<QTemporaryDir> dir;
     QString root;
@@ -150,12 +152,17 @@ QStringList TestOtherPrograms::strangers() const
 // Another Tintwell, in a process of its own, saves a changed colour and closes.
 int TestOtherPrograms::runOtherSave()
 {
+    return runScenario(QStringLiteral("save"));
+}
+
+int TestOtherPrograms::runScenario(const QString& operation)
+{
     QProcess other;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     other.setProcessEnvironment(env);
     other.setWorkingDirectory(work(QString()));
-    other.start(QStringLiteral(FAULT_SCENARIO), {QStringLiteral("save")});
+    other.start(QStringLiteral(FAULT_SCENARIO), {operation, root + QStringLiteral("/game")});
     if (!other.waitForFinished(60000)) {
         other.kill();
         other.waitForFinished();
@@ -323,6 +330,25 @@ void TestOtherPrograms::pipesNeverHoldUpASave()
     QVERIFY2(shown.at(1).contains(QStringLiteral("not a regular file")), qPrintable(shown.at(1)));
     QVERIFY(!QFileInfo(colors()).isFile());
     QCOMPARE(contents(backup), gameColors);
+    QCOMPARE(strangers(), QStringList());
+#else
+    QSKIP("needs pipes in the file system");
+#endif
+}
+
+// Start-up reads the preferences first; a pipe there is taken for a missing file (the
+// player is asked for the folder) instead of waiting for a writer that never comes,
+// and closing puts a real preferences file in its place.
+void TestOtherPrograms::pipeInPlaceOfPreferencesNeverHoldsUpStartUp()
+{
+#ifdef Q_OS_UNIX
+    const QString prefs = work(QStringLiteral("Tintwell.cfg"));
+    QVERIFY(QFile::remove(prefs));
+    QVERIFY(::mkfifo(QFile::encodeName(prefs).constData(), 0600) == 0);
+    QCOMPARE(runScenario(QStringLiteral("resave")), 0);
+    QVERIFY(QFileInfo(prefs).isFile());
+    QVERIFY(contents(prefs).contains("AODir = " + (root + QStringLiteral("/game")).toUtf8()));
+    QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.orig"))), originalColors);
     QCOMPARE(strangers(), QStringList());
 #else
     QSKIP("needs pipes in the file system");

@@ -89,6 +89,8 @@ private slots:
     void brokenSourceWarnsAndChangesNothing_data();
     void brokenSourceWarnsAndChangesNothing();
     void restoreBackupTwiceGivesTheSameFile();
+    void restoreKeepsALinkedFileLinked();
+    void restoreLeavesAWriteProtectedFileAlone();
     void readOnlyFolderNeverLosesTheFile();
     void bundledCopyDefinesEveryBasicName();
 
@@ -517,6 +519,47 @@ void TestSettingsDlg::brokenSourceWarnsAndChangesNothing()
     QCOMPARE(colorFolderEntries(), before);
     if (QFileInfo(sourceFile).isFile())
         QCOMPARE(contents(sourceFile), sourceBefore);
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestSettingsDlg::restoreKeepsALinkedFileLinked()
+{
+    const QString kept = dir->filePath(QStringLiteral("kept/TextColors.xml"));
+    put(kept, colorXml("0x40FF80"));
+    QVERIFY(QFile::remove(colorFile));
+    QVERIFY(QFile::link(kept, colorFile));
+    put(colorFolder + QStringLiteral("TextColors.xml.bak"), colorXml("0xABCDEF"));
+    SettingsDlg page;
+    page.setAOPath(game);
+
+    Messages::answerNext(Messages::Answer::Yes);
+    click(page, QStringLiteral("restoreBackupButton"));
+    QCOMPARE(Messages::takeShown().size(), 1);
+    QVERIFY(QFileInfo(colorFile).isSymLink());
+    QCOMPARE(contents(kept), colorXml("0xABCDEF"));
+    QCOMPARE(QDir(QFileInfo(kept).path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("TextColors.xml")});
+}
+
+void TestSettingsDlg::restoreLeavesAWriteProtectedFileAlone()
+{
+    put(colorFolder + QStringLiteral("TextColors.xml.bak"), colorXml("0xABCDEF"));
+    QVERIFY(QFile::setPermissions(colorFile, QFile::ReadOwner | QFile::ReadGroup));
+    const QStringList before = colorFolderEntries();
+    SettingsDlg page;
+    page.setAOPath(game);
+    QSignalSpy spy(&page, &SettingsDlg::reloadData);
+
+    Messages::answerNext(Messages::Answer::Yes);
+    Messages::answerNext(Messages::Answer::Ok);
+    click(page, QStringLiteral("restoreBackupButton"));
+    const QStringList shown = Messages::takeShown();
+    QCOMPARE(shown.size(), 2);
+    QVERIFY2(shown.at(1).contains(QLatin1String("left as it was")) &&
+                 shown.at(1).contains(QLatin1String("write-protected")),
+             qPrintable(shown.at(1)));
+    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
+    QCOMPARE(colorFolderEntries(), before);
     QCOMPARE(spy.count(), 1);
 }
 
