@@ -13,10 +13,13 @@
 #include "model/AOColors.h"
 #include "settings/SettingsDlg.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpacerItem>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -25,6 +28,22 @@
 #include <cstdlib>
 
 #include "tintwell_icon.xpm"
+
+// Outside any namespace, as Qt's macro requires; the icons live in the static library,
+// whose resources are linked in only when something refers to them.
+static void initIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+QIcon BaseDlg::programIcon()
+{
+    initIconResources();
+    QIcon icon{QPixmap(tintwell_icon_xpm)};
+    for (int size : {22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1x%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 BaseDlg::BaseDlg(QWidget* parent) : QDialog(parent)
 {
@@ -53,12 +72,26 @@ void BaseDlg::buildWindow()
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
     setWindowTitle(Messages::title());
-    setWindowIcon(QIcon(QPixmap(tintwell_icon_xpm)));
+    setWindowIcon(programIcon());
     setFixedSize(360, 430);
+    capFontSize();
 
     layout = new QVBoxLayout(this);
     layout->setSpacing(4);
     layout->setContentsMargins(6, 6, 6, 6);
+}
+
+// The fixed window holds its texts at the small dialog font Windows uses and most
+// desktops offer (9 points); a larger desktop font would cut them off. Larger text
+// comes from the screen's scale, which enlarges the window with it.
+void BaseDlg::capFontSize()
+{
+    const qreal largest = 9;
+    QFont text = font();
+    if (text.pointSizeF() <= largest)
+        return;
+    text.setPointSizeF(largest);
+    setFont(text);
 }
 
 void BaseDlg::buildPages()
@@ -114,12 +147,29 @@ void BaseDlg::buildButtons()
 
 void BaseDlg::startUp()
 {
+    placeWindow();
     const bool hadPrefs = loadPrefs();
     if (!settingsPage->checkAOPath())
         std::exit(-1);
     if (!hadPrefs)
         settingsPage->saveOriginalData();
     loadData();
+}
+
+// Start-up may ask for the game folder and about the first-run copy before the window
+// shows. A question is centred on its parent's window, so the window takes its place
+// first, in the middle of the screen the player is working on; once shown it stays
+// there, and every question stands over it.
+void BaseDlg::placeWindow()
+{
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect place(QPoint(), size());
+    place.moveCenter(screen->availableGeometry().center());
+    move(place.topLeft());
 }
 
 void BaseDlg::modeChanged(bool mode)
@@ -191,7 +241,8 @@ void BaseDlg::loadData()
     const QString file = ColorFolder(loadedFolder).colorFile();
     qDebug("loadData(): file: %s", qPrintable(file));
     loadError.clear();
-    dataLoaded = ColorFile::load(file, &aoColors, &loadError);
+    loadedStamp = FileStamp();
+    dataLoaded = ColorFile::load(file, &aoColors, &loadError, &loadedStamp);
     if (!dataLoaded)
         qDebug("loadData(): not read: %s", qPrintable(loadError));
     updateColors();
@@ -218,11 +269,27 @@ void BaseDlg::saveData()
                                  .arg(loadedFolder, settingsPage->aoPath()));
         return;
     }
+    if (!mayOverwrite(ColorFolder(loadedFolder).colorFile()))
+        return;
     QString error;
-    if (!ColorFile::save(ColorFolder(loadedFolder), aoColors, &error))
+    if (!ColorFile::save(ColorFolder(loadedFolder), aoColors, &error, &loadedStamp))
         Messages::warn(this, QStringLiteral("The colours could not be saved. TextColors.xml is "
                                             "unchanged.\n\nReason: %1")
                                  .arg(error));
+}
+
+// The game or a second Tintwell may have rewritten the file since it was read; its
+// changes are only overwritten when the player says so. Even then they are not lost:
+// the save keeps them as the backup.
+bool BaseDlg::mayOverwrite(const QString& file)
+{
+    const FileStamp now = FileStamp::current(file, ColorFile::maxSize);
+    if (now.sameContent(loadedStamp))
+        return true;
+    qDebug("saveData(): %s changed since it was read: then %s, now %s", qPrintable(file),
+           qPrintable(loadedStamp.describe()), qPrintable(now.describe()));
+    return Messages::askYesNo(this, QStringLiteral("TextColors.xml was changed by another program "
+                                                   "since Tintwell read it. Overwrite it?"));
 }
 
 void BaseDlg::pickColor(const QString& name)

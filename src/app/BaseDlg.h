@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "files/FileStamp.h"
 #include "model/AOColor.h"
 
 #include <QDialog>
+#include <QIcon>
 #include <QStringList>
 
 class AboutDlg;
@@ -27,6 +29,10 @@ public:
     explicit BaseDlg(QWidget* parent = nullptr);
 
     void savePrefs();
+
+    // The window's picture at every size the desktop asks for: the 16-pixel original
+    // and the larger ones painted from it.
+    static QIcon programIcon();
 
 protected slots:
     virtual void pickColor(const QString& name);
@@ -57,16 +63,21 @@ protected:
 
 private:
     void buildWindow();
+    void capFontSize();
     void buildPages();
     void buildButtons();
     void nameWidgets();
     void startUp();
+    void placeWindow();
     void applyPreference(const QString& line);
     void copyColorToGroup(const QStringList& groups);
+    bool mayOverwrite(const QString& file);
 
     // Whether the table holds what the colour file held at the last load; when it
     // does not, saving would put an empty or partial table over the player's file.
     bool dataLoaded = false;
     QString loadError;
     QString loadedFolder;
+    // What the colour file held when it was last read or written by this window.
+    FileStamp loadedStamp;
 };

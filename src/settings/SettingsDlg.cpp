@@ -3,9 +3,12 @@
 
 #include "app/Choosers.h"
 #include "app/Messages.h"
+#include "files/ColorFile.h"
 #include "files/ColorFolder.h"
 #include "files/SafeFile.h"
+#include "model/AOColors.h"
 #include "settings/FolderPath.h"
+#include "settings/InstallFinder.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -127,11 +130,27 @@ void SettingsDlg::setAOPath(const QString& path)
 bool SettingsDlg::askAOPath()
 {
     const QString chosen = Choosers::chooseFolder(
-        this, tr("Select the folder where Anarchy Online is installed:"), path);
+        this, tr("Select the folder where Anarchy Online is installed:"), startFolder());
     if (chosen.isEmpty())
         return false;
     setAOPath(FolderPath::fromDialog(chosen));
     return true;
+}
+
+// A valid folder opens as it is, for browsing elsewhere. Otherwise the question opens
+// on an install found on this computer, so that OK takes it; failing that on the folder
+// the player last named, if it exists, or else at home, where hidden folders such as
+// ~/.steam are listed.
+QString SettingsDlg::startFolder() const
+{
+    if (!path.isEmpty() && ColorFolder(path).hasColorFile())
+        return path;
+    const QStringList installs = InstallFinder::forThisUser().installs();
+    if (!installs.isEmpty())
+        return installs.first();
+    if (!path.isEmpty() && QFileInfo(path).isDir())
+        return path;
+    return QDir::homePath();
 }
 
 bool SettingsDlg::checkAOPath()
@@ -204,24 +223,53 @@ void SettingsDlg::restoreOriginalData()
         restoreFrom(ColorFolder(path).originalFile());
 }
 
-// The source is read whole and then put in place in one atomic step, so the player's
-// TextColors.xml is never removed for a source that is missing or cannot be read.
-// The reload follows even after a failure: it rereads the unchanged file, so the
-// view shows what is on disk, as the question announced.
+// The source is read whole and checked before anything is replaced, and then put in
+// place in one atomic step, so the player's TextColors.xml is never lost to a source
+// that is missing, unreadable or no colour file at all. The reload follows even after
+// a failure: it rereads the unchanged file, so the view shows what is on disk, as the
+// question announced.
 void SettingsDlg::restoreFrom(const QString& source)
 {
-    QString error;
-    if (!SafeFile::copy(source, ColorFolder(path).colorFile(), &error)) {
-        qDebug("restore: %s", qPrintable(error));
-        warnRestoreFailed(source, error);
+    QByteArray data;
+    QString reason = checkRestoreSource(source, &data);
+    if (reason.isEmpty())
+        SafeFile::replace(ColorFolder(path).colorFile(), data, &reason, SafeFile::Links::Follow);
+    if (!reason.isEmpty()) {
+        qDebug("restore: %s: %s", qPrintable(source), qPrintable(reason));
+        warnRestoreFailed(source, reason);
     }
     emit reloadData();
 }
 
-void SettingsDlg::warnRestoreFailed(const QString& source, const QString& error)
+// Empty when the source may replace the colour file, with its bytes in `data`;
+// otherwise why not, for the player. The kind of file is looked at before it is
+// opened: a pipe would keep the window waiting, a device might never end.
+QString SettingsDlg::checkRestoreSource(const QString& source, QByteArray* data) const
 {
     const QFileInfo info(source);
-    const QString reason = info.isFile() ? error : tr("There is no such file.");
+    if (!info.exists())
+        return tr("There is no such file.");
+    if (info.isDir())
+        return tr("It is a folder, not a file.");
+    if (!info.isFile())
+        return tr("It is not a regular file but a pipe, a device or the like.");
+    if (info.size() > ColorFile::maxSize)
+        return tr("It is larger than %1 bytes, too large for a colour file.")
+            .arg(ColorFile::maxSize);
+    QString error;
+    if (!SafeFile::readAll(source, data, &error, ColorFile::maxSize))
+        return error;
+    AOColors table;
+    if (!ColorFile::read(*data, &table, &error))
+        return tr("It is not a colour file: %1.").arg(error);
+    if (table.isEmpty())
+        return tr("It holds no colours.");
+    return QString();
+}
+
+void SettingsDlg::warnRestoreFailed(const QString& source, const QString& reason)
+{
+    const QFileInfo info(source);
     Messages::warn(this, tr("TextColors.xml was left as it was, because it could not be "
                             "restored from:\n%1\n\n%2")
                              .arg(QDir::toNativeSeparators(info.absoluteFilePath()), reason));

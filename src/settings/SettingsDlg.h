@@ -46,8 +46,10 @@ signals:
 
 private:
     void addLine();
+    QString startFolder() const;
     void restoreFrom(const QString& source);
-    void warnRestoreFailed(const QString& source, const QString& error);
+    QString checkRestoreSource(const QString& source, QByteArray* data) const;
+    void warnRestoreFailed(const QString& source, const QString& reason);
     void nameWidgets();
 
     QVBoxLayout* layout;

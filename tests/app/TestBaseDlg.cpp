@@ -4,6 +4,7 @@
 #include "advanced/AdvancedModeDlg.h"
 #include "app/Choosers.h"
 #include "app/Messages.h"
+#include "app/Tintwell.h"
 #include "basic/BasicModeDlg.h"
 #include "common/Files.h"
 #include "common/Find.h"
@@ -16,8 +17,10 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -127,6 +130,11 @@ private slots:
     void emptySwatchDoesNothing();
     void missingNamesNeverColorANamelessEntry();
     void saveRefusesAFolderTypedSinceTheLoad();
+    void firstStartOffersTheInstallFound();
+    void firstRunQuestionStandsOverTheWindow();
+    void restoreQuestionStandsOverTheWindow();
+    void windowIconComesInEverySize();
+    void windowsNameTheirDesktopEntry();
 
 private:
     std::unique_ptr<CountingDlg> open(const QByteArray& colors = fiveColors);
@@ -137,6 +145,7 @@ private:
 
     std::unique_ptr<GameFixture> fixture;
     QString game;
+    QByteArray home = qgetenv("HOME");
 };
 
 void TestBaseDlg::init()
@@ -148,6 +157,7 @@ void TestBaseDlg::init()
 
 void TestBaseDlg::cleanup()
 {
+    qputenv("HOME", home);
     qInstallMessageHandler(nullptr);
     debugLines = nullptr;
     fixture.reset();
@@ -599,6 +609,106 @@ void TestBaseDlg::saveRefusesAFolderTypedSinceTheLoad()
     dialog->saveButton()->click();
     QCOMPARE(Messages::takeShown(), QStringList());
     QCOMPARE(contents(other.file(QStringLiteral("TextColors.xml.bak"))), theirs);
+}
+
+// A new player with the game in Steam: the first question opens on it, so OK takes it,
+// and the window then shows that install's colours.
+void TestBaseDlg::firstStartOffersTheInstallFound()
+{
+    const QString fakeHome = fixture->path(QStringLiteral("home"));
+    const QString steamGame =
+        fakeHome + QStringLiteral("/.local/share/Steam/steamapps/common/Anarchy Online");
+    put(steamGame + QStringLiteral("/cd_image/gui/default/TextColors.xml"),
+        "<Root><HTMLColor name=\"ctch_clan\" color=\"0x123456\" /></Root>");
+    qputenv("HOME", QFile::encodeName(fakeHome));
+    Choosers::setNextFolder(steamGame); // what OK gives on the folder it opened at
+
+    CountingDlg dialog;
+
+    QCOMPARE(Choosers::lastFolderStart(), steamGame);
+    QCOMPARE(Choosers::pendingResults(), 0);
+    QCOMPARE(dialog.settingsPage()->aoPath(), steamGame);
+    QCOMPARE(aoColors.find(QStringLiteral("ctch_clan")).value, QStringLiteral("0x123456"));
+}
+
+namespace
+{
+
+// Answers the next real question with No, noting where it stood and over which window.
+void noteQuestionAndSayNo(QRect* question, QRect* window)
+{
+    RealDialogs::whenModal([question, window](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        QVERIFY2(box, "expected a question");
+        *question = box->geometry();
+        *window = box->parentWidget()->window()->geometry();
+        box->button(QMessageBox::No)->click();
+    });
+}
+
+// Centres agree to within a pixel of rounding.
+bool sameCentre(const QRect& a, const QRect& b)
+{
+    return (a.center() - b.center()).manhattanLength() <= 2;
+}
+
+} // namespace
+
+// The first-run question comes before the window shows: it must still stand over
+// the window, where the window then appears, and not in a corner of the screen.
+void TestBaseDlg::firstRunQuestionStandsOverTheWindow()
+{
+    QFile::copy(colorFile(), colorFile() + QStringLiteral(".orig"));
+    Choosers::setNextFolder(game);
+    QRect question;
+    QRect window;
+    noteQuestionAndSayNo(&question, &window);
+
+    CountingDlg dialog;
+    QVERIFY(question.isValid());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(sameCentre(window, screen),
+             qPrintable(QStringLiteral("window %1,%2").arg(window.x()).arg(window.y())));
+    QVERIFY(sameCentre(question, window));
+    // Shown, it stays there: its frame starts where it was placed.
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.pos(), window.topLeft());
+}
+
+void TestBaseDlg::restoreQuestionStandsOverTheWindow()
+{
+    const auto dialog = open();
+    dialog->move(40, 30);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    QRect question;
+    QRect window;
+    noteQuestionAndSayNo(&question, &window);
+    dialog->settingsPage()->findChild<QPushButton*>(QStringLiteral("restoreBackupButton"))->click();
+    QVERIFY(question.isValid());
+    QCOMPARE(window, dialog->geometry());
+    QVERIFY(sameCentre(question, dialog->geometry()));
+}
+
+void TestBaseDlg::windowIconComesInEverySize()
+{
+    const QIcon icon = BaseDlg::programIcon();
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QVERIFY2(icon.availableSizes().contains(QSize(size, size)),
+                 qPrintable(QString::number(size)));
+        QCOMPARE(icon.pixmap(size).size(), QSize(size, size));
+    }
+    const auto dialog = open();
+    QCOMPARE(dialog->windowIcon().availableSizes().size(), 8);
+}
+
+void TestBaseDlg::windowsNameTheirDesktopEntry()
+{
+    Tintwell::identify();
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.tintwell.Tintwell"));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("org.tintwell.Tintwell"));
+    QCOMPARE(QApplication::windowIcon().availableSizes().size(), 8);
 }
 
 QTEST_MAIN(TestBaseDlg)

@@ -22,6 +22,7 @@ private slots:
     void realFolderDialogCancelled();
     void realColorChooserStartsAtTheColor();
     void realColorChooserCancelled();
+    void folderDialogOpensOnItsStartWithHiddenFolders();
 };
 
 void TestChoosers::cleanup()
@@ -125,6 +126,29 @@ void TestChoosers::realColorChooserCancelled()
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     QVERIFY(!Choosers::chooseColor(Qt::red, nullptr).isValid());
+}
+
+// The dialog the player sees: one folder, hidden folders listed, and OK without
+// picking anything takes the folder it opened at (a found install).
+void TestChoosers::folderDialogOpensOnItsStartWithHiddenFolders()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString start = dir.filePath(QStringLiteral("Anarchy Online"));
+    QVERIFY(QDir().mkpath(start + QStringLiteral("/.hidden")));
+
+    QFileDialog dialog(nullptr, QStringLiteral("caption"));
+    Choosers::setUpFolderDialog(&dialog, start);
+    QCOMPARE(dialog.fileMode(), QFileDialog::Directory);
+    QVERIFY(dialog.testOption(QFileDialog::ShowDirsOnly));
+    QVERIFY(dialog.filter().testFlag(QDir::Hidden));
+    QVERIFY(dialog.filter().testFlag(QDir::Dirs));
+    QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(start).canonicalPath());
+
+    QVERIFY(QMetaObject::invokeMethod(&dialog, "accept")); // what OK does
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.selectedFiles().size(), 1);
+    QCOMPARE(QDir(dialog.selectedFiles().first()).canonicalPath(), QDir(start).canonicalPath());
 }
 
 QTEST_MAIN(TestChoosers)

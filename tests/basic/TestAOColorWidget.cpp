@@ -50,6 +50,7 @@ private slots:
     void missingFirstNameShowsInvalidColour();
     void colourChangesOnlyOnUpdate();
     void buttonIsNamedAfterCaption();
+    void captionTooLongIsShortenedWithItsWholeTextAsTooltip();
 };
 
 void TestAOColorWidget::init()
@@ -78,8 +79,8 @@ void TestAOColorWidget::rowIsBuiltAsDesigned()
     row.resize(600, 40);
     row.show();
     QVERIFY(QTest::qWaitForWindowExposed(&row));
-    QCOMPARE(buttonOf(row)->size(), QSize(140, 25));
-    QCOMPARE(labelOf(row)->width(), 600 - 140 - 3);
+    QCOMPARE(buttonOf(row)->size(), QSize(100, 25));
+    QCOMPARE(labelOf(row)->width(), 600 - 100 - 3);
 }
 
 void TestAOColorWidget::clickSendsExactlyItsNames_data()
@@ -178,6 +179,29 @@ void TestAOColorWidget::buttonIsNamedAfterCaption()
     QCOMPARE(buttonOf(row)->accessibleName(), QStringLiteral("Towers & Org. Msg."));
     QVERIFY(buttonOf(row)->text().isEmpty());
     QCOMPARE(labelOf(row)->text(), QStringLiteral("<b>Towers &amp; Org. Msg. :</b>"));
+}
+
+// A row narrower than its caption shows the caption's start, "…" and the colon, and
+// the whole caption as a tooltip; given the room again, the caption is whole.
+void TestAOColorWidget::captionTooLongIsShortenedWithItsWholeTextAsTooltip()
+{
+    AOColorWidget row;
+    row.setText(QStringLiteral("Towers &amp; Org. Msg. and a long tail"));
+    row.resize(260, 30);
+    row.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&row));
+    QVERIFY2(labelOf(row)->text().startsWith(QStringLiteral("<b>Towers &amp; ")),
+             qPrintable(labelOf(row)->text()));
+    QVERIFY2(labelOf(row)->text().endsWith(QStringLiteral("\u2026 :</b>")),
+             qPrintable(labelOf(row)->text()));
+    QCOMPARE(labelOf(row)->toolTip(), QStringLiteral("Towers & Org. Msg. and a long tail"));
+    QVERIFY(labelOf(row)->sizeHint().width() <= labelOf(row)->width());
+    QCOMPARE(buttonOf(row)->width(), 100);
+
+    row.resize(700, 30);
+    QTRY_COMPARE(labelOf(row)->text(),
+                 QStringLiteral("<b>Towers &amp; Org. Msg. and a long tail :</b>"));
+    QCOMPARE(labelOf(row)->toolTip(), QString());
 }
 
 QTEST_MAIN(TestAOColorWidget)
