@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ColorFile.h"
 
-#include "model/AOColors.h"
+#include "files/ColorFileReader.h"
 #include "files/ColorFolder.h"
 #include "files/SafeFile.h"
-#include "files/XmlGuard.h"
+#include "model/AOColors.h"
 
-#include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace
 {
@@ -19,47 +17,6 @@ bool failWith(QString* error, const QString& reason)
     if (error)
         *error = reason;
     return false;
-}
-
-void collectEntries(const QDomDocument& document, AOColors* table)
-{
-    const QDomNodeList elements = document.elementsByTagName(QStringLiteral("HTMLColor"));
-    table->reserve(elements.size());
-    for (int i = 0; i < elements.size(); ++i) {
-        const QDomElement element = elements.item(i).toElement();
-        AOColor entry;
-        entry.name = element.attribute(QStringLiteral("name"));
-        entry.value = element.attribute(QStringLiteral("color"));
-        table->append(entry);
-    }
-}
-
-// Qt's DOM cuts a character reference beyond U+FFFF to its last 16 bits, so such
-// references are replaced by the characters themselves before it sees them.
-void expandWideCharacterReferences(QString* text)
-{
-    if (!text->contains(QLatin1String("&#")))
-        return;
-    static const QRegularExpression reference(
-        QStringLiteral("&#(?:x([0-9A-Fa-f]{5,8})|([0-9]{5,8}));"));
-    QString result;
-    int from = 0;
-    QRegularExpressionMatchIterator it = reference.globalMatch(*text);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch match = it.next();
-        bool ok = false;
-        const uint code = match.capturedLength(1) > 0 ? match.captured(1).toUInt(&ok, 16)
-                                                      : match.captured(2).toUInt(&ok, 10);
-        if (!ok || code <= 0xffff || code > 0x10ffff)
-            continue;
-        result.append(QStringView(*text).mid(from, match.capturedStart() - from));
-        result += QString::fromUcs4(&code, 1);
-        from = match.capturedEnd();
-    }
-    if (from == 0)
-        return;
-    result.append(QStringView(*text).mid(from));
-    *text = result;
 }
 
 // Escapes an attribute value exactly as Qt's DOM does when it prints a document, so
@@ -112,24 +69,7 @@ void undoBackupCommit(const QString& backupPath, bool hadBackup, bool keptEarlie
 
 bool ColorFile::read(const QByteArray& data, AOColors* table, QString* error)
 {
-    table->clear();
-    QString text = XmlGuard::decode(data);
-    QString reason;
-    if (!XmlGuard::check(text, &reason))
-        return failWith(error, QStringLiteral("not well-formed XML, or beyond what Tintwell "
-                                              "reads safely (%1)")
-                                   .arg(reason));
-    expandWideCharacterReferences(&text);
-    QDomDocument document;
-    int line = 0;
-    int column = 0;
-    if (!document.setContent(text, &reason, &line, &column))
-        return failWith(error, QStringLiteral("not well-formed XML (line %1, column %2: %3)")
-                                   .arg(line)
-                                   .arg(column)
-                                   .arg(reason));
-    collectEntries(document, table);
-    return true;
+    return ColorFileReader::read(data, table, error);
 }
 
 bool ColorFile::load(const QString& path, AOColors* table, QString* error)
@@ -157,6 +97,15 @@ bool ColorFile::load(const QString& path, AOColors* table, QString* error)
         return failWith(error, path + QStringLiteral(": ") + reason);
     return true;
 }
+
+// Whatever the reader accepts is read again once written, with any colours picked: an
+// entry takes 35 bytes of markup, and a character of its texts at most 6 ("&quot;"; the
+// reader accepts none of the characters the writer would print longer). Picked colours
+// fit in the room the reader counts for every colour text.
+static_assert(16 + 35 * qint64(ColorFileReader::maxEntries) +
+                      6 * qint64(ColorFileReader::maxText) <=
+                  ColorFile::maxSize,
+              "a colour file Tintwell writes must not be too large for it to read");
 
 // Printed directly rather than built as a DOM first: the document is always the same
 // simple shape, and building it node by node took most of the time of a save. The

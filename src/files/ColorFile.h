@@ -12,9 +12,9 @@ class ColorFolder;
 class ColorFile
 {
 public:
-    // Hundreds of times any colour file the game ships, and room for 200,000 colours;
-    // bigger files are refused unread, so that loading always ends quickly.
-    static const qint64 maxSize = 11 * 1024 * 1024;
+    // Thousands of times any colour file the game ships, and above anything Tintwell
+    // writes for a table its reader accepts; bigger files are refused unread.
+    static const qint64 maxSize = 64 * 1024 * 1024;
 
     // Replaces the table's entries with one per "HTMLColor" element of the document,
     // in document order. The table is empty when the document is refused.
