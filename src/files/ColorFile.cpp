@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -25,6 +27,7 @@ bool failWith(QString* error, const QString& reason)
 // characters and U+FFFE/U+FFFF, which the DOM would print as they are, become
 // character references too: a raw NUL makes the file unreadable, and Qt's parser
 // takes a raw U+FFFF for the end of the file.
+// Keep textSizeBound below in step.
 void appendAttributeValue(QString* xml, const QString& value)
 {
     const int start = xml->size();
@@ -98,14 +101,41 @@ bool ColorFile::load(const QString& path, AOColors* table, QString* error)
     return true;
 }
 
-// Whatever the reader accepts is read again once written, with any colours picked: an
-// entry takes 35 bytes of markup, and a character of its texts at most 6 ("&quot;"; the
-// reader accepts none of the characters the writer would print longer). Picked colours
-// fit in the room the reader counts for every colour text.
-static_assert(16 + 35 * qint64(ColorFileReader::maxEntries) +
-                      6 * qint64(ColorFileReader::maxText) <=
-                  ColorFile::maxSize,
-              "a colour file Tintwell writes must not be too large for it to read");
+namespace
+{
+
+// The escapes of appendAttributeValue, counted generously: every '>' as escaped, every
+// character outside ASCII as three bytes of UTF-8 (a surrogate pair takes four).
+qint64 textSizeBound(const QString& text)
+{
+    qint64 size = 0;
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u == '"')
+            size += 6;
+        else if (u == '&')
+            size += 5;
+        else if (u == '<' || u == '>')
+            size += 4;
+        else if (u < 0x20)
+            size += 6;
+        else if (u >= 0xfffe)
+            size += 8;
+        else
+            size += u < 0x80 ? 1 : 3;
+    }
+    return size;
+}
+
+} // namespace
+
+qint64 ColorFile::sizeBound(const AOColor& entry)
+{
+    // A colour picked anew is written as "0x" and at most eight digits.
+    const qint64 pickedColor = 10;
+    return qint64(sizeof("    <HTMLColor name=\"\" color=\"\"/>\n") - 1) +
+           textSizeBound(entry.name) + std::max(textSizeBound(entry.value), pickedColor);
+}
 
 // Printed directly rather than built as a DOM first: the document is always the same
 // simple shape, and building it node by node took most of the time of a save. The

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ColorFileReader.h"
 
+#include "files/ColorFile.h"
 #include "model/AOColors.h"
 
 #include <QXmlStreamReader>
 #include <QtGlobal>
 
-#include <algorithm>
 #include <utility>
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
 #include <QStringDecoder>
@@ -251,10 +251,6 @@ bool checkTags(QStringView text, QString* error)
 
 // ---- Reading ------------------------------------------------------------------------
 
-// A colour text counts as at least as long as one picked anew, so that no colour the
-// user picks can take a table beyond what the reader accepts.
-const qsizetype colorRoom = 10;
-
 class Entries
 {
 public:
@@ -266,7 +262,7 @@ public:
 private:
     AOColors* table;
     int depth = 0;
-    qint64 text = 0;
+    qint64 written = ColorFile::rootSize;
 };
 
 bool Entries::take(const QXmlStreamReader& reader, QString* why)
@@ -300,10 +296,10 @@ bool Entries::take(const QXmlStreamReader& reader, QString* why)
     AOColor entry;
     entry.name = reader.attributes().value(QLatin1String("name")).toString();
     entry.value = reader.attributes().value(QLatin1String("color")).toString();
-    text += entry.name.size() + std::max<qsizetype>(entry.value.size(), colorRoom);
-    if (text > ColorFileReader::maxText) {
-        *why = QStringLiteral("more than %1 characters of names and colours")
-                   .arg(ColorFileReader::maxText);
+    written += ColorFile::sizeBound(entry);
+    if (written > ColorFile::maxSize) {
+        *why = QStringLiteral("colours that would take more than %1 bytes to write")
+                   .arg(ColorFile::maxSize);
         return false;
     }
     table->append(entry);

@@ -18,8 +18,8 @@ class AOColors;
 //   with the codec's error state checked, and the reader is given the text.
 // - A pass that finds the tags before the reader starts. Qt's reader compares every
 //   attribute of an element with every earlier one once the tag is complete, and reads
-//   a document type's internal subset (entity declarations, parameter entities) in
-//   full before it reports it; 10,000 attributes or 40,000 declarations take seconds.
+//   a document type's internal subset (entity declarations, parameter entities and
+//   what they expand to) in full before it reports it; 10,000 attributes take seconds.
 //   The pass only counts attributes and looks for a '[' in the document type
 //   declaration; whether the document is well-formed is left to the reader.
 class ColorFileReader
@@ -31,12 +31,9 @@ public:
     static constexpr int maxAttributes = 32;
     // "HTMLColor" entries: room for 200,000 colours.
     static constexpr int maxEntries = 200000;
-    // Characters of all names and colour texts together, each colour text counted as
-    // at least 10 (the longest a picked colour gets): 200,000 entries with names of
-    // 32 characters take 8.4 million.
-    static constexpr int maxText = 9000000;
 
     // Replaces the table's entries with one per "HTMLColor" element of the document,
-    // in document order. The table is empty when the document is refused.
+    // in document order. The table is empty when the document is refused, which it also
+    // is when Tintwell would write its table larger than ColorFile::maxSize.
     static bool read(const QByteArray& data, AOColors* table, QString* error = nullptr);
 };

@@ -432,10 +432,11 @@ void TestColorFile::acceptsUpToEveryLimit_data()
     QTest::newRow("most entries")
         << "<Root>" + QByteArray("<HTMLColor/>").repeated(ColorFileReader::maxEntries) + "</Root>"
         << ColorFileReader::maxEntries;
-    QTest::newRow("most text") << "<Root><HTMLColor name=\"" +
-                                      QByteArray(ColorFileReader::maxText - 10, 'n') +
-                                      "\" color=\"c\"/></Root>"
-                               << 1;
+    // Written, one entry of plain text takes 34 bytes besides its texts, the root 15.
+    QTest::newRow("largest file written")
+        << "<Root><HTMLColor name=\"" + QByteArray(ColorFile::maxSize - 15 - 34 - 10, 'n') +
+               "\" color=\"c\"/></Root>"
+        << 1;
 }
 
 void TestColorFile::acceptsUpToEveryLimit()
@@ -541,10 +542,14 @@ void TestColorFile::refusesDocumentsItCannotRead_data()
         << "<Root>" + QByteArray("<HTMLColor/>").repeated(ColorFileReader::maxEntries + 1) +
                "</Root>"
         << "more than 200000 colours";
-    QTest::newRow("too much text")
-        << "<Root><HTMLColor name=\"" + QByteArray(ColorFileReader::maxText - 9, 'n') +
+    QTest::newRow("one byte too large when written")
+        << "<Root><HTMLColor name=\"" + QByteArray(ColorFile::maxSize - 15 - 34 - 9, 'n') +
                "\" color=\"c\"/></Root>"
-        << "more than 9000000 characters of names and colours";
+        << "colours that would take more than";
+    QTest::newRow("too large when written")
+        << "<Root><HTMLColor name='" + QByteArray(ColorFile::maxSize / 6, '"') + "'/></Root>"
+        << QStringLiteral("colours that would take more than %1 bytes to write")
+               .arg(ColorFile::maxSize);
 }
 
 void TestColorFile::refusesDocumentsItCannotRead()
@@ -606,15 +611,16 @@ void TestColorFile::loadsAndSavesALargeFile()
 }
 
 // Whatever the reader accepts, Tintwell can write and read again: the most entries,
-// holding all the text allowed in the character the writer prints longest, and the
-// shortest colour texts, each replaced by the longest a picked colour gets.
+// as large as allowed, in the character the writer prints longest, and the shortest
+// colour texts, each replaced by the longest a picked colour gets.
 void TestColorFile::largestAcceptedTableIsReadBack()
 {
     const int entries = largeFileEntries;
-    const int perEntry = ColorFileReader::maxText / ColorFileReader::maxEntries;
+    const qint64 perEntry = (ColorFile::maxSize - 15) / ColorFileReader::maxEntries;
+    const int quotes = int(perEntry - 34 - 10) / 6;
     QByteArray data = "<Root>";
     for (int i = 0; i < entries; ++i)
-        data += "<HTMLColor name='" + QByteArray(perEntry - 10, '"') + "' color=\"#\"/>";
+        data += "<HTMLColor name='" + QByteArray(quotes, '"') + "' color=\"#\"/>";
     data += "</Root>";
     AOColors table;
     QString error;
@@ -627,9 +633,9 @@ void TestColorFile::largestAcceptedTableIsReadBack()
     put(folder->colorFile(), data);
     QVERIFY2(ColorFile::save(*folder, table, &error), qPrintable(error));
     const qint64 written = QFileInfo(folder->colorFile()).size();
-    QVERIFY(written > qint64(entries) * 6 * (perEntry - 10));
-    if (entries == ColorFileReader::maxEntries)
-        QVERIFY(written > ColorFile::maxSize * 3 / 4);
+    QCOMPARE(written, 15 + entries * (34 + 6 * quotes + 10));
+    // Less than one character more per entry would have been too large.
+    QVERIFY(written + 6 * entries > ColorFile::maxSize * entries / ColorFileReader::maxEntries);
     AOColors again;
     QVERIFY2(ColorFile::load(folder->colorFile(), &again, &error), qPrintable(error));
     QCOMPARE(again.size(), entries);
