@@ -94,10 +94,16 @@ QStringDecoder decoderFor(Encoding encoding)
     }
 }
 
+// Qt 6's decoders report a cut-off last character of UTF-8, but not of UTF-16 or
+// UTF-32, which they end with U+FFFD.
 bool decodeWith(QStringDecoder decoder, const QByteArray& data, QString* text)
 {
     *text = decoder.decode(data);
-    return !decoder.hasError();
+    const QLatin1String name(decoder.name());
+    const int unit = name.startsWith(QLatin1String("UTF-16"))   ? 2
+                     : name.startsWith(QLatin1String("UTF-32")) ? 4
+                                                                : 1;
+    return !decoder.hasError() && data.size() % unit == 0;
 }
 
 bool decodeAs(Encoding encoding, const QByteArray& data, QString* text)
