@@ -24,7 +24,7 @@ apt-get install --simulate "./$deb" >/dev/null
 root="$(mktemp -d)"
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
-XDG_DATA_HOME="$root/data" QT_QPA_PLATFORM=offscreen timeout 5 "$root/usr/bin/tintwell" \
+XDG_CONFIG_HOME="$root/config" QT_QPA_PLATFORM=offscreen timeout 5 "$root/usr/bin/tintwell" \
     >/dev/null 2>&1 || true
-[ -f "$root/data/tintwell/TextColors.orig" ] || { echo "the packaged launcher did not start"; exit 1; }
+[ -f "$root/config/tintwell/TextColors.orig" ] || { echo "the packaged launcher did not start"; exit 1; }
 echo "package installs and starts"

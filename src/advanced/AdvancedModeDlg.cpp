@@ -76,6 +76,9 @@ AdvancedModeDlg::AdvancedModeDlg(QWidget* parent) : QWidget(parent)
         "color=red>CCNPCChatColorEmote</font>)<br />* Groups starting with <font "
         "color=red>ctch_</font> are the various chat groups.<br />\t(i.e. <font "
         "color=red>ctch_clan</font> is your guild channel etc.)"));
+    // Its lines are wider than the fixed window with any common font; wrapped, the
+    // whole text stays readable and the list above gives up the height.
+    label->setWordWrap(true);
     layout->addWidget(label);
 }
 

@@ -13,10 +13,13 @@
 #include "model/AOColors.h"
 #include "settings/SettingsDlg.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpacerItem>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -25,6 +28,22 @@
 #include <cstdlib>
 
 #include "tintwell_icon.xpm"
+
+// Outside any namespace, as Qt's macro requires; the icons live in the static library,
+// whose resources are linked in only when something refers to them.
+static void initIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+QIcon BaseDlg::programIcon()
+{
+    initIconResources();
+    QIcon icon{QPixmap(tintwell_icon_xpm)};
+    for (int size : {22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1x%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 BaseDlg::BaseDlg(QWidget* parent) : QDialog(parent)
 {
@@ -38,12 +57,26 @@ void BaseDlg::buildWindow()
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
     setWindowTitle(Messages::title());
-    setWindowIcon(QIcon(QPixmap(tintwell_icon_xpm)));
+    setWindowIcon(programIcon());
     setFixedSize(360, 430);
+    capFontSize();
 
     layout = new QVBoxLayout(this);
     layout->setSpacing(4);
     layout->setContentsMargins(6, 6, 6, 6);
+}
+
+// The fixed window holds its texts at the small dialog font Windows uses and most
+// desktops offer (9 points); a larger desktop font would cut them off. Larger text
+// comes from the screen's scale, which enlarges the window with it.
+void BaseDlg::capFontSize()
+{
+    const qreal largest = 9;
+    QFont text = font();
+    if (text.pointSizeF() <= largest)
+        return;
+    text.setPointSizeF(largest);
+    setFont(text);
 }
 
 void BaseDlg::buildPages()
@@ -99,12 +132,29 @@ void BaseDlg::buildButtons()
 
 void BaseDlg::startUp()
 {
+    placeWindow();
     const bool hadPrefs = loadPrefs();
     if (!settingsPage->checkAOPath())
         std::exit(-1);
     if (!hadPrefs)
         settingsPage->saveOriginalData();
     loadData();
+}
+
+// Start-up may ask for the game folder and about the first-run copy before the window
+// shows. A question is centred on its parent's window, so the window takes its place
+// first, in the middle of the screen the player is working on; once shown it stays
+// there, and every question stands over it.
+void BaseDlg::placeWindow()
+{
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect place(QPoint(), size());
+    place.moveCenter(screen->availableGeometry().center());
+    move(place.topLeft());
 }
 
 void BaseDlg::modeChanged(bool mode)

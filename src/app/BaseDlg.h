@@ -5,6 +5,7 @@
 #include "model/AOColor.h"
 
 #include <QDialog>
+#include <QIcon>
 #include <QStringList>
 
 class AboutDlg;
@@ -28,6 +29,10 @@ public:
     explicit BaseDlg(QWidget* parent = nullptr);
 
     void savePrefs();
+
+    // The window's picture at every size the desktop asks for: the 16-pixel original
+    // and the larger ones painted from it.
+    static QIcon programIcon();
 
 protected slots:
     virtual void pickColor(const QString& name);
@@ -58,9 +63,11 @@ protected:
 
 private:
     void buildWindow();
+    void capFontSize();
     void buildPages();
     void buildButtons();
     void startUp();
+    void placeWindow();
     void applyPreference(const QString& line);
     void copyColorToGroup(const QStringList& groups);
     bool mayOverwrite(const QString& file);

@@ -5,9 +5,9 @@
 #include <QFileDialog>
 #include <QList>
 
-namespace {
-struct Presets
+namespace
 {
+struct Presets {
     QList<QString> folders;
     QList<QColor> colors;
     QString folderCaption;
@@ -29,7 +29,19 @@ QString Choosers::chooseFolder(QWidget* parent, const QString& caption, const QS
     state.folderStart = start;
     if (!state.folders.isEmpty())
         return state.folders.takeFirst();
-    return QFileDialog::getExistingDirectory(parent, caption, start, QFileDialog::ShowDirsOnly);
+    QFileDialog dialog(parent, caption);
+    setUpFolderDialog(&dialog, start);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+void Choosers::setUpFolderDialog(QFileDialog* dialog, const QString& start)
+{
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly, true);
+    dialog->setFilter(dialog->filter() | QDir::Hidden);
+    dialog->setDirectory(start);
 }
 
 QColor Choosers::chooseColor(const QColor& initial, QWidget* parent)

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QString>
 
+class QFileDialog;
 class QWidget;
 
 // The folder dialog and the colour chooser, opened in one place.
@@ -16,6 +17,10 @@ class Choosers
 public:
     // An empty result means the player cancelled.
     static QString chooseFolder(QWidget* parent, const QString& caption, const QString& start);
+    // Makes a folder dialog ask for one folder, opened at start, with hidden folders
+    // listed: Steam and Wine keep the game below ~/.steam and ~/.wine. Accepting it
+    // without picking anything gives the folder it shows.
+    static void setUpFolderDialog(QFileDialog* dialog, const QString& start);
     // An invalid colour means the player cancelled.
     static QColor chooseColor(const QColor& initial, QWidget* parent);
 

@@ -6,6 +6,11 @@
 class Tintwell
 {
 public:
+    // Before the application object exists: the window is laid out in logical pixels
+    // and scaled by the screen's factor, 150% included, so every text keeps its room.
+    static void setUpScaling();
+    // Ties the windows to the desktop entry (X11 class, Wayland app id) and its icon.
+    static void identify();
     // The Plastique style where its plugin is installed, Fusion otherwise.
     static void applyStyle();
     // Builds the window (which may end the process when no game folder is chosen),

@@ -5,7 +5,9 @@
 
 int main(int argc, char* argv[])
 {
+    Tintwell::setUpScaling();
     QApplication app(argc, argv);
     Tintwell::applyStyle();
+    Tintwell::identify();
     return Tintwell::run();
 }

@@ -3,6 +3,7 @@
 
 #include "model/AOColors.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -10,6 +11,7 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QTextDocumentFragment>
 
 namespace
@@ -34,20 +36,62 @@ AOColorWidget::AOColorWidget(QWidget* parent) : QWidget(parent)
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setIndent(5);
     label->setAutoFillBackground(true);
+    // The row may be narrower than a caption; the caption is then shortened to fit
+    // rather than pushing the swatch out of the window.
+    label->setMinimumWidth(1);
     layout->addWidget(label);
 
+    // Narrow enough that the longest caption ("n00b got hit by other n00b") stays
+    // whole beside it in the fixed window; the colour bar needs 60 pixels. It is 25
+    // high where the page has the room, and a little lower rather than cut off where
+    // a tall font leaves the page short of height.
     button = new QPushButton(this);
-    button->setFixedSize(140, 25);
+    button->setFixedWidth(100);
+    button->setMinimumHeight(21);
+    button->setMaximumHeight(25);
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     connect(button, &QPushButton::clicked, this, &AOColorWidget::buttonClicked);
     layout->addWidget(button);
 }
 
 void AOColorWidget::setText(const QString& text)
 {
+    caption = text;
     label->setText(QStringLiteral("<b>") + text + QStringLiteral(" :</b>"));
+    label->setToolTip(QString());
+    fitCaption();
     // The button shows only a colour, so screen readers get the caption instead,
     // as plain text with its entities decoded.
     button->setAccessibleName(QTextDocumentFragment::fromHtml(text).toPlainText());
+}
+
+void AOColorWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fitCaption();
+}
+
+// A caption too long for its room ends in "…" before the colon, and the whole caption
+// becomes its tooltip. Measured against the label's own need, so a caption that fits
+// is left exactly as given.
+void AOColorWidget::fitCaption()
+{
+    const QString whole = QStringLiteral("<b>") + caption + QStringLiteral(" :</b>");
+    if (label->text() != whole) {
+        label->setText(whole);
+        label->setToolTip(QString());
+    }
+    const int excess = label->sizeHint().width() - label->width();
+    if (excess <= 0 || !layout->geometry().isValid())
+        return;
+    const QString plain = QTextDocumentFragment::fromHtml(caption).toPlainText();
+    QFont bold = label->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int room = metrics.horizontalAdvance(plain) - excess;
+    const QString shortened = metrics.elidedText(plain, Qt::ElideRight, qMax(0, room));
+    label->setText(QStringLiteral("<b>") + shortened.toHtmlEscaped() + QStringLiteral(" :</b>"));
+    label->setToolTip(plain);
 }
 
 void AOColorWidget::addColorGroup(const QString& name)

@@ -32,8 +32,16 @@ signals:
     void clicked(const QStringList& cgs);
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
+
     QHBoxLayout* layout;
     QLabel* label;
     QPushButton* button;
     QStringList colorGroups;
+
+private:
+    void fitCaption();
+
+    // The caption as given to setText, entities and all.
+    QString caption;
 };

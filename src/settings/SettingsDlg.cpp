@@ -8,6 +8,7 @@
 #include "files/SafeFile.h"
 #include "model/AOColors.h"
 #include "settings/FolderPath.h"
+#include "settings/InstallFinder.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -129,11 +130,27 @@ void SettingsDlg::setAOPath(const QString& path)
 bool SettingsDlg::askAOPath()
 {
     const QString chosen = Choosers::chooseFolder(
-        this, tr("Select the folder where Anarchy Online is installed:"), path);
+        this, tr("Select the folder where Anarchy Online is installed:"), startFolder());
     if (chosen.isEmpty())
         return false;
     setAOPath(FolderPath::fromDialog(chosen));
     return true;
+}
+
+// A valid folder opens as it is, for browsing elsewhere. Otherwise the question opens
+// on an install found on this computer, so that OK takes it; failing that on the folder
+// the player last named, if it exists, or else at home, where hidden folders such as
+// ~/.steam are listed.
+QString SettingsDlg::startFolder() const
+{
+    if (!path.isEmpty() && ColorFolder(path).hasColorFile())
+        return path;
+    const QStringList installs = InstallFinder::forThisUser().installs();
+    if (!installs.isEmpty())
+        return installs.first();
+    if (!path.isEmpty() && QFileInfo(path).isDir())
+        return path;
+    return QDir::homePath();
 }
 
 bool SettingsDlg::checkAOPath()

@@ -46,6 +46,7 @@ signals:
 
 private:
     void addLine();
+    QString startFolder() const;
     void restoreFrom(const QString& source);
     QString checkRestoreSource(const QString& source, QByteArray* data) const;
     void warnRestoreFailed(const QString& source, const QString& reason);

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/BaseDlg.h"
 
+#include "app/Choosers.h"
+#include "app/Messages.h"
+#include "app/Tintwell.h"
+#include "common/Files.h"
+
 #include "advanced/AdvancedModeDlg.h"
 #include "basic/BasicModeDlg.h"
 #include "common/ModalDriver.h"
@@ -12,6 +17,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -128,6 +134,11 @@ private slots:
     void emptySwatchDoesNothing();
     void missingNamesNeverColorANamelessEntry();
     void saveRefusesAFolderTypedSinceTheLoad();
+    void firstStartOffersTheInstallFound();
+    void firstRunQuestionStandsOverTheWindow();
+    void restoreQuestionStandsOverTheWindow();
+    void windowIconComesInEverySize();
+    void windowsNameTheirDesktopEntry();
 
 private:
     QString makeGame();
@@ -138,6 +149,7 @@ private:
     std::unique_ptr<QTemporaryDir> dir;
     QString previous;
     QString game;
+    QByteArray home = qgetenv("HOME");
 };
 
 void TestBaseDlg::init()
@@ -151,6 +163,9 @@ void TestBaseDlg::init()
 
 void TestBaseDlg::cleanup()
 {
+    Choosers::clearResults();
+    Messages::clearAnswers();
+    qputenv("HOME", home);
     QDir::setCurrent(previous);
     qInstallMessageHandler(nullptr);
     debugLines = nullptr;
@@ -647,6 +662,110 @@ void TestBaseDlg::saveRefusesAFolderTypedSinceTheLoad()
     dialog.saveButton->click();
     QCOMPARE(driver.handled(), 1);
     QCOMPARE(readFile(otherColors + QStringLiteral("TextColors.xml.bak")), theirs);
+}
+
+// A new player with the game in Steam: the first question opens on it, so OK takes it,
+// and the window then shows that install's colours.
+void TestBaseDlg::firstStartOffersTheInstallFound()
+{
+    const QString fakeHome = dir->filePath(QStringLiteral("home"));
+    const QString steamGame =
+        fakeHome + QStringLiteral("/.local/share/Steam/steamapps/common/Anarchy Online");
+    put(steamGame + QStringLiteral("/cd_image/gui/default/TextColors.xml"),
+        "<Root><HTMLColor name=\"ctch_clan\" color=\"0x123456\" /></Root>");
+    qputenv("HOME", QFile::encodeName(fakeHome));
+    Choosers::setNextFolder(steamGame); // what OK gives on the folder it opened at
+
+    OpenDlg dialog;
+
+    QCOMPARE(Choosers::lastFolderStart(), steamGame);
+    QCOMPARE(Choosers::pendingResults(), 0);
+    QCOMPARE(dialog.settingsPage->aoPath(), steamGame);
+    QCOMPARE(aoColors.find(QStringLiteral("ctch_clan")).value, QStringLiteral("0x123456"));
+}
+
+namespace
+{
+
+// Answers the next question with No, noting where it stood and over which window.
+ModalDriver::Action noteQuestionAndSayNo(QRect* question, QRect* window)
+{
+    return [question, window](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        QVERIFY2(box, "expected a question");
+        *question = box->geometry();
+        *window = box->parentWidget()->window()->geometry();
+        box->button(QMessageBox::No)->click();
+    };
+}
+
+// Centres agree to within a pixel of rounding.
+bool sameCentre(const QRect& a, const QRect& b)
+{
+    return (a.center() - b.center()).manhattanLength() <= 2;
+}
+
+} // namespace
+
+// The first-run question comes before the window shows: it must still stand over
+// the window, where the window then appears, and not in a corner of the screen.
+void TestBaseDlg::firstRunQuestionStandsOverTheWindow()
+{
+    QFile::copy(colorFile(), colorFile() + QStringLiteral(".orig"));
+    Choosers::setNextFolder(game);
+    QRect question;
+    QRect window;
+    ModalDriver driver;
+    driver.then(noteQuestionAndSayNo(&question, &window));
+
+    OpenDlg dialog;
+    QCOMPARE(driver.handled(), 1);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(sameCentre(window, screen),
+             qPrintable(QStringLiteral("window %1,%2").arg(window.x()).arg(window.y())));
+    QVERIFY(sameCentre(question, window));
+    // Shown, it stays there: its frame starts where it was placed.
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.pos(), window.topLeft());
+}
+
+void TestBaseDlg::restoreQuestionStandsOverTheWindow()
+{
+    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
+    OpenDlg dialog;
+    dialog.move(40, 30);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QRect question;
+    QRect window;
+    ModalDriver driver;
+    driver.then(noteQuestionAndSayNo(&question, &window));
+    dialog.settingsPage->findChild<QPushButton*>(QStringLiteral("restoreBackupButton"))->click();
+    QCOMPARE(driver.handled(), 1);
+    QCOMPARE(window, dialog.geometry());
+    QVERIFY(sameCentre(question, dialog.geometry()));
+}
+
+void TestBaseDlg::windowIconComesInEverySize()
+{
+    const QIcon icon = BaseDlg::programIcon();
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QVERIFY2(icon.availableSizes().contains(QSize(size, size)),
+                 qPrintable(QString::number(size)));
+        QCOMPARE(icon.pixmap(size).size(), QSize(size, size));
+    }
+    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
+    OpenDlg dialog;
+    QCOMPARE(dialog.windowIcon().availableSizes().size(), 8);
+}
+
+void TestBaseDlg::windowsNameTheirDesktopEntry()
+{
+    Tintwell::identify();
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.tintwell.Tintwell"));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("org.tintwell.Tintwell"));
+    QCOMPARE(QApplication::windowIcon().availableSizes().size(), 8);
 }
 
 QTEST_MAIN(TestBaseDlg)

@@ -48,6 +48,7 @@ private slots:
     void missingFirstNameShowsInvalidColour();
     void colourChangesOnlyOnUpdate();
     void buttonIsNamedAfterCaption();
+    void captionTooLongIsShortenedWithItsWholeTextAsTooltip();
 };
 
 void TestAOColorWidget::init()
@@ -76,8 +77,8 @@ void TestAOColorWidget::rowIsBuiltAsDesigned()
     row.resize(600, 40);
     row.show();
     QVERIFY(QTest::qWaitForWindowExposed(&row));
-    QCOMPARE(row.button->size(), QSize(140, 25));
-    QCOMPARE(row.label->width(), 600 - 140 - 3);
+    QCOMPARE(row.button->size(), QSize(100, 25));
+    QCOMPARE(row.label->width(), 600 - 100 - 3);
 }
 
 void TestAOColorWidget::clickSendsExactlyItsNames_data()
@@ -176,6 +177,29 @@ void TestAOColorWidget::buttonIsNamedAfterCaption()
     QCOMPARE(row.button->accessibleName(), QStringLiteral("Towers & Org. Msg."));
     QVERIFY(row.button->text().isEmpty());
     QCOMPARE(row.label->text(), QStringLiteral("<b>Towers &amp; Org. Msg. :</b>"));
+}
+
+// A row narrower than its caption shows the caption's start, "…" and the colon, and
+// the whole caption as a tooltip; given the room again, the caption is whole.
+void TestAOColorWidget::captionTooLongIsShortenedWithItsWholeTextAsTooltip()
+{
+    OpenWidget row;
+    row.setText(QStringLiteral("Towers &amp; Org. Msg. and a long tail"));
+    row.resize(260, 30);
+    row.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&row));
+    QVERIFY2(row.label->text().startsWith(QStringLiteral("<b>Towers &amp; ")),
+             qPrintable(row.label->text()));
+    QVERIFY2(row.label->text().endsWith(QStringLiteral("\u2026 :</b>")),
+             qPrintable(row.label->text()));
+    QCOMPARE(row.label->toolTip(), QStringLiteral("Towers & Org. Msg. and a long tail"));
+    QVERIFY(row.label->sizeHint().width() <= row.label->width());
+    QCOMPARE(row.button->width(), 100);
+
+    row.resize(700, 30);
+    QTRY_COMPARE(row.label->text(),
+                 QStringLiteral("<b>Towers &amp; Org. Msg. and a long tail :</b>"));
+    QCOMPARE(row.label->toolTip(), QString());
 }
 
 QTEST_MAIN(TestAOColorWidget)

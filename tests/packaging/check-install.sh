@@ -27,10 +27,10 @@ zcat "$usr/share/man/man1/tintwell.1.gz" | grep -q '^\.SH FILES'
 
 # The launcher fills a per-user working folder and starts the program there; with no
 # preferences the program asks for the game folder, so it is stopped after a moment.
-export XDG_DATA_HOME="$stage/data" QT_QPA_PLATFORM=offscreen
+export XDG_CONFIG_HOME="$stage/config" HOME="$stage/home" QT_QPA_PLATFORM=offscreen
 timeout 5 "$usr/bin/tintwell" >/dev/null 2>&1 || true
 for companion in LICENSE.GPL Tintwell.png TextColors.orig; do
-    cmp -s "$usr/share/tintwell/$companion" "$XDG_DATA_HOME/tintwell/$companion" ||
+    cmp -s "$usr/share/tintwell/$companion" "$XDG_CONFIG_HOME/tintwell/$companion" ||
         { echo "launcher did not provide $companion"; exit 1; }
 done
 echo "install checked"

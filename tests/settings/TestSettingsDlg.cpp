@@ -2,6 +2,7 @@
 #include "settings/SettingsDlg.h"
 
 #include "app/BaseDlg.h"
+#include "app/Choosers.h"
 #include "app/Messages.h"
 #include "basic/BasicModeDlg.h"
 #include "common/Files.h"
@@ -77,6 +78,8 @@ private slots:
     void setModeEmitsOnceOrTwice();
     void checkAOPathAsksUntilValidOrCancelled();
     void checkAOPathAcceptsValidFolderWithoutAsking();
+    void folderQuestionOpensWhereTheGameIs_data();
+    void folderQuestionOpensWhereTheGameIs();
     void backgroundButtonSendsBackground();
 
     void reloadTouchesNoFile();
@@ -231,6 +234,52 @@ void TestSettingsDlg::checkAOPathAcceptsValidFolderWithoutAsking()
     driver.then(ModalDriver::reject());
     QVERIFY(page.checkAOPath());
     QCOMPARE(driver.handled(), 0);
+}
+
+// Where the folder question opens: a valid folder as it is; otherwise an install
+// found on the computer (so OK takes it), else the folder last named if it exists,
+// else home. The fake home holds a Wine prefix with the game when asked to.
+void TestSettingsDlg::folderQuestionOpensWhereTheGameIs_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("wineInstall");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("valid folder") << "game" << true << "game";
+    QTest::newRow("no folder, game in Wine") << "" << true << "wine";
+    QTest::newRow("moved folder, game in Wine") << "gone" << true << "wine";
+    QTest::newRow("folder without the game, nothing found") << "plain" << false << "plain";
+    QTest::newRow("moved folder, nothing found") << "gone" << false << "home";
+    QTest::newRow("nothing") << "" << false << "home";
+}
+
+void TestSettingsDlg::folderQuestionOpensWhereTheGameIs()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, wineInstall);
+    QFETCH(QString, expected);
+    const QString home = dir->filePath(QStringLiteral("home"));
+    QVERIFY(QDir().mkpath(home));
+    QVERIFY(QDir().mkpath(dir->filePath(QStringLiteral("plain"))));
+    const QString wine = home + QStringLiteral("/.wine/drive_c/Funcom/Anarchy Online");
+    if (wineInstall)
+        put(wine + QStringLiteral("/cd_image/gui/default/TextColors.xml"), "<Root/>");
+    const QMap<QString, QString> folders{{QStringLiteral("game"), game},
+                                         {QStringLiteral("wine"), wine},
+                                         {QStringLiteral("plain"), dir->filePath("plain")},
+                                         {QStringLiteral("gone"), dir->filePath("gone")},
+                                         {QStringLiteral("home"), home},
+                                         {QString(), QString()}};
+    const QByteArray realHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home));
+    SettingsDlg page;
+    page.setAOPath(folders.value(stored));
+    Choosers::setNextFolder(QString());
+    page.askAOPath();
+    qputenv("HOME", realHome);
+    QCOMPARE(Choosers::lastFolderStart(), folders.value(expected));
+    QCOMPARE(Choosers::lastFolderCaption(),
+             QStringLiteral("Select the folder where Anarchy Online is installed:"));
 }
 
 void TestSettingsDlg::backgroundButtonSendsBackground()
