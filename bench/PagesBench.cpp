@@ -4,12 +4,11 @@
 // that follows it. Run by hand: PagesBench [runs-at-10000]
 #include "advanced/AdvancedModeDlg.h"
 #include "basic/BasicModeDlg.h"
+#include "files/ColorFile.h"
 #include "model/AOColors.h"
 
 #include <QApplication>
-#include <QDomDocument>
 #include <QElapsedTimer>
-#include <QFile>
 
 #include <algorithm>
 #include <cstdio>
@@ -21,19 +20,11 @@ namespace
 
 QList<AOColor> readDemoTable()
 {
-    QFile file(QStringLiteral(TINTWELL_DEMO_COLORS));
-    QDomDocument document;
-    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
-        qFatal("cannot read %s", TINTWELL_DEMO_COLORS);
-    QList<AOColor> entries;
-    const QDomNodeList elements = document.elementsByTagName(QStringLiteral("HTMLColor"));
-    for (int i = 0; i < elements.size(); ++i) {
-        AOColor color;
-        color.name = elements.at(i).toElement().attribute(QStringLiteral("name"));
-        color.value = elements.at(i).toElement().attribute(QStringLiteral("color"));
-        entries.append(color);
-    }
-    return entries;
+    AOColors table;
+    QString error;
+    if (!ColorFile::load(QStringLiteral(TINTWELL_DEMO_COLORS), &table, &error))
+        qFatal("cannot read %s", qPrintable(error));
+    return table;
 }
 
 // The demo file first, so the basic page finds its names near the top as in the

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ColorFile.h"
 
+#include "files/ColorFileReader.h"
 #include "files/ColorFolder.h"
 #include "files/FileStamp.h"
 #include "files/SafeFile.h"
-#include "files/XmlGuard.h"
 #include "model/AOColors.h"
 
-#include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace
 {
@@ -22,53 +22,13 @@ bool failWith(QString* error, const QString& reason)
     return false;
 }
 
-void collectEntries(const QDomDocument& document, AOColors* table)
-{
-    const QDomNodeList elements = document.elementsByTagName(QStringLiteral("HTMLColor"));
-    table->reserve(elements.size());
-    for (int i = 0; i < elements.size(); ++i) {
-        const QDomElement element = elements.item(i).toElement();
-        AOColor entry;
-        entry.name = element.attribute(QStringLiteral("name"));
-        entry.value = element.attribute(QStringLiteral("color"));
-        table->append(entry);
-    }
-}
-
-// Qt's DOM cuts a character reference beyond U+FFFF to its last 16 bits, so such
-// references are replaced by the characters themselves before it sees them.
-void expandWideCharacterReferences(QString* text)
-{
-    if (!text->contains(QLatin1String("&#")))
-        return;
-    static const QRegularExpression reference(
-        QStringLiteral("&#(?:x([0-9A-Fa-f]{5,8})|([0-9]{5,8}));"));
-    QString result;
-    int from = 0;
-    QRegularExpressionMatchIterator it = reference.globalMatch(*text);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch match = it.next();
-        bool ok = false;
-        const uint code = match.capturedLength(1) > 0 ? match.captured(1).toUInt(&ok, 16)
-                                                      : match.captured(2).toUInt(&ok, 10);
-        if (!ok || code <= 0xffff || code > 0x10ffff)
-            continue;
-        result.append(QStringView(*text).mid(from, match.capturedStart() - from));
-        result += QString::fromUcs4(&code, 1);
-        from = match.capturedEnd();
-    }
-    if (from == 0)
-        return;
-    result.append(QStringView(*text).mid(from));
-    *text = result;
-}
-
 // Escapes an attribute value exactly as Qt's DOM does when it prints a document, so
 // the file is the one the DOM would write. Tabs and line ends become character
 // references, since a reader turns them into blanks otherwise. Other control
 // characters and U+FFFE/U+FFFF, which the DOM would print as they are, become
 // character references too: a raw NUL makes the file unreadable, and Qt's parser
 // takes a raw U+FFFF for the end of the file.
+// Keep textSizeBound below in step.
 void appendAttributeValue(QString* xml, const QString& value)
 {
     const int start = xml->size();
@@ -102,24 +62,7 @@ void appendAttributeValue(QString* xml, const QString& value)
 
 bool ColorFile::read(const QByteArray& data, AOColors* table, QString* error)
 {
-    table->clear();
-    QString text = XmlGuard::decode(data);
-    QString reason;
-    if (!XmlGuard::check(text, &reason))
-        return failWith(error, QStringLiteral("not well-formed XML, or beyond what Tintwell "
-                                              "reads safely (%1)")
-                                   .arg(reason));
-    expandWideCharacterReferences(&text);
-    QDomDocument document;
-    int line = 0;
-    int column = 0;
-    if (!document.setContent(text, &reason, &line, &column))
-        return failWith(error, QStringLiteral("not well-formed XML (line %1, column %2: %3)")
-                                   .arg(line)
-                                   .arg(column)
-                                   .arg(reason));
-    collectEntries(document, table);
-    return true;
+    return ColorFileReader::read(data, table, error);
 }
 
 bool ColorFile::load(const QString& path, AOColors* table, QString* error, FileStamp* stamp)
@@ -148,6 +91,42 @@ bool ColorFile::load(const QString& path, AOColors* table, QString* error, FileS
     if (!read(data, table, &reason))
         return failWith(error, path + QStringLiteral(": ") + reason);
     return true;
+}
+
+namespace
+{
+
+// The escapes of appendAttributeValue, counted generously: every '>' as escaped, every
+// character outside ASCII as three bytes of UTF-8 (a surrogate pair takes four).
+qint64 textSizeBound(const QString& text)
+{
+    qint64 size = 0;
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u == '"')
+            size += 6;
+        else if (u == '&')
+            size += 5;
+        else if (u == '<' || u == '>')
+            size += 4;
+        else if (u < 0x20)
+            size += 6;
+        else if (u >= 0xfffe)
+            size += 8;
+        else
+            size += u < 0x80 ? 1 : 3;
+    }
+    return size;
+}
+
+} // namespace
+
+qint64 ColorFile::sizeBound(const AOColor& entry)
+{
+    // A colour picked anew is written as "0x" and at most eight digits.
+    const qint64 pickedColor = 10;
+    return qint64(sizeof("    <HTMLColor name=\"\" color=\"\"/>\n") - 1) +
+           textSizeBound(entry.name) + std::max(textSizeBound(entry.value), pickedColor);
 }
 
 // Printed directly rather than built as a DOM first: the document is always the same

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
+class AOColor;
 class AOColors;
 class ColorFolder;
 class FileStamp;
@@ -13,9 +14,13 @@ class FileStamp;
 class ColorFile
 {
 public:
-    // Hundreds of times any colour file the game ships, and room for 200,000 colours;
-    // bigger files are refused unread, so that loading always ends quickly.
-    static const qint64 maxSize = 11 * 1024 * 1024;
+    // Thousands of times any colour file the game ships; bigger files are refused
+    // unread. The reader refuses any document whose table would be written larger, so
+    // whatever Tintwell writes it reads again: 200,000 entries with names of 32
+    // characters outside ASCII come to 28 MB.
+    static const qint64 maxSize = 32 * 1024 * 1024;
+    // The bytes of "<Root>" and "</Root>" on lines of their own.
+    static const qint64 rootSize = 15;
 
     // Replaces the table's entries with one per "HTMLColor" element of the document,
     // in document order. The table is empty when the document is refused.
@@ -27,6 +32,9 @@ public:
     // A new document with one "HTMLColor" element per entry below the root "Root",
     // without an XML declaration, in UTF-8.
     static QByteArray toXml(const AOColors& table);
+    // The most bytes that toXml() takes for the entry, now or after a colour is picked
+    // for it.
+    static qint64 sizeBound(const AOColor& entry);
 
     // Writes the table as the folder's colour file and keeps the file it replaces,
     // byte for byte, as the backup. Both new files are written and synced before

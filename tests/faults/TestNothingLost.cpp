@@ -293,6 +293,16 @@ void TestNothingLost::hostileColorFiles_data()
     const QByteArray quadratic = "<?xml version=\"1.0\"?>\n<!DOCTYPE Root [<!ENTITY a \"" +
                                  QByteArray(40000, 'a') + "\">]>\n<Root><HTMLColor name=\"" +
                                  QByteArray("&a;").repeated(10000) + "\"/></Root>\n";
+    // A declaration hidden in a parameter entity, behind a harmless one of the same
+    // name, and a flood of declarations.
+    const QByteArray hidden = "<!DOCTYPE Root [<!ENTITY % d \"<!ENTITY big '" +
+                              QByteArray(50000, 'a') +
+                              "'>\"> %d; <!ENTITY big \"b\">]><Root><HTMLColor name=\"" +
+                              QByteArray("&big;").repeated(50000) + "\" color=\"x\"/></Root>";
+    QByteArray declarations = "<!DOCTYPE Root [";
+    for (int i = 0; i < 40000; ++i)
+        declarations += "<!ENTITY e" + QByteArray::number(i) + " \"x\">";
+    declarations += "]><Root><HTMLColor name=\"&e1;\" color=\"x\"/></Root>";
     QByteArray random(65536, '\0');
     QRandomGenerator generator(42);
     for (char& c : random)
@@ -305,6 +315,8 @@ void TestNothingLost::hostileColorFiles_data()
 
     QTest::newRow("billion laughs") << laughs;
     QTest::newRow("quadratic expansion") << quadratic;
+    QTest::newRow("hidden entity declaration") << hidden;
+    QTest::newRow("40,000 entity declarations") << declarations;
     QTest::newRow("50,000 levels") << QByteArray("<a>").repeated(50000) + "</a>";
     QTest::newRow("large file") << manyEntries(largeFileEntries);
     QTest::newRow("random bytes") << random;
