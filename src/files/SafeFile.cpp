@@ -1,39 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/SafeFile.h"
 
+#include "platform/NativeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
-#include <cerrno>
-#include <cstring>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 namespace
 {
-
-QString systemError()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// Windows reports a failed move through GetLastError(), not errno.
-QString renameError()
-{
-#ifdef Q_OS_WIN
-    return qt_error_string(int(::GetLastError()));
-#else
-    return systemError();
-#endif
-}
 
 // The file's own mode bits. QFileInfo's "User" bits describe what this process may
 // do, which for root is everything, and would make a read-only file writable.
@@ -58,42 +34,6 @@ void removeStaleTemporaries(const QString& target)
         folder.remove(name);
 }
 
-bool syncToDisk(int fd)
-{
-#ifdef Q_OS_WIN
-    return ::_commit(fd) == 0;
-#else
-    return ::fsync(fd) == 0;
-#endif
-}
-
-// The one step that makes the new content visible: atomic on the file systems the
-// game is installed on, and never leaves the target missing.
-bool renameOver(const QString& from, const QString& to)
-{
-#ifdef Q_OS_WIN
-    return ::MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
-                         reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-#endif
-}
-
-// Makes the rename itself durable; a failure here loses nothing, so it is not reported.
-void syncFolder(const QString& folder)
-{
-#ifndef Q_OS_WIN
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(folder)
-#endif
-}
-
 // Empty when every byte reached the disk, otherwise the reason. A short write is
 // retried, so that a full disk reports itself instead of an unknown error.
 QString writeSynced(QFile* file, const QByteArray& data)
@@ -106,9 +46,9 @@ QString writeSynced(QFile* file, const QByteArray& data)
     }
     if (!file->flush())
         return file->errorString();
-    if (!syncToDisk(file->handle()))
-        return systemError();
-    return QString();
+    QString reason;
+    NativeFile::syncToDisk(file->handle(), &reason);
+    return reason;
 }
 
 QString randomTag()
@@ -192,11 +132,12 @@ bool SafeFile::commit()
 {
     if (!written)
         return fail(target, QStringLiteral("nothing was written"));
-    if (!renameOver(tempName, target))
-        return fail(target, renameError());
+    QString reason;
+    if (!NativeFile::moveOver(tempName, target, &reason))
+        return fail(target, reason);
     tempName.clear();
     written = false;
-    syncFolder(QFileInfo(target).absolutePath());
+    NativeFile::syncFolder(QFileInfo(target).absolutePath());
     return true;
 }
 
