@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,4 +23,20 @@ inline void put(const QString& path, const QByteArray& data)
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
     QCOMPARE(file.write(data), qint64(data.size()));
+}
+
+// A text file's bytes as this system writes them: CR LF on Windows, LF elsewhere.
+inline QByteArray textLines(QByteArray lf)
+{
+#ifdef Q_OS_WIN
+    lf.replace("\n", "\r\n");
+#endif
+    return lf;
+}
+
+// A companion the program ships (resources/), or a helper program, found beside the
+// test program, where the build puts them.
+inline QString besideTest(const QString& name)
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "info/AboutDlg.h"
 
+#include "common/Files.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -101,7 +103,7 @@ void TestAboutDlg::opensWithAnEmptyFrameWithoutThePicture()
 
 void TestAboutDlg::showsThePictureWhenItIsThere()
 {
-    QVERIFY(QFile::copy(QStringLiteral(TINTWELL_RESOURCES "/Tintwell.png"),
+    QVERIFY(QFile::copy(besideTest(QStringLiteral("Tintwell.png")),
                         QStringLiteral("Tintwell.png")));
     OpenAboutDlg page;
     const QPixmap pixmap = page.pictureLabel->pixmap(Qt::ReturnByValue);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "info/LicenseDlg.h"
 
+#include "common/Files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QScrollBar>
@@ -28,13 +30,6 @@ public:
     using LicenseDlg::layout;
     using LicenseDlg::textEdit;
 };
-
-void put(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
 
 } // namespace
 
@@ -132,7 +127,7 @@ void TestLicenseDlg::logsTheTabStopOncePerPage()
 
 void TestLicenseDlg::showsTheShippedLicence()
 {
-    QVERIFY(QFile::copy(QStringLiteral(TINTWELL_RESOURCES "/LICENSE.GPL"),
+    QVERIFY(QFile::copy(besideTest(QStringLiteral("LICENSE.GPL")),
                         QStringLiteral("LICENSE.GPL")));
     QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
     OpenLicenseDlg page;

@@ -2,10 +2,12 @@
 #include "settings/SettingsDlg.h"
 
 #include "app/BaseDlg.h"
+#include "app/Choosers.h"
 #include "app/Messages.h"
 #include "basic/BasicModeDlg.h"
 #include "common/Files.h"
 #include "common/ModalDriver.h"
+#include "settings/FolderPath.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -194,21 +196,22 @@ void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled()
     const QString empty = dir->filePath(QStringLiteral("empty"));
     QDir().mkpath(empty);
 
+    // Answered through the chooser seam: Windows' own folder dialog is no Qt widget.
     {
         SettingsDlg page;
-        ModalDriver driver;
-        driver.then(ModalDriver::chooseFolder(empty)).then(ModalDriver::chooseFolder(game));
+        Choosers::setNextFolder(empty);
+        Choosers::setNextFolder(game);
         QVERIFY(page.checkAOPath());
-        QCOMPARE(driver.handled(), 2);
-        QCOMPARE(page.aoPath(), QDir::toNativeSeparators(game));
+        QCOMPARE(Choosers::pendingResults(), 0);
+        QCOMPARE(page.aoPath(), FolderPath::fromDialog(game));
     }
     {
         SettingsDlg page;
-        ModalDriver driver;
-        driver.then(ModalDriver::chooseFolder(empty)).then(ModalDriver::reject());
+        Choosers::setNextFolder(empty);
+        Choosers::setNextFolder(QString());
         QVERIFY(!page.checkAOPath());
-        QCOMPARE(driver.handled(), 2);
-        QCOMPARE(page.aoPath(), QDir::toNativeSeparators(empty));
+        QCOMPARE(Choosers::pendingResults(), 0);
+        QCOMPARE(page.aoPath(), FolderPath::fromDialog(empty));
     }
 }
 
@@ -376,6 +379,10 @@ void TestSettingsDlg::unusableSourceKeepsFileAndSaysSo()
     QFETCH(QString, source);
     QFETCH(bool, inWorkFolder);
     QFETCH(QString, kind);
+#ifdef Q_OS_WIN
+    if (kind == QLatin1String("dangling link"))
+        QSKIP("a link made on Windows is a shortcut file, which the file system never follows");
+#endif
     const QString sourceFile = sourcePath(source, inWorkFolder);
     if (kind == QLatin1String("folder"))
         QVERIFY(QDir().mkpath(sourceFile));
@@ -448,7 +455,7 @@ void TestSettingsDlg::readOnlyFolderNeverLosesTheFile()
 
 void TestSettingsDlg::bundledCopyDefinesEveryBasicName()
 {
-    QFile file(QStringLiteral(TINTWELL_RESOURCES "/TextColors.orig"));
+    QFile file(besideTest(QStringLiteral("TextColors.orig")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QDomDocument document;
     QVERIFY(document.setContent(&file));
@@ -562,8 +569,8 @@ void TestSettingsDlg::firstStartMakesOrOffersTheCopy()
         put(original, existing);
     QVERIFY(!QFile::exists(QStringLiteral("Tintwell.cfg")));
 
+    Choosers::setNextFolder(game);
     ModalDriver driver;
-    driver.then(ModalDriver::chooseFolder(game));
     if (answer != QMessageBox::NoButton)
         driver.then(answerQuestion(QMessageBox::StandardButton(answer)));
     driver.then(acknowledgeWarning());
