@@ -4,13 +4,13 @@
 #include "advanced/AdvancedModeDlg.h"
 #include "app/Choosers.h"
 #include "app/Messages.h"
-#include "files/Preferences.h"
 #include "basic/BasicModeDlg.h"
+#include "files/ColorFile.h"
+#include "files/ColorFolder.h"
+#include "files/Preferences.h"
 #include "info/AboutDlg.h"
 #include "info/LicenseDlg.h"
 #include "model/AOColors.h"
-#include "files/ColorFile.h"
-#include "files/ColorFolder.h"
 #include "settings/SettingsDlg.h"
 
 #include <QHBoxLayout>
@@ -176,7 +176,8 @@ void BaseDlg::loadData()
     const QString file = ColorFolder(loadedFolder).colorFile();
     qDebug("loadData(): file: %s", qPrintable(file));
     loadError.clear();
-    dataLoaded = ColorFile::load(file, &aoColors, &loadError);
+    loadedStamp = FileStamp();
+    dataLoaded = ColorFile::load(file, &aoColors, &loadError, &loadedStamp);
     if (!dataLoaded)
         qDebug("loadData(): not read: %s", qPrintable(loadError));
     updateColors();
@@ -203,11 +204,27 @@ void BaseDlg::saveData()
                                  .arg(loadedFolder, settingsPage->aoPath()));
         return;
     }
+    if (!mayOverwrite(ColorFolder(loadedFolder).colorFile()))
+        return;
     QString error;
-    if (!ColorFile::save(ColorFolder(loadedFolder), aoColors, &error))
+    if (!ColorFile::save(ColorFolder(loadedFolder), aoColors, &error, &loadedStamp))
         Messages::warn(this, QStringLiteral("The colours could not be saved. TextColors.xml is "
                                             "unchanged.\n\nReason: %1")
                                  .arg(error));
+}
+
+// The game or a second Tintwell may have rewritten the file since it was read; its
+// changes are only overwritten when the player says so. Even then they are not lost:
+// the save keeps them as the backup.
+bool BaseDlg::mayOverwrite(const QString& file)
+{
+    const FileStamp now = FileStamp::current(file, ColorFile::maxSize);
+    if (now.sameContent(loadedStamp))
+        return true;
+    qDebug("saveData(): %s changed since it was read: then %s, now %s", qPrintable(file),
+           qPrintable(loadedStamp.describe()), qPrintable(now.describe()));
+    return Messages::askYesNo(this, QStringLiteral("TextColors.xml was changed by another program "
+                                                   "since Tintwell read it. Overwrite it?"));
 }
 
 void BaseDlg::pickColor(const QString& name)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "files/FileStamp.h"
 #include "model/AOColor.h"
 
 #include <QDialog>
@@ -62,10 +63,13 @@ private:
     void startUp();
     void applyPreference(const QString& line);
     void copyColorToGroup(const QStringList& groups);
+    bool mayOverwrite(const QString& file);
 
     // Whether the table holds what the colour file held at the last load; when it
     // does not, saving would put an empty or partial table over the player's file.
     bool dataLoaded = false;
     QString loadError;
     QString loadedFolder;
+    // What the colour file held when it was last read or written by this window.
+    FileStamp loadedStamp;
 };

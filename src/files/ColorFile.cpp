@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ColorFile.h"
 
-#include "model/AOColors.h"
 #include "files/ColorFolder.h"
+#include "files/FileStamp.h"
 #include "files/SafeFile.h"
 #include "files/XmlGuard.h"
+#include "model/AOColors.h"
 
 #include <QDomDocument>
 #include <QFile>
@@ -97,17 +98,6 @@ void appendAttributeValue(QString* xml, const QString& value)
     }
 }
 
-// Used only when the new colour file could not be put in place after the backup
-// already was: the backup goes back to what it held, as far as that is possible.
-void undoBackupCommit(const QString& backupPath, bool hadBackup, bool keptEarlier,
-                      const QByteArray& earlier)
-{
-    if (!hadBackup)
-        QFile::remove(backupPath);
-    else if (keptEarlier)
-        SafeFile::replace(backupPath, earlier);
-}
-
 } // namespace
 
 bool ColorFile::read(const QByteArray& data, AOColors* table, QString* error)
@@ -132,7 +122,7 @@ bool ColorFile::read(const QByteArray& data, AOColors* table, QString* error)
     return true;
 }
 
-bool ColorFile::load(const QString& path, AOColors* table, QString* error)
+bool ColorFile::load(const QString& path, AOColors* table, QString* error, FileStamp* stamp)
 {
     table->clear();
     const QFileInfo info(path);
@@ -152,6 +142,8 @@ bool ColorFile::load(const QString& path, AOColors* table, QString* error)
         return false;
     if (data.size() > maxSize)
         return failWith(error, tooLarge);
+    if (stamp)
+        *stamp = FileStamp(path, data);
     QString reason;
     if (!read(data, table, &reason))
         return failWith(error, path + QStringLiteral(": ") + reason);
@@ -180,32 +172,36 @@ QByteArray ColorFile::toXml(const AOColors& table)
     return xml.toUtf8();
 }
 
-bool ColorFile::save(const ColorFolder& folder, const AOColors& table, QString* error)
+bool ColorFile::save(const ColorFolder& folder, const AOColors& table, QString* error,
+                     FileStamp* saved)
 {
     const QString path = folder.colorFile();
-    const QString backupPath = folder.backupFile();
+    const QByteArray xml = toXml(table);
+    // The colour file is prepared first: a write-protected one is refused before
+    // anything else happens.
+    SafeFile file(path, SafeFile::Links::Follow);
+    if (!file.write(xml))
+        return failWith(error, file.errorString());
 
-    // Without a previous file there is nothing to keep, and the backup stays as it is.
+    // Read as late as possible, so the backup keeps whatever another program wrote
+    // up to this moment. Without a previous file the backup stays as it is.
     const bool hasPrevious = QFileInfo::exists(path);
     QByteArray previous;
     if (hasPrevious && !SafeFile::readAll(path, &previous, error))
         return false;
-    const bool hadBackup = QFileInfo::exists(backupPath);
-    QByteArray earlier;
-    const bool keptEarlier = hasPrevious && hadBackup && SafeFile::readAll(backupPath, &earlier);
-
-    SafeFile backup(backupPath);
-    SafeFile file(path);
-    if (hasPrevious && !backup.write(previous))
+    SafeFile backup(folder.backupFile());
+    if (hasPrevious && !(backup.write(previous) && backup.commit()))
         return failWith(error, backup.errorString());
-    if (!file.write(toXml(table)))
-        return failWith(error, file.errorString());
-    if (hasPrevious && !backup.commit())
-        return failWith(error, backup.errorString());
-    if (!file.commit()) {
-        if (hasPrevious)
-            undoBackupCommit(backupPath, hadBackup, keptEarlier, earlier);
-        return failWith(error, file.errorString());
-    }
+    // The earlier backup is not put back when this last step fails: another save may
+    // have replaced the backup since, and an older backup must never overwrite a newer
+    // one. The backup then holds what the colour file still holds, so nothing the
+    // player saw is lost.
+    if (!file.commit())
+        return failWith(error, file.errorString() +
+                                   (hasPrevious ? QStringLiteral("; TextColors.xml.bak now holds a "
+                                                                 "copy of TextColors.xml")
+                                                : QString()));
+    if (saved)
+        *saved = FileStamp(path, xml);
     return true;
 }

@@ -3,8 +3,6 @@
 
 #include "files/SafeFile.h"
 
-#include <QFile>
-
 namespace
 {
 
@@ -21,14 +19,14 @@ bool Preferences::readLines(QStringList* lines)
 {
     const QString name = fileName();
     qDebug("loadPrefs(): file: %s", qPrintable(name));
-    QFile file(name);
     // Line ends are translated here rather than by text mode, which would drop a lone
-    // CR and join two lines. CR LF, LF and CR are line ends on every system.
-    if (!file.open(QIODevice::ReadOnly))
+    // CR and join two lines. CR LF, LF and CR are line ends on every system. A pipe or
+    // device in the file's place is refused rather than waited on.
+    QByteArray data;
+    if (!SafeFile::readAll(name, &data))
         return false;
     // Decoded with its length: the QByteArray overload stops at the first NUL, which
     // would silently drop every setting after a stray NUL byte.
-    const QByteArray data = file.readAll();
     QString text = QString::fromLocal8Bit(data.constData(), data.size());
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -67,7 +65,9 @@ QByteArray Preferences::format(const QString& aoPath, bool advancedMode, const Q
 bool Preferences::write(const QString& aoPath, bool advancedMode, const QString& bgColor)
 {
     QString error;
-    if (SafeFile::replace(fileName(), format(aoPath, advancedMode, bgColor), &error))
+    // A linked preferences file stays linked; its content is replaced where it leads.
+    if (SafeFile::replace(fileName(), format(aoPath, advancedMode, bgColor), &error,
+                          SafeFile::Links::Follow))
         return true;
     qDebug("savePrefs(): %s", qPrintable(error));
     return false;

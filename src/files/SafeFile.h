@@ -10,10 +10,31 @@ class QFile;
 // content or the new complete content. The new bytes go to a temporary file in the
 // same folder, are flushed, synced to disk and closed, and only then renamed over
 // the target in one step. A SafeFile that is not committed leaves no trace.
+//
+// A file that is write-protected (no write permission for this user, or no write bit
+// at all, which even an administrator's own tools such as rm treat as "keep this")
+// is never replaced.
+//
+// Temporary files left by a save that died are cleared by age: only those older than
+// `staleAge` go. A live save writes and renames its temporaries within seconds, so
+// none of its files is ever that old, while any other rule (clearing every temporary,
+// or a lock file beside the game's files) would either break another running
+// Tintwell's save or leave a lock file behind whenever a save is killed. The age is
+// generous because folders on other machines and FAT drives carry clocks that may be
+// hours off.
 class SafeFile
 {
 public:
-    explicit SafeFile(const QString& target);
+    // What happens when the target is a symbolic link: Follow replaces the content
+    // of the file it leads to, in that file's folder, and keeps the link (the player's
+    // own files); Replace puts a regular file in place of the link itself (Tintwell's
+    // own companions, where following a link could overwrite the very file a backup
+    // is meant to keep).
+    enum class Links { Replace, Follow };
+
+    static const qint64 staleAge = 24 * 3600;
+
+    explicit SafeFile(const QString& target, Links links = Links::Replace);
     ~SafeFile();
     SafeFile(const SafeFile&) = delete;
     SafeFile& operator=(const SafeFile&) = delete;
@@ -23,18 +44,31 @@ public:
     // Puts the written content in place of the target.
     bool commit();
     QString errorString() const;
+    // The file whose content is replaced: the target, or where its links lead.
+    QString destination() const;
 
-    static bool replace(const QString& target, const QByteArray& data, QString* error = nullptr);
+    static bool replace(const QString& target, const QByteArray& data, QString* error = nullptr,
+                        Links links = Links::Replace);
     // Reads the whole source first, so a missing or unreadable source changes nothing.
     static bool copy(const QString& source, const QString& target, QString* error = nullptr);
-    static bool readAll(const QString& path, QByteArray* data, QString* error = nullptr);
+    // Reads a regular file whole. Anything else (a folder, a pipe, a device, a socket)
+    // is refused without waiting on it, and so is a file larger than `maxSize` bytes
+    // (no limit when negative).
+    static bool readAll(const QString& path, QByteArray* data, QString* error = nullptr,
+                        qint64 maxSize = -1);
+    // Empty when this process may replace the file at the path (or nothing is there),
+    // otherwise why not.
+    static QString writeProtection(const QString& path);
 
 private:
     bool fail(const QString& what, const QString& reason);
     bool createTemp(QFile* file);
     void discard();
+    bool resolveTarget();
 
     QString target;
+    Links links;
+    QString path;
     QString tempName;
     bool written = false;
     QString error;

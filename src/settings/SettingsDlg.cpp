@@ -3,8 +3,10 @@
 
 #include "app/Choosers.h"
 #include "app/Messages.h"
+#include "files/ColorFile.h"
 #include "files/ColorFolder.h"
 #include "files/SafeFile.h"
+#include "model/AOColors.h"
 #include "settings/FolderPath.h"
 
 #include <QCheckBox>
@@ -204,24 +206,53 @@ void SettingsDlg::restoreOriginalData()
         restoreFrom(ColorFolder(path).originalFile());
 }
 
-// The source is read whole and then put in place in one atomic step, so the player's
-// TextColors.xml is never removed for a source that is missing or cannot be read.
-// The reload follows even after a failure: it rereads the unchanged file, so the
-// view shows what is on disk, as the question announced.
+// The source is read whole and checked before anything is replaced, and then put in
+// place in one atomic step, so the player's TextColors.xml is never lost to a source
+// that is missing, unreadable or no colour file at all. The reload follows even after
+// a failure: it rereads the unchanged file, so the view shows what is on disk, as the
+// question announced.
 void SettingsDlg::restoreFrom(const QString& source)
 {
-    QString error;
-    if (!SafeFile::copy(source, ColorFolder(path).colorFile(), &error)) {
-        qDebug("restore: %s", qPrintable(error));
-        warnRestoreFailed(source, error);
+    QByteArray data;
+    QString reason = checkRestoreSource(source, &data);
+    if (reason.isEmpty())
+        SafeFile::replace(ColorFolder(path).colorFile(), data, &reason, SafeFile::Links::Follow);
+    if (!reason.isEmpty()) {
+        qDebug("restore: %s: %s", qPrintable(source), qPrintable(reason));
+        warnRestoreFailed(source, reason);
     }
     emit reloadData();
 }
 
-void SettingsDlg::warnRestoreFailed(const QString& source, const QString& error)
+// Empty when the source may replace the colour file, with its bytes in `data`;
+// otherwise why not, for the player. The kind of file is looked at before it is
+// opened: a pipe would keep the window waiting, a device might never end.
+QString SettingsDlg::checkRestoreSource(const QString& source, QByteArray* data) const
 {
     const QFileInfo info(source);
-    const QString reason = info.isFile() ? error : tr("There is no such file.");
+    if (!info.exists())
+        return tr("There is no such file.");
+    if (info.isDir())
+        return tr("It is a folder, not a file.");
+    if (!info.isFile())
+        return tr("It is not a regular file but a pipe, a device or the like.");
+    if (info.size() > ColorFile::maxSize)
+        return tr("It is larger than %1 bytes, too large for a colour file.")
+            .arg(ColorFile::maxSize);
+    QString error;
+    if (!SafeFile::readAll(source, data, &error, ColorFile::maxSize))
+        return error;
+    AOColors table;
+    if (!ColorFile::read(*data, &table, &error))
+        return tr("It is not a colour file: %1.").arg(error);
+    if (table.isEmpty())
+        return tr("It holds no colours.");
+    return QString();
+}
+
+void SettingsDlg::warnRestoreFailed(const QString& source, const QString& reason)
+{
+    const QFileInfo info(source);
     Messages::warn(this, tr("TextColors.xml was left as it was, because it could not be "
                             "restored from:\n%1\n\n%2")
                              .arg(QDir::toNativeSeparators(info.absoluteFilePath()), reason));

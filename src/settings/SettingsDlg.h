@@ -47,7 +47,8 @@ signals:
 private:
     void addLine();
     void restoreFrom(const QString& source);
-    void warnRestoreFailed(const QString& source, const QString& error);
+    QString checkRestoreSource(const QString& source, QByteArray* data) const;
+    void warnRestoreFailed(const QString& source, const QString& reason);
     void nameWidgets();
 
     QVBoxLayout* layout;

@@ -3,10 +3,15 @@
 
 #include "common/Files.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 class TestSafeFile : public QObject
 {
@@ -19,7 +24,12 @@ private slots:
     void copyFromMissingSourceChangesNothing();
     void folderInTheWayIsRefused();
     void symlinkIsReplacedNotFollowed();
-    void keepsTheFilesOwnModeAndClearsStaleTemporaries();
+    void keepsTheFilesOwnMode();
+    void writeProtectedFileIsNotReplaced();
+    void clearsOnlyStaleTemporaries();
+    void linkIsFollowedWhenAsked();
+    void readAllRefusesWhatIsNoFile_data();
+    void readAllRefusesWhatIsNoFile();
     void temporaryFileIsClosedBeforeCommit();
 
 private:
@@ -118,22 +128,145 @@ void TestSafeFile::temporaryFileIsClosedBeforeCommit()
     QCOMPARE(openBelowTheFolder(), QStringList());
 }
 
-void TestSafeFile::keepsTheFilesOwnModeAndClearsStaleTemporaries()
+void TestSafeFile::keepsTheFilesOwnMode()
 {
-    put(target, "read-only");
-    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    // Left behind by a save that was killed half-way.
-    const QString stale = target + QStringLiteral(".tintwell-abc123.tmp");
-    put(stale, "half a file");
-    const QString unrelated = target + QStringLiteral(".bak.tintwell-abc123.tmp");
-    put(unrelated, "another file's temporary");
-
+    put(target, "owner only");
+    const QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(target, mode));
     QVERIFY(SafeFile::replace(target, "replaced"));
-    QCOMPARE(QFileInfo(target).permissions() &
-                 (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther),
-             QFile::Permissions());
+    QCOMPARE(contents(target), QByteArray("replaced"));
+    const QFile::Permissions all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                   QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                   QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    QCOMPARE(QFileInfo(target).permissions() & all, mode);
+}
+
+// Write-protected means kept, for an administrator too: rm asks root before it
+// removes such a file, and Tintwell does not replace it at all.
+void TestSafeFile::writeProtectedFileIsNotReplaced()
+{
+    put(target, "protected");
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QString error;
+    QVERIFY(!SafeFile::replace(target, "replaced", &error));
+    QVERIFY2(error.contains(QStringLiteral("write-protected")), qPrintable(error));
+    QCOMPARE(contents(target), QByteArray("protected"));
+    QCOMPARE(SafeFile::writeProtection(target), QStringLiteral("the file is write-protected "
+                                                               "(read-only)"));
+    QVERIFY(SafeFile::writeProtection(dir->filePath(QStringLiteral("missing"))).isEmpty());
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("TextColors.xml")});
+}
+
+// A crashed save's temporaries go once they are too old to belong to a running save;
+// a young one may be another Tintwell's save in progress and stays.
+void TestSafeFile::clearsOnlyStaleTemporaries()
+{
+    put(target, "old");
+    const QString stale = target + QStringLiteral(".tintwell-abc123.tmp");
+    const QString young = target + QStringLiteral(".tintwell-def456.tmp");
+    const QString unrelated = target + QStringLiteral(".bak.tintwell-abc123.tmp");
+    const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-SafeFile::staleAge - 60);
+    for (const QString& name : {stale, young, unrelated}) {
+        put(name, "half a file");
+        if (name != young) {
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+    }
+    QVERIFY(SafeFile::replace(target, "replaced"));
     QVERIFY(!QFile::exists(stale));
+    QVERIFY(QFile::exists(young));
     QVERIFY(QFile::exists(unrelated));
+}
+
+void TestSafeFile::linkIsFollowedWhenAsked()
+{
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("elsewhere")));
+    const QString real = dir->filePath(QStringLiteral("elsewhere/TextColors.xml"));
+    const QString middle = dir->filePath(QStringLiteral("middle"));
+    put(real, "game file");
+    QVERIFY(QFile::link(real, middle));
+    QVERIFY(QFile::link(middle, target));
+    SafeFile file(target, SafeFile::Links::Follow);
+    QVERIFY(file.write("through the links"));
+    QCOMPARE(file.destination(), real);
+    QVERIFY(file.commit());
+    QVERIFY(QFileInfo(target).isSymLink());
+    QVERIFY(QFileInfo(middle).isSymLink());
+    QCOMPARE(QFileInfo(target).symLinkTarget(), middle);
+    QCOMPARE(contents(real), QByteArray("through the links"));
+    QCOMPARE(QDir(dir->filePath(QStringLiteral("elsewhere"))).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("TextColors.xml")});
+
+    // Behind the link the same rules hold: a protected file is not replaced.
+    QVERIFY(QFile::setPermissions(real, QFile::ReadOwner));
+    QVERIFY(!SafeFile::replace(target, "refused", nullptr, SafeFile::Links::Follow));
+    QCOMPARE(contents(real), QByteArray("through the links"));
+
+    const QString loop = dir->filePath(QStringLiteral("loop"));
+    QVERIFY(QFile::link(loop, loop));
+    QString error;
+    QVERIFY(!SafeFile::replace(loop, "x", &error, SafeFile::Links::Follow));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(QFileInfo(loop).isSymLink());
+}
+
+// Reading never waits: a pipe with no writer, a device and a file beyond the limit
+// are refused at once, with the reason.
+void TestSafeFile::readAllRefusesWhatIsNoFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("pipe") << "pipe"
+                          << "not a regular file";
+    QTest::newRow("link to a pipe") << "link to pipe"
+                                    << "not a regular file";
+    QTest::newRow("link to /dev/zero") << "link to device"
+                                       << "not a regular file";
+    QTest::newRow("folder") << "folder"
+                            << "is a folder";
+    QTest::newRow("dangling link") << "dangling link"
+                                   << "link to nothing";
+    QTest::newRow("missing") << "missing"
+                             << "no such file";
+    QTest::newRow("beyond the limit") << "large"
+                                      << "larger than 16 bytes";
+}
+
+void TestSafeFile::readAllRefusesWhatIsNoFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+#ifdef Q_OS_UNIX
+    const QString pipe = dir->filePath(QStringLiteral("pipe"));
+    QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    if (kind == QLatin1String("pipe"))
+        target = pipe;
+    else if (kind == QLatin1String("link to pipe"))
+        QVERIFY(QFile::link(pipe, target));
+    else if (kind == QLatin1String("link to device"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), target));
+#else
+    if (kind.contains(QLatin1String("pipe")) || kind.contains(QLatin1String("device")))
+        QSKIP("needs pipes and devices in the file system");
+#endif
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(target));
+    else if (kind == QLatin1String("dangling link"))
+        QVERIFY(QFile::link(dir->filePath(QStringLiteral("gone")), target));
+    else if (kind == QLatin1String("large"))
+        put(target, QByteArray(17, 'x'));
+
+    QByteArray data("untouched");
+    QString error;
+    QVERIFY(!SafeFile::readAll(target, &data, &error, 16));
+    QVERIFY2(error.startsWith(target) && error.contains(reason), qPrintable(error));
+
+    put(dir->filePath(QStringLiteral("small")), QByteArray(16, 'y'));
+    QVERIFY(SafeFile::readAll(dir->filePath(QStringLiteral("small")), &data, &error, 16));
+    QCOMPARE(data, QByteArray(16, 'y'));
 }
 
 QTEST_GUILESS_MAIN(TestSafeFile)

@@ -7,6 +7,7 @@
 #include "basic/BasicModeDlg.h"
 #include "common/Files.h"
 #include "common/ModalDriver.h"
+#include "files/ColorFile.h"
 #include "settings/FolderPath.h"
 
 #include <QCheckBox>
@@ -22,6 +23,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace
 {
@@ -83,7 +88,11 @@ private slots:
     void restoreChangesNothingAfterNo();
     void unusableSourceKeepsFileAndSaysSo_data();
     void unusableSourceKeepsFileAndSaysSo();
+    void brokenSourceWarnsAndChangesNothing_data();
+    void brokenSourceWarnsAndChangesNothing();
     void restoreBackupTwiceGivesTheSameFile();
+    void restoreKeepsALinkedFileLinked();
+    void restoreLeavesAWriteProtectedFileAlone();
     void readOnlyFolderNeverLosesTheFile();
     void bundledCopyDefinesEveryBasicName();
 
@@ -124,6 +133,7 @@ void TestSettingsDlg::init()
 
 void TestSettingsDlg::cleanup()
 {
+    Messages::clearAnswers();
     QFile::setPermissions(colorFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QDir::setCurrent(previous);
 }
@@ -402,12 +412,161 @@ void TestSettingsDlg::unusableSourceKeepsFileAndSaysSo()
     const QString warning = driver.texts().value(1);
     QVERIFY2(warning.contains(QDir::toNativeSeparators(sourceFile)), qPrintable(warning));
     QVERIFY2(warning.contains(QLatin1String("left as it was")), qPrintable(warning));
-    QVERIFY2(warning.contains(QLatin1String("There is no such file.")), qPrintable(warning));
+    const QString reason = kind == QLatin1String("folder")
+                               ? QStringLiteral("It is a folder")
+                               : QStringLiteral("There is no such file.");
+    QVERIFY2(warning.contains(reason), qPrintable(warning));
     QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
     QCOMPARE(colorFolderEntries(), before);
     QCOMPARE(QFileInfo(sourceFile).isDir(), kind == QLatin1String("folder"));
     QCOMPARE(QFileInfo(sourceFile).isSymLink(), kind == QLatin1String("dangling link"));
     // The reload still follows: it rereads the unchanged file.
+    QCOMPARE(spy.count(), 1);
+}
+
+// Sources that exist but are no colour file: after the Yes, a warning that names the
+// file and the reason, and TextColors.xml byte for byte as it was. Pipes and devices
+// are refused without being waited on or read.
+void TestSettingsDlg::brokenSourceWarnsAndChangesNothing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("inWorkFolder");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+
+    const struct {
+        const char* label;
+        const char* button;
+        const char* source;
+        bool inWorkFolder;
+    } restores[] = {
+        {"last backup", "restoreBackupButton", "TextColors.xml.bak", false},
+        {"original data", "restoreOriginalButton", "TextColors.xml.orig", false},
+        {"bundled file", "restoreBundledButton", "TextColors.orig", true},
+    };
+    const struct {
+        const char* kind;
+        const char* reason;
+    } kinds[] = {
+        {"empty", "It is not a colour file"},
+        {"garbage", "It is not a colour file"},
+        {"truncated", "It is not a colour file"},
+        {"no colours", "It holds no colours."},
+        {"pipe", "It is not a regular file"},
+        {"link to /dev/zero", "It is not a regular file"},
+        {"too large", "too large for a colour file"},
+    };
+    for (const auto& restore : restores) {
+        for (const auto& kind : kinds) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(restore.label, kind.kind)))
+                << QString::fromLatin1(restore.button) << QString::fromLatin1(restore.source)
+                << restore.inWorkFolder << QString::fromLatin1(kind.kind)
+                << QString::fromLatin1(kind.reason);
+        }
+    }
+}
+
+void TestSettingsDlg::brokenSourceWarnsAndChangesNothing()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, source);
+    QFETCH(bool, inWorkFolder);
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QString sourceFile = sourcePath(source, inWorkFolder);
+    if (kind == QLatin1String("empty")) {
+        put(sourceFile, QByteArray());
+    } else if (kind == QLatin1String("garbage")) {
+        QByteArray garbage(4096, '\0');
+        for (int i = 0; i < garbage.size(); ++i)
+            garbage[i] = char(i * 7919 % 251);
+        put(sourceFile, garbage);
+    } else if (kind == QLatin1String("truncated")) {
+        put(sourceFile, colorXml("0x123456").left(40));
+    } else if (kind == QLatin1String("no colours")) {
+        put(sourceFile,
+            "<?xml version=\"1.0\"?>\n<Root><Color name=\"a\" color=\"red\"/></Root>\n");
+    } else if (kind == QLatin1String("too large")) {
+        // Sparse: the size is what counts, not the bytes.
+        QFile large(sourceFile);
+        QVERIFY(large.open(QIODevice::WriteOnly));
+        QVERIFY(large.resize(ColorFile::maxSize + 1));
+    } else {
+#ifdef Q_OS_UNIX
+        if (kind == QLatin1String("pipe"))
+            QVERIFY(::mkfifo(QFile::encodeName(sourceFile).constData(), 0600) == 0);
+        else
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), sourceFile));
+#else
+        QSKIP("needs pipes and devices in the file system");
+#endif
+    }
+    const QByteArray sourceBefore =
+        QFileInfo(sourceFile).isFile() ? contents(sourceFile) : QByteArray();
+    const QStringList before = colorFolderEntries();
+    const QDateTime modified = QFileInfo(colorFile).lastModified();
+    SettingsDlg page;
+    page.setAOPath(game);
+    QSignalSpy spy(&page, &SettingsDlg::reloadData);
+
+    Messages::answerNext(Messages::Answer::Yes);
+    Messages::answerNext(Messages::Answer::Ok);
+    click(page, button);
+
+    const QStringList shown = Messages::takeShown();
+    QCOMPARE(shown.size(), 2);
+    const QString warning = shown.at(1);
+    QVERIFY2(warning.contains(QDir::toNativeSeparators(QFileInfo(sourceFile).absoluteFilePath())),
+             qPrintable(warning));
+    QVERIFY2(warning.contains(QLatin1String("left as it was")), qPrintable(warning));
+    QVERIFY2(warning.contains(reason), qPrintable(warning));
+    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
+    QCOMPARE(QFileInfo(colorFile).lastModified(), modified);
+    QCOMPARE(colorFolderEntries(), before);
+    if (QFileInfo(sourceFile).isFile())
+        QCOMPARE(contents(sourceFile), sourceBefore);
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestSettingsDlg::restoreKeepsALinkedFileLinked()
+{
+    const QString kept = dir->filePath(QStringLiteral("kept/TextColors.xml"));
+    put(kept, colorXml("0x40FF80"));
+    QVERIFY(QFile::remove(colorFile));
+    QVERIFY(QFile::link(kept, colorFile));
+    put(colorFolder + QStringLiteral("TextColors.xml.bak"), colorXml("0xABCDEF"));
+    SettingsDlg page;
+    page.setAOPath(game);
+
+    Messages::answerNext(Messages::Answer::Yes);
+    click(page, QStringLiteral("restoreBackupButton"));
+    QCOMPARE(Messages::takeShown().size(), 1);
+    QVERIFY(QFileInfo(colorFile).isSymLink());
+    QCOMPARE(contents(kept), colorXml("0xABCDEF"));
+    QCOMPARE(QDir(QFileInfo(kept).path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("TextColors.xml")});
+}
+
+void TestSettingsDlg::restoreLeavesAWriteProtectedFileAlone()
+{
+    put(colorFolder + QStringLiteral("TextColors.xml.bak"), colorXml("0xABCDEF"));
+    QVERIFY(QFile::setPermissions(colorFile, QFile::ReadOwner | QFile::ReadGroup));
+    const QStringList before = colorFolderEntries();
+    SettingsDlg page;
+    page.setAOPath(game);
+    QSignalSpy spy(&page, &SettingsDlg::reloadData);
+
+    Messages::answerNext(Messages::Answer::Yes);
+    Messages::answerNext(Messages::Answer::Ok);
+    click(page, QStringLiteral("restoreBackupButton"));
+    const QStringList shown = Messages::takeShown();
+    QCOMPARE(shown.size(), 2);
+    QVERIFY2(shown.at(1).contains(QLatin1String("left as it was")) &&
+                 shown.at(1).contains(QLatin1String("write-protected")),
+             qPrintable(shown.at(1)));
+    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
+    QCOMPARE(colorFolderEntries(), before);
     QCOMPARE(spy.count(), 1);
 }
 

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "files/FileStamp.h"
+
+#include "files/SafeFile.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+
+FileStamp::FileStamp(const QString& path, const QByteArray& data)
+    : valid(true), size(data.size()), modified(QFileInfo(path).lastModified()),
+      hash(QCryptographicHash::hash(data, QCryptographicHash::Sha256))
+{
+}
+
+FileStamp FileStamp::current(const QString& path, qint64 maxSize)
+{
+    QByteArray data;
+    if (!SafeFile::readAll(path, &data, nullptr, maxSize))
+        return FileStamp();
+    return FileStamp(path, data);
+}
+
+bool FileStamp::isValid() const
+{
+    return valid;
+}
+
+bool FileStamp::sameContent(const FileStamp& other) const
+{
+    return valid && other.valid && size == other.size && hash == other.hash;
+}
+
+QString FileStamp::describe() const
+{
+    if (!valid)
+        return QStringLiteral("not readable");
+    return QStringLiteral("%1 bytes, modified %2")
+        .arg(size)
+        .arg(modified.toString(Qt::ISODateWithMs));
+}
