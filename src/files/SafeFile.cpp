@@ -258,11 +258,13 @@ QString SafeFile::writeProtection(const QString& path)
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
         return QString();
-    if (!info.isWritable())
-        return QStringLiteral("you may not write to this file");
+    // The file's own protection first: on Windows it is the read-only attribute, which
+    // also makes the file unwritable to this process.
     const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (!(modeOf(info) & anyWrite))
         return QStringLiteral("the file is write-protected (read-only)");
+    if (!info.isWritable())
+        return QStringLiteral("you may not write to this file");
     return QString();
 }
 

@@ -20,7 +20,6 @@ private slots:
     void moveReplacesTheTarget();
     void failedMoveKeepsBothFiles();
     void targetOpenWithoutShareDeleteIsNotReplaced();
-    void readOnlyTargetIsNotReplaced();
     void syncReportsABadHandle();
 
 private:
@@ -77,22 +76,6 @@ void TestNativeFile::targetOpenWithoutShareDeleteIsNotReplaced()
     QCOMPARE(contents(source), QByteArray("new"));
 #else
     QSKIP("share modes are a Windows matter");
-#endif
-}
-
-void TestNativeFile::readOnlyTargetIsNotReplaced()
-{
-#ifdef Q_OS_WIN
-    const auto path = reinterpret_cast<const wchar_t*>(target.utf16());
-    QVERIFY(::SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
-    QString reason;
-    const bool moved = NativeFile::moveOver(source, target, &reason);
-    ::SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
-    QVERIFY(!moved);
-    QVERIFY2(reason.contains(QLatin1String("(Windows error 5)")), qPrintable(reason));
-    QCOMPARE(contents(target), QByteArray("old"));
-#else
-    QSKIP("the read-only attribute is a Windows matter; a POSIX rename ignores the mode");
 #endif
 }
 

@@ -160,12 +160,11 @@ void TestWindowsSave::fileHeldOpenByAnotherProgramIsKept()
 
     const QStringList shown = Messages::takeShown();
     QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown.first().contains(QDir::toNativeSeparators(colorFile())) ||
-                 shown.first().contains(colorFile()),
-             qPrintable(shown.first()));
+    QVERIFY2(shown.first().contains(QLatin1String("TextColors.xml: ")), qPrintable(shown.first()));
     QVERIFY2(shown.first().contains(QLatin1String("(Windows error ")), qPrintable(shown.first()));
     QCOMPARE(contents(colorFile()), colors);
-    QCOMPARE(contents(backupFile()), QByteArray("earlier backup"));
+    // The backup now holds the file as it still is, never anything older.
+    QCOMPARE(contents(backupFile()), colors);
     QCOMPARE(colorFolder(), before);
 
     // Once the other program has let go, the same save goes through.
@@ -181,16 +180,16 @@ void TestWindowsSave::readOnlyFileIsRespected()
     const QStringList before = colorFolder();
     const auto path = reinterpret_cast<const wchar_t*>(colorFile().utf16());
     QVERIFY(::SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
+    QVERIFY(::GetFileAttributesW(path) & FILE_ATTRIBUTE_READONLY);
 
     Messages::answerNext(Messages::Answer::Ok);
     dialog->saveData();
     const QStringList shown = Messages::takeShown();
-    const DWORD attributes = ::GetFileAttributesW(path);
     ::SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
 
     QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown.first().contains(QLatin1String("TextColors.xml")), qPrintable(shown.first()));
-    QVERIFY(attributes & FILE_ATTRIBUTE_READONLY);
+    QVERIFY2(shown.first().contains(QLatin1String("TextColors.xml: the file is write-protected")),
+             qPrintable(shown.first()));
     QCOMPARE(contents(colorFile()), colors);
     QCOMPARE(colorFolder(), before);
 #endif

@@ -531,6 +531,9 @@ void TestSettingsDlg::brokenSourceWarnsAndChangesNothing()
 
 void TestSettingsDlg::restoreKeepsALinkedFileLinked()
 {
+#ifdef Q_OS_WIN
+    QSKIP("a link made on Windows is a shortcut file, which the file system never follows");
+#endif
     const QString kept = dir->filePath(QStringLiteral("kept/TextColors.xml"));
     put(kept, colorXml("0x40FF80"));
     QVERIFY(QFile::remove(colorFile));
