@@ -23,6 +23,7 @@ xvfb_pid=""
 app_pid=""
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    WINEPREFIX="$build_dir/wine-desktop" wineserver -k 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -36,6 +37,8 @@ fail() {
 export WINEPREFIX="$build_dir/wine-desktop"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# A Wine server left from an earlier run would still draw on that run's display.
+wineserver -k 2>/dev/null || true
 if [ ! -f "$WINEPREFIX/.tintwell-ready" ]; then
     echo "Preparing the Wine prefix $WINEPREFIX"
     wine wineboot -i >/dev/null 2>&1
@@ -74,7 +77,7 @@ write_cfg() {
 
 # Starts the program in its own folder and sets `window` to the id of its window.
 start() {
-    (cd "$work" && exec wine tintwell.exe) >"$scratch/run.log" 2>&1 &
+    (cd "$work" && exec wine ./tintwell.exe) >"$scratch/run.log" 2>&1 &
     app_pid=$!
     window="$(timeout 60 xdotool search --sync --onlyvisible --name '^Tintwell v0\.3$' | head -n 1)" ||
         true
