@@ -7,7 +7,8 @@ size is drawn from the same shapes as vectors (three shaded sticks with pointed 
 a black backdrop, and a black band near the bottom), so it is sharp, not blown up. An
 SVG of the same shapes serves as the scalable icon. Only the standard library is used.
 
-    paint_icons.py OUTDIR            write OUTDIR/<N>x<N>.png and OUTDIR/scalable.svg
+    paint_icons.py OUTDIR            write OUTDIR/<N>x<N>.png, OUTDIR/scalable.svg and
+                                     OUTDIR/tintwell.ico (the Windows program's icon)
     paint_icons.py --check DIR       exit 1 unless DIR holds exactly these files
 """
 
@@ -18,6 +19,8 @@ import sys
 import zlib
 
 SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
+# The sizes Windows picks from for the program file, the Start menu and the task bar.
+ICO_SIZES = [16, 24, 32, 48, 64, 256]
 SUBSAMPLES = 4
 HERE = os.path.dirname(os.path.abspath(__file__))
 XPM = os.path.join(HERE, "..", "resources", "tintwell_icon.xpm")
@@ -142,11 +145,24 @@ def svg():
     return ("\n".join(parts) + "\n").encode()
 
 
+def ico(pngs):
+    """An icon file whose images are stored as PNG, as Windows Vista and later read them."""
+    header = struct.pack("<HHH", 0, 1, len(pngs))
+    directory = b""
+    offset = len(header) + 16 * len(pngs)
+    for size, data in pngs:
+        side = size if size < 256 else 0  # 0 stands for 256 in the directory
+        directory += struct.pack("<BBBBHHII", side, side, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return header + directory + b"".join(data for _, data in pngs)
+
+
 def outputs():
     files = {"16x16.png": png(xpm_pixels())}
     for size in SIZES[1:]:
         files["%dx%d.png" % (size, size)] = png(vector_pixels(size))
     files["scalable.svg"] = svg()
+    files["tintwell.ico"] = ico([(size, files["%dx%d.png" % (size, size)]) for size in ICO_SIZES])
     return files
 
 

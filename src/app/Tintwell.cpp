@@ -2,6 +2,7 @@
 #include "app/Tintwell.h"
 
 #include "app/BaseDlg.h"
+#include "platform/DialogFont.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -38,6 +39,7 @@ void Tintwell::applyStyle()
     }
     if (style)
         QApplication::setStyle(style);
+    DialogFont::apply();
 }
 
 int Tintwell::run()

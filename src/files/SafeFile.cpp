@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/SafeFile.h"
 
+#include "platform/NativeFile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -10,10 +12,7 @@
 #include <cerrno>
 #include <cstring>
 
-#ifdef Q_OS_WIN
-#include <io.h>
-#include <windows.h>
-#else
+#ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,21 +20,6 @@
 
 namespace
 {
-
-QString systemError()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// Windows reports a failed move through GetLastError(), not errno.
-QString renameError()
-{
-#ifdef Q_OS_WIN
-    return qt_error_string(int(::GetLastError()));
-#else
-    return systemError();
-#endif
-}
 
 // The file's own mode bits. QFileInfo's "User" bits describe what this process may
 // do, which for root is everything, and would make a read-only file writable.
@@ -120,42 +104,6 @@ int openRegularFile(const QString& path, qint64 maxSize, QString* reason)
 }
 #endif
 
-bool syncToDisk(int fd)
-{
-#ifdef Q_OS_WIN
-    return ::_commit(fd) == 0;
-#else
-    return ::fsync(fd) == 0;
-#endif
-}
-
-// The one step that makes the new content visible: atomic on the file systems the
-// game is installed on, and never leaves the target missing.
-bool renameOver(const QString& from, const QString& to)
-{
-#ifdef Q_OS_WIN
-    return ::MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
-                         reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-#endif
-}
-
-// Makes the rename itself durable; a failure here loses nothing, so it is not reported.
-void syncFolder(const QString& folder)
-{
-#ifndef Q_OS_WIN
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(folder)
-#endif
-}
-
 // Empty when every byte reached the disk, otherwise the reason. A short write is
 // retried, so that a full disk reports itself instead of an unknown error.
 QString writeSynced(QFile* file, const QByteArray& data)
@@ -168,9 +116,9 @@ QString writeSynced(QFile* file, const QByteArray& data)
     }
     if (!file->flush())
         return file->errorString();
-    if (!syncToDisk(file->handle()))
-        return systemError();
-    return QString();
+    QString reason;
+    NativeFile::syncToDisk(file->handle(), &reason);
+    return reason;
 }
 
 QString randomTag()
@@ -282,16 +230,16 @@ bool SafeFile::commit()
 {
     if (!written)
         return fail(target, QStringLiteral("nothing was written"));
-    if (!renameOver(tempName, path)) {
+    QString reason;
+    if (!NativeFile::moveOver(tempName, path, &reason)) {
         // Named as what failed: the target itself is untouched by a failed rename.
-        const QString reason = renameError();
         return fail(path, QStringLiteral("the new content could not be put in place from %1 (%2); "
                                          "the file itself is unchanged")
                               .arg(QFileInfo(tempName).fileName(), reason));
     }
     tempName.clear();
     written = false;
-    syncFolder(QFileInfo(path).absolutePath());
+    NativeFile::syncFolder(QFileInfo(path).absolutePath());
     return true;
 }
 
@@ -310,11 +258,13 @@ QString SafeFile::writeProtection(const QString& path)
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
         return QString();
-    if (!info.isWritable())
-        return QStringLiteral("you may not write to this file");
+    // The file's own protection first: on Windows it is the read-only attribute, which
+    // also makes the file unwritable to this process.
     const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (!(modeOf(info) & anyWrite))
         return QStringLiteral("the file is write-protected (read-only)");
+    if (!info.isWritable())
+        return QStringLiteral("you may not write to this file");
     return QString();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs Tintwell's real start-up and shut-down in the current folder and closes every
 // modal window that opens, as a player pressing Escape would.
+#include "app/Choosers.h"
 #include "app/Tintwell.h"
 
 #include <QApplication>
@@ -17,5 +18,8 @@ int main(int argc, char* argv[])
             dialog->reject();
     });
     escape.start(20);
+    // The folder question is cancelled through its seam: on Windows it is the
+    // system's own dialog, which no Qt timer can close.
+    Choosers::setNextFolder(QString());
     return Tintwell::run();
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/Files.h"
 
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -50,4 +52,17 @@ QStringList leftovers(const QString& root, const QStringList& known)
             found << relative;
     }
     return found;
+}
+
+QByteArray textLines(QByteArray lf)
+{
+#ifdef Q_OS_WIN
+    lf.replace("\n", "\r\n");
+#endif
+    return lf;
+}
+
+QString besideTest(const QString& name)
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
 }

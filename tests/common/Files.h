@@ -24,3 +24,10 @@ Snapshot snapshot(const QString& root, const QStringList& files);
 // Files anywhere below `root` that are not known: neither their path relative to
 // `root` nor their name is in `known`. Left-over temporaries show up here.
 QStringList leftovers(const QString& root, const QStringList& known);
+
+// A text file's bytes as this system writes them: CR LF on Windows, LF elsewhere.
+QByteArray textLines(QByteArray lf);
+
+// A companion the program ships (resources/), or a helper program, found beside the
+// test program, where the build puts them.
+QString besideTest(const QString& name);

@@ -130,6 +130,9 @@ void TestSafeFile::temporaryFileIsClosedBeforeCommit()
 
 void TestSafeFile::keepsTheFilesOwnMode()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows keeps no mode bits, only the read-only attribute");
+#endif
     put(target, "owner only");
     const QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
     QVERIFY(QFile::setPermissions(target, mode));
@@ -183,6 +186,9 @@ void TestSafeFile::clearsOnlyStaleTemporaries()
 
 void TestSafeFile::linkIsFollowedWhenAsked()
 {
+#ifdef Q_OS_WIN
+    QSKIP("a link made on Windows is a shortcut file, which the file system never follows");
+#endif
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("elsewhere")));
     const QString real = dir->filePath(QStringLiteral("elsewhere/TextColors.xml"));
     const QString middle = dir->filePath(QStringLiteral("middle"));
@@ -251,6 +257,8 @@ void TestSafeFile::readAllRefusesWhatIsNoFile()
 #else
     if (kind.contains(QLatin1String("pipe")) || kind.contains(QLatin1String("device")))
         QSKIP("needs pipes and devices in the file system");
+    if (kind.contains(QLatin1String("link")))
+        QSKIP("a link made on Windows is a shortcut file, which the file system never follows");
 #endif
     if (kind == QLatin1String("folder"))
         QVERIFY(QDir().mkdir(target));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "info/AboutDlg.h"
 
+#include "common/Files.h"
 #include "common/Find.h"
 
 #include <QDesktopServices>
@@ -105,7 +106,7 @@ void TestAboutDlg::opensWithAnEmptyFrameWithoutThePicture()
 
 void TestAboutDlg::showsThePictureWhenItIsThere()
 {
-    QVERIFY(QFile::copy(QStringLiteral(TINTWELL_RESOURCES "/Tintwell.png"),
+    QVERIFY(QFile::copy(besideTest(QStringLiteral("Tintwell.png")),
                         QStringLiteral("Tintwell.png")));
     AboutDlg page;
     const QPixmap pixmap = pictureOf(page)->pixmap(Qt::ReturnByValue);

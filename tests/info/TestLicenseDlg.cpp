@@ -126,7 +126,7 @@ void TestLicenseDlg::logsTheTabStopOncePerPage()
 
 void TestLicenseDlg::showsTheShippedLicence()
 {
-    QVERIFY(QFile::copy(QStringLiteral(TINTWELL_RESOURCES "/LICENSE.GPL"),
+    QVERIFY(QFile::copy(besideTest(QStringLiteral("LICENSE.GPL")),
                         QStringLiteral("LICENSE.GPL")));
     QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
     LicenseDlg page;

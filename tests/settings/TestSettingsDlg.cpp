@@ -9,6 +9,7 @@
 #include "common/GameFixture.h"
 #include "common/RealDialogs.h"
 #include "files/ColorFile.h"
+#include "settings/FolderPath.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -177,16 +178,17 @@ void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled()
     QVERIFY(QDir().mkpath(empty));
     const QString caption = QStringLiteral("Select the folder where Anarchy Online is installed:");
 
+    // Answered through the chooser seam: Windows' own folder dialog is no Qt widget.
     {
         SettingsDlg page;
         Choosers::setNextFolder(empty);
         Choosers::setNextFolder(game);
         QVERIFY(page.checkAOPath());
         QCOMPARE(Choosers::pendingResults(), 0);
-        QCOMPARE(page.aoPath(), QDir::toNativeSeparators(game));
+        QCOMPARE(page.aoPath(), FolderPath::fromDialog(game));
         QCOMPARE(Choosers::lastFolderCaption(), caption);
         // The second question opens where the first answer pointed.
-        QCOMPARE(Choosers::lastFolderStart(), QDir::toNativeSeparators(empty));
+        QCOMPARE(Choosers::lastFolderStart(), FolderPath::fromDialog(empty));
     }
     {
         SettingsDlg page;
@@ -194,7 +196,7 @@ void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled()
         Choosers::setNextFolder(QString());
         QVERIFY(!page.checkAOPath());
         QCOMPARE(Choosers::pendingResults(), 0);
-        QCOMPARE(page.aoPath(), QDir::toNativeSeparators(empty));
+        QCOMPARE(page.aoPath(), FolderPath::fromDialog(empty));
     }
 }
 
@@ -212,6 +214,9 @@ void TestSettingsDlg::checkAOPathAcceptsValidFolderWithoutAsking()
 // the page holds, and the folder the player types becomes the page's folder.
 void TestSettingsDlg::browseOpensTheRealFolderDialog()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows' own folder dialog is no Qt widget to drive");
+#endif
     const QString other = GameFolder(fixture->path(QStringLiteral("Other AO"))).path();
     SettingsDlg page;
     page.setAOPath(game);
@@ -429,6 +434,10 @@ void TestSettingsDlg::unusableSourceKeepsFileAndSaysSo()
     QFETCH(QString, source);
     QFETCH(bool, inWorkFolder);
     QFETCH(QString, kind);
+#ifdef Q_OS_WIN
+    if (kind == QLatin1String("dangling link"))
+        QSKIP("a link made on Windows is a shortcut file, which the file system never follows");
+#endif
     const QString sourceFile = sourcePath(source, inWorkFolder);
     if (kind == QLatin1String("folder"))
         QVERIFY(QDir().mkpath(sourceFile));
@@ -568,6 +577,9 @@ void TestSettingsDlg::brokenSourceWarnsAndChangesNothing()
 
 void TestSettingsDlg::restoreKeepsALinkedFileLinked()
 {
+#ifdef Q_OS_WIN
+    QSKIP("a link made on Windows is a shortcut file, which the file system never follows");
+#endif
     const QString kept = fixture->path(QStringLiteral("kept/TextColors.xml"));
     put(kept, colorXml("0x40FF80"));
     QVERIFY(QFile::remove(colorFile));
@@ -652,7 +664,7 @@ void TestSettingsDlg::readOnlyFolderNeverLosesTheFile()
 
 void TestSettingsDlg::bundledCopyDefinesEveryBasicName()
 {
-    QFile file(QStringLiteral(TINTWELL_RESOURCES "/TextColors.orig"));
+    QFile file(besideTest(QStringLiteral("TextColors.orig")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QXmlStreamReader reader(&file);
     QSet<QString> names;

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+// Windows names its dialog font by an alias, "MS Shell Dlg 2", that GDI maps to a real
+// font through the FontSubstitutes registry key (Tahoma under Wine, Segoe UI or Tahoma
+// on Windows). Windows itself lets Qt find the alias; Wine does not, and Qt then falls
+// back to whatever family sorts first among the host's fonts (a maths font with very
+// tall lines), which squeezes every page of the fixed-size window. Qt has no call for
+// this, so the alias is resolved here, from the same registry key GDI reads.
+class DialogFont
+{
+public:
+    // The application font with its family resolved, when Qt could not find it.
+    // Elsewhere, and whenever Qt found the family, the font is returned unchanged.
+    static QFont resolved(const QFont& font);
+    // Resolves the application's font (after the QApplication exists).
+    static void apply();
+    // The family Windows substitutes for `family`, or an empty text.
+    static QString substitute(const QString& family);
+};
