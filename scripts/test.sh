@@ -41,6 +41,8 @@ jobs="$(nproc)"
 launcher=()
 if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    # Paths relative to the checkout, so a second clone reuses what the first compiled.
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd)}"
 fi
 
 run_suite() {
