@@ -13,7 +13,7 @@ archive="$(realpath -m "$1")"
 work="$(dirname "$archive")/qt-source"
 prefix="$work/qt5-win64"
 
-scripts/install-windows-deps.sh
+scripts/install-deps.sh --windows
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 need=(dpkg-dev perl python3 make g++ xz-utils)

@@ -23,7 +23,7 @@ if [ $# -gt 0 ] && [ "$1" != "--" ]; then
 fi
 [ "${1:-}" = "--" ] && shift
 
-scripts/install-windows-deps.sh
+scripts/install-deps.sh --windows
 
 # The prefix of a Qt inside $1 (unpacked archive or folder), or nothing.
 qt_prefix_in() {

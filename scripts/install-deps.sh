@@ -6,6 +6,9 @@
 #   scripts/install-deps.sh          to build, run, demo and run the Qt 5 suite
 #   scripts/install-deps.sh --full   also for every build of scripts/test.sh --full:
 #                                    Qt 6, the package check with lintian, the fuzzers
+#   scripts/install-deps.sh --windows  for the Windows build, its tests under Wine and
+#                                    its packages; only 64-bit Windows programs are
+#                                    built and run, so Wine needs no i386 architecture
 set -euo pipefail
 
 packages=(
@@ -16,9 +19,16 @@ packages=(
 )
 case "${1:-}" in
 --full) packages+=(qt6-base-dev lintian clang libclang-rt-14-dev) ;;
+--windows)
+    packages=(cmake make ccache python3 xz-utils
+        g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+        wine wine64 fonts-wine
+        xvfb xauth xdotool x11-utils imagemagick
+        nsis zip unzip)
+    ;;
 "") ;;
 *)
-    echo "usage: scripts/install-deps.sh [--full]" >&2
+    echo "usage: scripts/install-deps.sh [--full | --windows]" >&2
     exit 2
     ;;
 esac
