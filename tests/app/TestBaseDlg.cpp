@@ -629,6 +629,9 @@ void TestBaseDlg::saveRefusesAFolderTypedSinceTheLoad()
 // and the window then shows that install's colours.
 void TestBaseDlg::firstStartOffersTheInstallFound()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the fake home is a Linux one: Windows' home folder does not follow HOME");
+#endif
     const QString fakeHome = fixture->path(QStringLiteral("home"));
     const QString steamGame =
         fakeHome + QStringLiteral("/.local/share/Steam/steamapps/common/Anarchy Online");
@@ -672,6 +675,9 @@ bool sameCentre(const QRect& a, const QRect& b)
 // the window, where the window then appears, and not in a corner of the screen.
 void TestBaseDlg::firstRunQuestionStandsOverTheWindow()
 {
+#ifdef Q_OS_WIN
+    QSKIP("where the window stands is checked on Linux; under Wine's offscreen screen it is not yet");
+#endif
     QFile::copy(colorFile(), colorFile() + QStringLiteral(".orig"));
     Choosers::setNextFolder(game);
     QRect question;

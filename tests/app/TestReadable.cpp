@@ -8,6 +8,8 @@
 #include "app/Tintwell.h"
 #include "settings/SettingsDlg.h"
 
+#include "common/Files.h"
+
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
@@ -93,10 +95,10 @@ void TestReadable::initTestCase()
     QVERIFY(QDir::setCurrent(dir->path()));
     game = dir->filePath(QStringLiteral("Anarchy Online"));
     QVERIFY(QDir().mkpath(game + QStringLiteral("/cd_image/gui/default")));
-    QVERIFY(QFile::copy(QStringLiteral(TINTWELL_RESOURCES "/TextColors.orig"),
+    QVERIFY(QFile::copy(besideTest(QStringLiteral("TextColors.orig")),
                         game + QStringLiteral("/cd_image/gui/default/TextColors.xml")));
     for (const char* companion : {"LICENSE.GPL", "Tintwell.png"})
-        QVERIFY(QFile::copy(QStringLiteral(TINTWELL_RESOURCES "/") + QLatin1String(companion),
+        QVERIFY(QFile::copy(besideTest(QLatin1String(companion)),
                             QLatin1String(companion)));
     QFile prefs(QStringLiteral("Tintwell.cfg"));
     QVERIFY(prefs.open(QIODevice::WriteOnly));

@@ -63,7 +63,11 @@ private:
     QString home() const { return dir->filePath(QStringLiteral("home")); }
     QStringList find(const QProcessEnvironment& env = QProcessEnvironment()) const
     {
-        return InstallFinder(home(), env, InstallFinder::System::Unix).installs();
+        QStringList found = InstallFinder(home(), env, InstallFinder::System::Unix).installs();
+        // Found on Windows, the folders come with its own separators.
+        for (QString& folder : found)
+            folder = QDir::fromNativeSeparators(folder);
+        return found;
     }
 
     std::unique_ptr<QTemporaryDir> dir;

@@ -255,6 +255,9 @@ void TestSettingsDlg::folderQuestionOpensWhereTheGameIs_data()
 
 void TestSettingsDlg::folderQuestionOpensWhereTheGameIs()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the fake home is a Linux one: Windows' home folder does not follow HOME");
+#endif
     QFETCH(QString, stored);
     QFETCH(bool, wineInstall);
     QFETCH(QString, expected);
