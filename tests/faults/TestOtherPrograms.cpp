@@ -7,6 +7,7 @@
 #include "files/ColorFile.h"
 #include "model/AOColors.h"
 
+#include "common/Find.h"
 #include "common/Files.h"
 #include "faults/GameColors.h"
 
@@ -26,11 +27,10 @@
 namespace
 {
 
-class OpenDlg : public BaseDlg
+void clickSave(const BaseDlg& dialog)
 {
-public:
-    using BaseDlg::saveButton;
-};
+    find<QPushButton>(&dialog, QStringLiteral("saveButton"))->click();
+}
 
 const QString changedQuestion = QStringLiteral(
     "TextColors.xml was changed by another program since Tintwell read it. Overwrite it?");
@@ -173,7 +173,7 @@ int TestOtherPrograms::runScenario(const QString& operation)
 
 void TestOtherPrograms::changedFileIsKeptAfterNo()
 {
-    OpenDlg dialog;
+    BaseDlg dialog;
     changeFirstColor(QColor(1, 2, 3));
     QCOMPARE(runOtherSave(), 0);
     const QByteArray theirs = contents(colors());
@@ -181,7 +181,7 @@ void TestOtherPrograms::changedFileIsKeptAfterNo()
     QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.bak"))), gameColors);
 
     Messages::answerNext(Messages::Answer::No);
-    dialog.saveButton->click();
+    clickSave(dialog);
     QCOMPARE(Messages::takeShown(), QStringList{changedQuestion});
     QCOMPARE(contents(colors()), theirs);
     QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.bak"))), gameColors);
@@ -189,14 +189,14 @@ void TestOtherPrograms::changedFileIsKeptAfterNo()
 
     // Asked again on the next try: No decided nothing for later.
     Messages::answerNext(Messages::Answer::No);
-    dialog.saveButton->click();
+    clickSave(dialog);
     QCOMPARE(Messages::takeShown(), QStringList{changedQuestion});
     QCOMPARE(contents(colors()), theirs);
 }
 
 void TestOtherPrograms::changedFileIsOverwrittenAfterYesAndKeptAsBackup()
 {
-    OpenDlg dialog;
+    BaseDlg dialog;
     changeFirstColor(QColor(1, 2, 3));
     const auto mine = [] {
         QList<QPair<QString, QString>> list;
@@ -208,7 +208,7 @@ void TestOtherPrograms::changedFileIsOverwrittenAfterYesAndKeptAsBackup()
     const QByteArray theirs = contents(colors());
 
     Messages::answerNext(Messages::Answer::Yes);
-    dialog.saveButton->click();
+    clickSave(dialog);
     QCOMPARE(Messages::takeShown(), QStringList{changedQuestion});
     QCOMPARE(entries(contents(colors())), mine);
     QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.bak"))), theirs);
@@ -216,7 +216,7 @@ void TestOtherPrograms::changedFileIsOverwrittenAfterYesAndKeptAsBackup()
     // What this window wrote is what it knows: the next save asks nothing.
     const QByteArray saved = contents(colors());
     changeFirstColor(QColor(4, 5, 6));
-    dialog.saveButton->click();
+    clickSave(dialog);
     QCOMPARE(Messages::takeShown(), QStringList());
     QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.bak"))), saved);
     QCOMPARE(strangers(), QStringList());
@@ -226,7 +226,7 @@ void TestOtherPrograms::changedFileIsOverwrittenAfterYesAndKeptAsBackup()
 // that a save would lose.
 void TestOtherPrograms::sameBytesAskNothing()
 {
-    OpenDlg dialog;
+    BaseDlg dialog;
     changeFirstColor(QColor(1, 2, 3));
     {
         QFile file(colors());
@@ -234,7 +234,7 @@ void TestOtherPrograms::sameBytesAskNothing()
         QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                                  QFileDevice::FileModificationTime));
     }
-    dialog.saveButton->click();
+    clickSave(dialog);
     QCOMPARE(Messages::takeShown(), QStringList());
     QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.bak"))), gameColors);
 
@@ -252,20 +252,20 @@ void TestOtherPrograms::sameBytesAskNothing()
         QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
     }
     Messages::answerNext(Messages::Answer::No);
-    dialog.saveButton->click();
+    clickSave(dialog);
     QCOMPARE(Messages::takeShown(), QStringList{changedQuestion});
     QCOMPARE(contents(colors()), sameSize);
 }
 
 void TestOtherPrograms::writeProtectedFileIsNotReplaced()
 {
-    OpenDlg dialog;
+    BaseDlg dialog;
     changeFirstColor(QColor(1, 2, 3));
     const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
     QVERIFY(QFile::setPermissions(colors(), readOnly));
 
     Messages::answerNext(Messages::Answer::Ok);
-    dialog.saveButton->click();
+    clickSave(dialog);
     const QStringList shown = Messages::takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown[0].startsWith(QStringLiteral("The colours could not be saved. TextColors.xml "
@@ -310,12 +310,12 @@ void TestOtherPrograms::linkedFilesStayLinks()
 void TestOtherPrograms::pipesNeverHoldUpASave()
 {
 #ifdef Q_OS_UNIX
-    OpenDlg dialog;
+    BaseDlg dialog;
     changeFirstColor(QColor(1, 2, 3));
     const QString backup = colors(QStringLiteral("TextColors.xml.bak"));
     QVERIFY(QFile::remove(backup));
     QVERIFY(::mkfifo(QFile::encodeName(backup).constData(), 0600) == 0);
-    dialog.saveButton->click();
+    clickSave(dialog);
     QCOMPARE(Messages::takeShown(), QStringList());
     QCOMPARE(contents(backup), gameColors);
 
@@ -323,7 +323,7 @@ void TestOtherPrograms::pipesNeverHoldUpASave()
     QVERIFY(::mkfifo(QFile::encodeName(colors()).constData(), 0600) == 0);
     Messages::answerNext(Messages::Answer::Yes);
     Messages::answerNext(Messages::Answer::Ok);
-    dialog.saveButton->click();
+    clickSave(dialog);
     const QStringList shown = Messages::takeShown();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown.at(0), changedQuestion);

@@ -405,6 +405,24 @@ void TestSettingsDlg::restoreChangesNothingAfterNo()
     QCOMPARE(colorFolderEntries(), before);
 }
 
+namespace
+{
+
+// The three restore actions: their buttons and the files they read.
+const struct
+{
+    const char* label;
+    const char* button;
+    const char* source;
+    bool inWorkFolder;
+} restores[] = {
+    {"last backup", "restoreBackupButton", "TextColors.xml.bak", false},
+    {"original data", "restoreOriginalButton", "TextColors.xml.orig", false},
+    {"bundled file", "restoreBundledButton", "TextColors.orig", true},
+};
+
+} // namespace
+
 void TestSettingsDlg::unusableSourceKeepsFileAndSaysSo_data()
 {
     QTest::addColumn<QString>("button");
@@ -412,16 +430,6 @@ void TestSettingsDlg::unusableSourceKeepsFileAndSaysSo_data()
     QTest::addColumn<bool>("inWorkFolder");
     QTest::addColumn<QString>("kind");
 
-    const struct {
-        const char* label;
-        const char* button;
-        const char* source;
-        bool inWorkFolder;
-    } restores[] = {
-        {"last backup", "restoreBackupButton", "TextColors.xml.bak", false},
-        {"original data", "restoreOriginalButton", "TextColors.xml.orig", false},
-        {"bundled file", "restoreBundledButton", "TextColors.orig", true},
-    };
     for (const auto& restore : restores) {
         for (const char* kind : {"missing", "folder", "dangling link"}) {
             QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(restore.label, kind)))
@@ -484,16 +492,6 @@ void TestSettingsDlg::brokenSourceWarnsAndChangesNothing_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
 
-    const struct {
-        const char* label;
-        const char* button;
-        const char* source;
-        bool inWorkFolder;
-    } restores[] = {
-        {"last backup", "restoreBackupButton", "TextColors.xml.bak", false},
-        {"original data", "restoreOriginalButton", "TextColors.xml.orig", false},
-        {"bundled file", "restoreBundledButton", "TextColors.orig", true},
-    };
     const struct {
         const char* kind;
         const char* reason;
