@@ -7,8 +7,8 @@
 #include "files/ColorFile.h"
 #include "model/AOColors.h"
 
-#include "common/Find.h"
 #include "common/Files.h"
+#include "common/Find.h"
 #include "faults/GameColors.h"
 
 #include <QDateTime>

@@ -267,12 +267,13 @@ void TestSettingsDlg::folderQuestionOpensWhereTheGameIs()
     const QString wine = home + QStringLiteral("/.wine/drive_c/Funcom/Anarchy Online");
     if (wineInstall)
         put(wine + QStringLiteral("/cd_image/gui/default/TextColors.xml"), "<Root/>");
-    const QMap<QString, QString> folders{{QStringLiteral("game"), game},
-                                         {QStringLiteral("wine"), wine},
-                                         {QStringLiteral("plain"), fixture->path(QStringLiteral("plain"))},
-                                         {QStringLiteral("gone"), fixture->path(QStringLiteral("gone"))},
-                                         {QStringLiteral("home"), home},
-                                         {QString(), QString()}};
+    const QMap<QString, QString> folders{
+        {QStringLiteral("game"), game},
+        {QStringLiteral("wine"), wine},
+        {QStringLiteral("plain"), fixture->path(QStringLiteral("plain"))},
+        {QStringLiteral("gone"), fixture->path(QStringLiteral("gone"))},
+        {QStringLiteral("home"), home},
+        {QString(), QString()}};
     const QByteArray realHome = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(home));
     SettingsDlg page;
@@ -409,8 +410,7 @@ namespace
 {
 
 // The three restore actions: their buttons and the files they read.
-const struct
-{
+const struct {
     const char* label;
     const char* button;
     const char* source;
