@@ -10,7 +10,6 @@
 #include "common/Find.h"
 #include "common/GameFixture.h"
 #include "common/RealDialogs.h"
-#include "settings/FolderPath.h"
 #include "model/AOColors.h"
 #include "settings/FolderPath.h"
 #include "settings/SettingsDlg.h"
@@ -676,7 +675,8 @@ bool sameCentre(const QRect& a, const QRect& b)
 void TestBaseDlg::firstRunQuestionStandsOverTheWindow()
 {
 #ifdef Q_OS_WIN
-    QSKIP("where the window stands is checked on Linux; under Wine's offscreen screen it is not yet");
+    QSKIP(
+        "where the window stands is checked on Linux; under Wine's offscreen screen it is not yet");
 #endif
     QFile::copy(colorFile(), colorFile() + QStringLiteral(".orig"));
     Choosers::setNextFolder(game);

@@ -104,8 +104,7 @@ void TestReadable::initTestCase()
     QVERIFY(QFile::copy(besideTest(QStringLiteral("TextColors.orig")),
                         game + QStringLiteral("/cd_image/gui/default/TextColors.xml")));
     for (const char* companion : {"LICENSE.GPL", "Tintwell.png"})
-        QVERIFY(QFile::copy(besideTest(QLatin1String(companion)),
-                            QLatin1String(companion)));
+        QVERIFY(QFile::copy(besideTest(QLatin1String(companion)), QLatin1String(companion)));
     QFile prefs(QStringLiteral("Tintwell.cfg"));
     QVERIFY(prefs.open(QIODevice::WriteOnly));
     prefs.write("AODir = " + game.toLocal8Bit() + "\n");

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/Files.h"
 
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>

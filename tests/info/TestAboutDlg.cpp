@@ -106,8 +106,8 @@ void TestAboutDlg::opensWithAnEmptyFrameWithoutThePicture()
 
 void TestAboutDlg::showsThePictureWhenItIsThere()
 {
-    QVERIFY(QFile::copy(besideTest(QStringLiteral("Tintwell.png")),
-                        QStringLiteral("Tintwell.png")));
+    QVERIFY(
+        QFile::copy(besideTest(QStringLiteral("Tintwell.png")), QStringLiteral("Tintwell.png")));
     AboutDlg page;
     const QPixmap pixmap = pictureOf(page)->pixmap(Qt::ReturnByValue);
     QVERIFY(!pixmap.isNull());

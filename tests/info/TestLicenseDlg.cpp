@@ -126,8 +126,7 @@ void TestLicenseDlg::logsTheTabStopOncePerPage()
 
 void TestLicenseDlg::showsTheShippedLicence()
 {
-    QVERIFY(QFile::copy(besideTest(QStringLiteral("LICENSE.GPL")),
-                        QStringLiteral("LICENSE.GPL")));
+    QVERIFY(QFile::copy(besideTest(QStringLiteral("LICENSE.GPL")), QStringLiteral("LICENSE.GPL")));
     QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
     LicenseDlg page;
     const QString text = textEditOf(page)->toPlainText();
