@@ -40,9 +40,10 @@ void RealDialogs::chooseFolder(QWidget* dialog, const QString& folder)
     QVERIFY2(files, "expected a folder dialog");
     auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     QVERIFY2(name, "the folder dialog has no name box");
-    name->clear();
-    QTest::keyClicks(name, folder);
-    QCOMPARE(name->text(), folder);
+    // Set as a paste would: typed key by key, Qt 6's completer quotes the parts of the
+    // path it has already listed. The dialog may shorten the text to the name within
+    // the folder it shows; the caller checks the folder it gave back.
+    name->setText(folder);
     // accept() is the slot behind the dialog's Choose button.
     QMetaObject::invokeMethod(files, "accept");
 }
