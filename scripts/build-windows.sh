@@ -36,7 +36,7 @@ unpack() {
     local archive="$1" into="$build_dir/qt"
     local stamp="$into/.from-$(sha256sum "$archive" | cut -c1-16)"
     if [ ! -f "$stamp" ]; then
-        echo "Unpacking $archive"
+        echo "Unpacking $archive" >&2
         rm -rf "$into"
         mkdir -p "$into"
         tar -xJf "$archive" -C "$into"
