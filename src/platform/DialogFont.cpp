@@ -20,16 +20,39 @@ QString DialogFont::substitute(const QString& family)
 #endif
 }
 
+QStringList DialogFont::candidates(const QString& family)
+{
+    QStringList families;
+    const QString real = substitute(family);
+    if (!real.isEmpty())
+        families << real;
+#ifdef Q_OS_WIN
+    // Windows' own dialog fonts first; the last two are what a Linux host lends a Wine
+    // prefix that has none of them.
+    families << QStringLiteral("Tahoma") << QStringLiteral("Segoe UI") << QStringLiteral("Arial")
+             << QStringLiteral("DejaVu Sans") << QStringLiteral("Liberation Sans");
+#endif
+    return families;
+}
+
+bool DialogFont::found(const QString& family)
+{
+    return QFontInfo(QFont(family)).family().compare(family, Qt::CaseInsensitive) == 0;
+}
+
 QFont DialogFont::resolved(const QFont& font)
 {
-    if (QFontInfo(font).family().compare(font.family(), Qt::CaseInsensitive) == 0)
+    if (found(font.family()))
         return font;
-    const QString real = substitute(font.family());
-    if (real.isEmpty())
-        return font;
-    QFont fixed = font;
-    fixed.setFamily(real);
-    return fixed;
+    const QStringList families = candidates(font.family());
+    for (const QString& family : families) {
+        if (found(family)) {
+            QFont fixed = font;
+            fixed.setFamily(family);
+            return fixed;
+        }
+    }
+    return font;
 }
 
 void DialogFont::apply()

@@ -3,13 +3,15 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 // Windows names its dialog font by an alias, "MS Shell Dlg 2", that GDI maps to a real
 // font through the FontSubstitutes registry key (Tahoma under Wine, Segoe UI or Tahoma
-// on Windows). Windows itself lets Qt find the alias; Wine does not, and Qt then falls
-// back to whatever family sorts first among the host's fonts (a maths font with very
-// tall lines), which squeezes every page of the fixed-size window. Qt has no call for
-// this, so the alias is resolved here, from the same registry key GDI reads.
+// on Windows). When GDI cannot map it, as in a Wine prefix without Wine's own fonts,
+// Qt falls back to whatever family sorts first among the host's fonts (a maths font
+// with very tall lines), which squeezes every page of the fixed-size window. Qt has no
+// call for this, so the family is resolved here: first through the same registry key
+// GDI reads, then to the first plain sans-serif family the system has.
 class DialogFont
 {
 public:
@@ -20,4 +22,9 @@ public:
     static void apply();
     // The family Windows substitutes for `family`, or an empty text.
     static QString substitute(const QString& family);
+    // The families tried, in order, for a font whose own family is missing.
+    static QStringList candidates(const QString& family);
+
+private:
+    static bool found(const QString& family);
 };
