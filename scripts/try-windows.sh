@@ -4,7 +4,8 @@
 # would: a Tintwell.cfg naming the game folder as Z:\..., the window "Tintwell v0.3" at
 # 360 x 430, Return saves (TextColors.xml keeps every pair, TextColors.xml.bak holds the
 # previous file), Escape closes with status 0. Screenshots of every tab go to
-# docs/screenshots/windows-*.png. Builds first when the program is missing.
+# docs/screenshots/windows-*.png, or into $TINTWELL_SCREENSHOTS. Builds first when the
+# program is missing.
 #
 #   scripts/try-windows.sh [BUILD_DIR]      (default: build-windows)
 set -euo pipefail
@@ -12,7 +13,7 @@ cd "$(dirname "$0")/.."
 root="$(pwd)"
 build_dir="$(realpath -m "${1:-${TINTWELL_WINDOWS_BUILD_DIR:-build-windows}}")"
 exe="$build_dir/tintwell.exe"
-out="$root/docs/screenshots"
+out="$(realpath -m "${TINTWELL_SCREENSHOTS:-$root/docs/screenshots}")"
 
 [ -f "$exe" ] || TINTWELL_WINDOWS_BUILD_DIR="$build_dir" scripts/build-windows.sh
 
@@ -39,12 +40,19 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # A Wine server left from an earlier run would still draw on that run's display.
 wineserver -k 2>/dev/null || true
-if [ ! -f "$WINEPREFIX/.tintwell-ready" ]; then
-    echo "Preparing the Wine prefix $WINEPREFIX"
-    wine wineboot -i >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.tintwell-ready"
-fi
+[ -f "$WINEPREFIX/.tintwell-ready" ] || echo "Preparing the Wine prefix $WINEPREFIX"
+scripts/wine-prefix.sh
+
+# The display comes first: the first Wine program started (winepath, below) starts the
+# prefix's desktop, and a desktop started without a display never shows a window.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$scratch/display" ] && break
+    sleep 0.1
+done
+[ -s "$scratch/display" ] || { cat "$scratch/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(cat "$scratch/display")"
 
 game="$scratch/Anarchy Online"
 work="$scratch/program"
@@ -56,15 +64,6 @@ cp "$root/resources/TextColors.orig" "$root/resources/LICENSE.GPL" "$root/resour
 # The folder in Windows' own form, as the folder question would store it.
 game_windows="$(winepath -w "$game")"
 [[ "$game_windows" == Z:\\* ]] || fail "unexpected Windows path $game_windows"
-
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$scratch/display" ] && break
-    sleep 0.1
-done
-[ -s "$scratch/display" ] || { cat "$scratch/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(cat "$scratch/display")"
 
 pairs() {
     grep -o '<HTMLColor [^>]*>' "$1" | sed -E 's/.*name="([^"]*)".*color="([^"]*)".*/\1=\2/'
@@ -79,8 +78,13 @@ write_cfg() {
 start() {
     (cd "$work" && exec wine ./tintwell.exe) >"$scratch/run.log" 2>&1 &
     app_pid=$!
-    window="$(timeout 60 xdotool search --sync --onlyvisible --name '^Tintwell v0\.3$' | head -n 1)" ||
-        true
+    # Polled: xdotool's own --sync can miss a window mapped while it starts up.
+    window=""
+    for _ in $(seq 120); do
+        window="$(xdotool search --onlyvisible --name '^Tintwell v0\.3$' 2>/dev/null | head -n 1)" || true
+        [ -n "$window" ] && break
+        sleep 0.5
+    done
     [ -n "$window" ] || { cat "$scratch/run.log" >&2; fail "no window 'Tintwell v0.3'"; }
 }
 
