@@ -5,6 +5,7 @@
 # docs/screenshots/advanced.png. Builds first when the program is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/virtual-display.sh
 root="$(pwd)"
 build_dir="$root/${TINTWELL_BUILD_DIR:-build}"
 out="$root/docs/screenshots"
@@ -28,15 +29,7 @@ mkdir -p "$game/cd_image/gui/default" "$work"
 cp resources/TextColors.orig "$game/cd_image/gui/default/TextColors.xml"
 cp resources/TextColors.orig "$work/"
 
-# Xvfb picks a free display itself and reports its number on the given descriptor.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$scratch/display" ] && break
-    sleep 0.1
-done
-[ -s "$scratch/display" ] || { cat "$scratch/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(cat "$scratch/display")"
+start_virtual_display "$scratch"
 
 # shot NAME ADVANCED: one start of the program with the given mode, one picture.
 shot() {
@@ -45,7 +38,7 @@ shot() {
         "$game" "$advanced" >"$work/Tintwell.cfg"
     (cd "$work" && exec "$build_dir/tintwell") >"$scratch/$name.log" 2>&1 &
     app_pid=$!
-    window="$(timeout 20 xdotool search --sync --onlyvisible --name '^Tintwell v0\.3$' | head -n 1)"
+    window="$(wait_for_window)"
     [ -n "$window" ] || { cat "$scratch/$name.log" >&2; exit 1; }
     sleep 1 # let the first paint finish
     import -window "$window" "$out/$name.png"

@@ -10,6 +10,7 @@
 #   scripts/try-windows.sh [BUILD_DIR]      (default: build-windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/virtual-display.sh
 root="$(pwd)"
 build_dir="$(realpath -m "${1:-${TINTWELL_WINDOWS_BUILD_DIR:-build-windows}}")"
 exe="$build_dir/tintwell.exe"
@@ -45,14 +46,7 @@ scripts/wine-prefix.sh
 
 # The display comes first: the first Wine program started (winepath, below) starts the
 # prefix's desktop, and a desktop started without a display never shows a window.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$scratch/display" ] && break
-    sleep 0.1
-done
-[ -s "$scratch/display" ] || { cat "$scratch/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(cat "$scratch/display")"
+start_virtual_display "$scratch"
 
 game="$scratch/Anarchy Online"
 work="$scratch/program"
@@ -78,13 +72,7 @@ write_cfg() {
 start() {
     (cd "$work" && exec wine ./tintwell.exe) >"$scratch/run.log" 2>&1 &
     app_pid=$!
-    # Polled: xdotool's own --sync can miss a window mapped while it starts up.
-    window=""
-    for _ in $(seq 120); do
-        window="$(xdotool search --onlyvisible --name '^Tintwell v0\.3$' 2>/dev/null | head -n 1)" || true
-        [ -n "$window" ] && break
-        sleep 0.5
-    done
+    window="$(wait_for_window)"
     [ -n "$window" ] || { cat "$scratch/run.log" >&2; fail "no window 'Tintwell v0.3'"; }
 }
 
