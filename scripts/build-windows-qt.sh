@@ -9,6 +9,7 @@
 set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: $0 ARCHIVE" >&2; exit 2; }
 cd "$(dirname "$0")/.."
+root="$(pwd)"
 archive="$(realpath -m "$1")"
 work="$(dirname "$archive")/qt-source"
 prefix="$work/qt5-win64"
@@ -44,9 +45,21 @@ done
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
-apt-get source --download-only qtbase-opensource-src qtstyleplugins
+apt-get source --download-only qtbase-opensource-src
 dpkg-source -x qtbase-opensource-src_5.15.8*.dsc qtbase
-dpkg-source -x qtstyleplugins_*.dsc qtstyleplugins
+# The Plastique source comes from Debian too; where a mirror lacks it, the same commit's
+# source may lie beside the ready-made Qt in ../shared/windows.
+styles_copy="$root/../shared/windows/qtstyleplugins-335dbec.tar.xz"
+if apt-get source --download-only qtstyleplugins-src; then
+    dpkg-source -x qtstyleplugins-src_*.dsc qtstyleplugins
+elif [ -f "$styles_copy" ]; then
+    echo "Taking the Plastique source from $styles_copy"
+    mkdir qtstyleplugins
+    tar -xJf "$styles_copy" -C qtstyleplugins
+else
+    echo "No source for the Plastique style" >&2
+    exit 1
+fi
 
 mkdir build
 cd build
