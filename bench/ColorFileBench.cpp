@@ -9,6 +9,8 @@
 #include "files/ColorFolder.h"
 #include "model/AOColors.h"
 
+#include "common/ColorTable.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,17 +24,6 @@
 
 namespace
 {
-
-QByteArray makeColorFile(int entries)
-{
-    QByteArray data = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Root>\n";
-    for (int i = 0; i < entries; ++i)
-        data += QStringLiteral("    <HTMLColor name=\"ctch_%1\" color=\"0x%2\" />\n")
-                    .arg(i, 6, 10, QLatin1Char('0'))
-                    .arg((i * 2654435761u) & 0xffffff, 6, 16, QLatin1Char('0'))
-                    .toUtf8();
-    return data + "</Root>\n";
-}
 
 // Median milliseconds of `samples` runs of `repeats` calls each, per call.
 double medianMs(int samples, int repeats, const std::function<void()>& work)
@@ -61,7 +52,7 @@ int compare(int entries, int samples, int repeats)
     const QString game = dir.path();
     const ColorFolder folder(game);
     QDir().mkpath(folder.path());
-    const QByteArray data = makeColorFile(entries);
+    const QByteArray data = generatedColorFile(entries);
     if (!writeFile(folder.colorFile(), data))
         return 1;
 
@@ -123,7 +114,7 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const QStringList files = app.arguments().mid(1);
     if (files.size() == 3 && files.at(0) == QLatin1String("--write"))
-        return writeFile(files.at(2), makeColorFile(files.at(1).toInt())) ? 0 : 1;
+        return writeFile(files.at(2), generatedColorFile(files.at(1).toInt())) ? 0 : 1;
     if (!files.isEmpty())
         return loadEach(files);
     return compare(250, 9, 50) | compare(10000, 9, 3) | compare(200000, 5, 1);

@@ -6,6 +6,7 @@
 #include "files/ColorFile.h"
 #include "model/AOColors.h"
 
+#include "common/ColorTable.h"
 #include "common/Files.h"
 #include "common/GameFolder.h"
 #include "common/Mounts.h"
@@ -25,26 +26,6 @@
 
 namespace
 {
-
-QList<QPair<QString, QString>> entries(const QByteArray& data)
-{
-    AOColors table;
-    QList<QPair<QString, QString>> list;
-    if (ColorFile::read(data, &table)) {
-        for (const AOColor& color : qAsConst(table))
-            list.append({color.name, color.value});
-    }
-    return list;
-}
-
-QByteArray manyEntries(int count)
-{
-    QByteArray xml = "<Root>\n";
-    for (int i = 0; i < count; ++i)
-        xml += "    <HTMLColor name=\"color_" + QByteArray::number(i) + "\" color=\"0x" +
-               QByteArray::number(0x100000 + i % 0xeffff, 16) + "\" />\n";
-    return xml + "</Root>\n";
-}
 
 // Files whose names the colour folder and the working folder never had.
 QStringList strangers(const QString& root)
@@ -241,7 +222,7 @@ void TestNothingLost::oddThingsInPlaceOfFiles()
                                                                                   : QByteArray();
         QVERIFY2(now == gameColors || backup == gameColors || now == source,
                  qPrintable(QString::fromUtf8("file:\n" + now + "\nbackup:\n" + backup)));
-        QVERIFY(!entries(now).isEmpty());
+        QVERIFY(!colorPairs(now).isEmpty());
     }
     if (thing.startsWith(QLatin1String("link to")) && operation == QLatin1String("save")) {
         QCOMPARE(backup, gameColors);
@@ -255,15 +236,15 @@ void TestNothingLost::oddThingsInPlaceOfFiles()
 void TestNothingLost::killedSaveLeavesOldOrNewFile()
 {
     makeTree();
-    const QByteArray large = manyEntries(largeFileEntries / 2);
+    const QByteArray large = generatedColorFile(largeFileEntries / 2);
     put(colors(), large);
-    const auto before = entries(large);
+    const auto before = colorPairs(large);
 
     QElapsedTimer timer;
     timer.start();
     QCOMPARE(run(QStringLiteral(FAULT_SCENARIO), QStringLiteral("save")), 0);
     const int whole = int(timer.elapsed());
-    const auto after = entries(contents(colors()));
+    const auto after = colorPairs(contents(colors()));
     QCOMPARE(after.size(), before.size());
     QVERIFY(after != before);
 
@@ -274,7 +255,7 @@ void TestNothingLost::killedSaveLeavesOldOrNewFile()
         const int status =
             run(QStringLiteral(FAULT_SCENARIO), QStringLiteral("save"), whole * (4 + step) / 12);
         QVERIFY(status == -1 || status == 0);
-        const auto now = entries(contents(colors()));
+        const auto now = colorPairs(contents(colors()));
         QVERIFY2(
             now == before || now == after,
             qPrintable(QStringLiteral("killed at step %1: %2 entries").arg(step).arg(now.size())));
@@ -318,7 +299,7 @@ void TestNothingLost::hostileColorFiles_data()
     QTest::newRow("hidden entity declaration") << hidden;
     QTest::newRow("40,000 entity declarations") << declarations;
     QTest::newRow("50,000 levels") << QByteArray("<a>").repeated(50000) + "</a>";
-    QTest::newRow("large file") << manyEntries(largeFileEntries);
+    QTest::newRow("large file") << generatedColorFile(largeFileEntries);
     QTest::newRow("random bytes") << random;
     QTest::newRow("NUL bytes") << QByteArray("<Root>\0\0<HTMLColor name=\"a\"/></Root>", 37);
     QTest::newRow("UTF-16 with byte-order mark") << utf16;
@@ -339,11 +320,11 @@ void TestNothingLost::hostileColorFiles()
 
     QCOMPARE(run(QStringLiteral(FAULT_SCENARIO), QStringLiteral("resave")), 0);
     const QByteArray now = contents(colors());
-    QVERIFY2(now == content || entries(now) == entries(content),
+    QVERIFY2(now == content || colorPairs(now) == colorPairs(content),
              "the colour file neither stayed as it was nor kept its entries");
     if (now != content)
         QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.bak"))), content);
-    QVERIFY(!entries(now).isEmpty() || now == content);
+    QVERIFY(!colorPairs(now).isEmpty() || now == content);
 }
 
 void TestNothingLost::hostilePreferences_data()
@@ -395,7 +376,7 @@ void TestNothingLost::hostilePreferences()
     QCOMPARE(lines.at(0), QByteArray("## Tintwell Configuration ##"));
     QCOMPARE(lines.at(1), "AODir = " + (root + QStringLiteral("/game")).toUtf8());
     QVERIFY(lines.at(4).isEmpty());
-    QCOMPARE(entries(contents(colors())), entries(gameColors));
+    QCOMPARE(colorPairs(contents(colors())), colorPairs(gameColors));
 }
 
 QTEST_GUILESS_MAIN(TestNothingLost)

@@ -7,6 +7,7 @@
 #include "files/ColorFile.h"
 #include "model/AOColors.h"
 
+#include "common/ColorTable.h"
 #include "common/Files.h"
 #include "common/Find.h"
 #include "faults/GameColors.h"
@@ -35,17 +36,6 @@ void clickSave(const BaseDlg& dialog)
 const QString changedQuestion = QStringLiteral(
     "TextColors.xml was changed by another program since Tintwell read it. Overwrite it?");
 
-QList<QPair<QString, QString>> entries(const QByteArray& data)
-{
-    AOColors table;
-    QList<QPair<QString, QString>> list;
-    if (ColorFile::read(data, &table)) {
-        for (const AOColor& color : qAsConst(table))
-            list.append({color.name, color.value});
-    }
-    return list;
-}
-
 // Gives the table one changed colour, as a player's pick would.
 void changeFirstColor(const QColor& color)
 {
@@ -60,8 +50,8 @@ bool isOneSave(const QByteArray& data)
 {
     if (data == gameColors)
         return true;
-    const auto now = entries(data);
-    const auto game = entries(gameColors);
+    const auto now = colorPairs(data);
+    const auto game = colorPairs(gameColors);
     if (now.size() != game.size() || now.mid(1) != game.mid(1) || now[0].first != game[0].first)
         return false;
     AOColor first;
@@ -210,7 +200,7 @@ void TestOtherPrograms::changedFileIsOverwrittenAfterYesAndKeptAsBackup()
     Messages::answerNext(Messages::Answer::Yes);
     clickSave(dialog);
     QCOMPARE(Messages::takeShown(), QStringList{changedQuestion});
-    QCOMPARE(entries(contents(colors())), mine);
+    QCOMPARE(colorPairs(contents(colors())), mine);
     QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.bak"))), theirs);
 
     // What this window wrote is what it knows: the next save asks nothing.
@@ -294,9 +284,9 @@ void TestOtherPrograms::linkedFilesStayLinks()
     QCOMPARE(runOtherSave(), 0);
     QVERIFY(QFileInfo(colors()).isSymLink());
     QVERIFY(QFileInfo(work(QStringLiteral("Tintwell.cfg"))).isSymLink());
-    const auto saved = entries(contents(kept + QStringLiteral("TextColors.xml")));
-    QCOMPARE(saved.size(), entries(gameColors).size());
-    QVERIFY(saved != entries(gameColors));
+    const auto saved = colorPairs(contents(kept + QStringLiteral("TextColors.xml")));
+    QCOMPARE(saved.size(), colorPairs(gameColors).size());
+    QVERIFY(saved != colorPairs(gameColors));
     QCOMPARE(contents(colors(QStringLiteral("TextColors.xml.bak"))), gameColors);
     QVERIFY(!QFileInfo(colors(QStringLiteral("TextColors.xml.bak"))).isSymLink());
     QVERIFY(contents(kept + QStringLiteral("Tintwell.cfg")).contains("BGColor"));

@@ -4,6 +4,7 @@
 #include "files/ColorFolder.h"
 #include "model/AOColors.h"
 
+#include "common/ColorTable.h"
 #include "common/Files.h"
 #include "common/Mounts.h"
 #include "common/TestSizes.h"
@@ -60,18 +61,6 @@ QByteArray colorFile(int entries)
     for (int i = 0; i < entries; ++i)
         data += QByteArray("    <HTMLColor name=\"ctch_") + QByteArray::number(i) +
                 "\" color=\"0x" + QByteArray::number(0x100000 + i, 16) + "\" />\n";
-    return data + "</Root>\n";
-}
-
-// The file that bench/ColorFileBench measures.
-QByteArray benchFile(int entries)
-{
-    QByteArray data = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Root>\n";
-    for (int i = 0; i < entries; ++i)
-        data += QStringLiteral("    <HTMLColor name=\"ctch_%1\" color=\"0x%2\" />\n")
-                    .arg(i, 6, 10, QLatin1Char('0'))
-                    .arg((i * 2654435761u) & 0xffffff, 6, 16, QLatin1Char('0'))
-                    .toUtf8();
     return data + "</Root>\n";
 }
 
@@ -409,7 +398,8 @@ void TestColorFile::benchFilesWriteTheSameBytesAsBefore()
     for (const auto& size : sizes) {
         AOColors table;
         QString error;
-        QVERIFY2(ColorFile::read(benchFile(size.first), &table, &error), qPrintable(error));
+        QVERIFY2(ColorFile::read(generatedColorFile(size.first), &table, &error),
+                 qPrintable(error));
         QCOMPARE(table.size(), size.first);
         const QByteArray xml = ColorFile::toXml(table);
         QCOMPARE(QCryptographicHash::hash(xml, QCryptographicHash::Sha256).toHex(), size.second);

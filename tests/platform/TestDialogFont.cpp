@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QtTest>
 
+#ifdef Q_OS_WIN
 namespace
 {
 
@@ -18,6 +19,7 @@ bool plainLines(const QFont& font)
 }
 
 } // namespace
+#endif
 
 class TestDialogFont : public QObject
 {
