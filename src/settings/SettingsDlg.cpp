@@ -29,6 +29,35 @@ namespace
 // Tintwell was started from.
 const QLatin1String bundledFile("TextColors.orig");
 
+// What a scheme to share is saved as by default, so it never reads as the game's file.
+const QLatin1String schemeName("TextColors-scheme.xml");
+
+QString schemeFilter()
+{
+    return QStringLiteral("Color files (*.xml *.orig *.bak);;All files (*)");
+}
+
+// A file as the system finds it: through every link, or, for a file not there yet,
+// its folder through every link and its own name.
+QString resolvedPath(const QString& file)
+{
+    const QFileInfo info(file);
+    const QString real = info.canonicalFilePath();
+    if (!real.isEmpty())
+        return real;
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
+}
+
+bool samePath(const QString& a, const QString& b)
+{
+#ifdef Q_OS_WIN
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+#else
+    return a == b;
+#endif
+}
+
 } // namespace
 
 SettingsDlg::SettingsDlg(QWidget* parent) : QWidget(parent)
@@ -62,6 +91,10 @@ SettingsDlg::SettingsDlg(QWidget* parent) : QWidget(parent)
     layout->addWidget(restoreBackupButton);
     layout->addWidget(restoreOriginalButton);
     layout->addWidget(restoreBundledButton);
+    importButton = new QPushButton(QStringLiteral("&Import colors..."), this);
+    exportButton = new QPushButton(QStringLiteral("E&xport colors..."), this);
+    layout->addWidget(importButton);
+    layout->addWidget(exportButton);
     addLine();
 
     bgLayout = new QHBoxLayout();
@@ -85,6 +118,8 @@ SettingsDlg::SettingsDlg(QWidget* parent) : QWidget(parent)
     connect(restoreBackupButton, &QPushButton::clicked, this, &SettingsDlg::restoreBackup);
     connect(restoreOriginalButton, &QPushButton::clicked, this, &SettingsDlg::restoreOriginalData);
     connect(restoreBundledButton, &QPushButton::clicked, this, &SettingsDlg::restoreBundledData);
+    connect(importButton, &QPushButton::clicked, this, &SettingsDlg::importColors);
+    connect(exportButton, &QPushButton::clicked, this, &SettingsDlg::exportColors);
     connect(bgButton, &QPushButton::clicked, this, &SettingsDlg::pickBGColor);
     connect(modeCheckBox, &QCheckBox::toggled, this, &SettingsDlg::setMode);
 }
@@ -99,6 +134,8 @@ void SettingsDlg::nameWidgets()
     restoreBackupButton->setObjectName(QStringLiteral("restoreBackupButton"));
     restoreBundledButton->setObjectName(QStringLiteral("restoreBundledButton"));
     restoreOriginalButton->setObjectName(QStringLiteral("restoreOriginalButton"));
+    importButton->setObjectName(QStringLiteral("importButton"));
+    exportButton->setObjectName(QStringLiteral("exportButton"));
     bgButton->setObjectName(QStringLiteral("bgButton"));
     modeCheckBox->setObjectName(QStringLiteral("modeCheckBox"));
 }
@@ -236,7 +273,8 @@ void SettingsDlg::restoreFrom(const QString& source)
         SafeFile::replace(ColorFolder(path).colorFile(), data, &reason, SafeFile::Links::Follow);
     if (!reason.isEmpty()) {
         qDebug("restore: %s: %s", qPrintable(source), qPrintable(reason));
-        warnRestoreFailed(source, reason);
+        warnAbout(tr("TextColors.xml was left as it was, because it could not be restored from:"),
+                  source, reason);
     }
     emit reloadData();
 }
@@ -244,7 +282,8 @@ void SettingsDlg::restoreFrom(const QString& source)
 // Empty when the source may replace the colour file, with its bytes in `data`;
 // otherwise why not, for the player. The kind of file is looked at before it is
 // opened: a pipe would keep the window waiting, a device might never end.
-QString SettingsDlg::checkRestoreSource(const QString& source, QByteArray* data) const
+QString SettingsDlg::checkRestoreSource(const QString& source, QByteArray* data,
+                                        AOColors* table) const
 {
     const QFileInfo info(source);
     if (!info.exists())
@@ -259,18 +298,77 @@ QString SettingsDlg::checkRestoreSource(const QString& source, QByteArray* data)
     QString error;
     if (!SafeFile::readAll(source, data, &error, ColorFile::maxSize))
         return error;
-    AOColors table;
-    if (!ColorFile::read(*data, &table, &error))
+    AOColors read;
+    if (!table)
+        table = &read;
+    if (!ColorFile::read(*data, table, &error))
         return tr("It is not a colour file: %1.").arg(error);
-    if (table.isEmpty())
+    if (table->isEmpty())
         return tr("It holds no colours.");
     return QString();
 }
 
-void SettingsDlg::warnRestoreFailed(const QString& source, const QString& reason)
+// A scheme is read as carefully as a restore source, but replaces nothing on disk: the
+// window takes over the colours of the names both files have, and Save writes them.
+void SettingsDlg::importColors()
 {
-    const QFileInfo info(source);
-    Messages::warn(this, tr("TextColors.xml was left as it was, because it could not be "
-                            "restored from:\n%1\n\n%2")
-                             .arg(QDir::toNativeSeparators(info.absoluteFilePath()), reason));
+    const QString file =
+        Choosers::chooseOpenFile(this, tr("Import colors"), schemeStart(QString()), schemeFilter());
+    if (file.isEmpty())
+        return;
+    schemeFolder = QFileInfo(file).absolutePath();
+    QByteArray data;
+    AOColors scheme;
+    const QString reason = checkRestoreSource(file, &data, &scheme);
+    if (!reason.isEmpty()) {
+        warnAbout(tr("No color was imported from:"), file, reason);
+        return;
+    }
+    emit applyScheme(scheme, file);
+}
+
+// The table as it stands, unsaved picks included, written the way Save writes it. The
+// game's own files are Save's alone.
+void SettingsDlg::exportColors()
+{
+    const QString file = Choosers::chooseSaveFile(this, tr("Export colors"),
+                                                  schemeStart(schemeName), schemeFilter());
+    if (file.isEmpty())
+        return;
+    schemeFolder = QFileInfo(file).absolutePath();
+    QString reason;
+    if (aoColors.isEmpty())
+        reason = tr("There are no colors to export: TextColors.xml could not be read.");
+    else if (isGameFile(file))
+        reason = tr("It is one of the game's own color files. Export writes a copy to share; "
+                    "use Save to write the game's colors.");
+    else
+        SafeFile::replace(file, ColorFile::toXml(aoColors), &reason);
+    if (!reason.isEmpty())
+        warnAbout(tr("The colors were not exported to:"), file, reason);
+}
+
+QString SettingsDlg::schemeStart(const QString& name) const
+{
+    const QString folder = schemeFolder.isEmpty() ? QDir::homePath() : schemeFolder;
+    return name.isEmpty() ? folder : QDir(folder).filePath(name);
+}
+
+// TextColors.xml, its backup and its one-time copy, however the path reaches them.
+bool SettingsDlg::isGameFile(const QString& file) const
+{
+    const ColorFolder folder(path);
+    const QString target = resolvedPath(file);
+    for (const QString& own : {folder.colorFile(), folder.backupFile(), folder.originalFile()}) {
+        if (samePath(target, resolvedPath(own)))
+            return true;
+    }
+    return false;
+}
+
+void SettingsDlg::warnAbout(const QString& what, const QString& file, const QString& reason)
+{
+    Messages::warn(
+        this, QStringLiteral("%1\n%2\n\n%3")
+                  .arg(what, QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()), reason));
 }
