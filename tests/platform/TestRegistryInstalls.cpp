@@ -14,6 +14,8 @@ private slots:
     void init();
     void uninstallEntriesThatNameTheGame();
     void steamRootFromEitherKey();
+    void plainFolder_data();
+    void plainFolder();
 
 private:
     QSettings* settings(const QString& name);
@@ -40,14 +42,17 @@ void TestRegistryInstalls::uninstallEntriesThatNameTheGame()
     uninstall->setValue("Steam App 228280/DisplayName", "anarchy online (Steam)");
     uninstall->setValue("Steam App 228280/InstallLocation",
                         "D:\\SteamLibrary\\steamapps\\common\\Anarchy Online");
+    uninstall->setValue("Quoted/DisplayName", "Anarchy Online");
+    uninstall->setValue("Quoted/InstallLocation", "\"E:\\AO\\\"");
     uninstall->setValue("AO without a folder/DisplayName", "Anarchy Online");
     uninstall->setValue("Other game/DisplayName", "Age of Conan");
     uninstall->setValue("Other game/InstallLocation", "C:\\Funcom\\Age of Conan");
     uninstall->setValue("Loose value", "Anarchy Online");
 
     const QStringList folders = RegistryInstalls::installFolders(*uninstall);
-    QCOMPARE(folders.size(), 2);
+    QCOMPARE(folders.size(), 3);
     QVERIFY(folders.contains("C:\\Funcom\\Anarchy Online"));
+    QVERIFY(folders.contains("E:\\AO"));
     QVERIFY(folders.contains("D:\\SteamLibrary\\steamapps\\common\\Anarchy Online"));
     // The reader leaves the settings where it found them.
     QCOMPARE(uninstall->group(), QString());
@@ -69,6 +74,33 @@ void TestRegistryInstalls::steamRootFromEitherKey()
 
     QSettings* none = settings("none.ini");
     QCOMPARE(RegistryInstalls::steamRoot(*none), QString());
+}
+
+void TestRegistryInstalls::plainFolder_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("plain") << "C:\\Games\\AO Reg"
+                           << "C:\\Games\\AO Reg";
+    QTest::newRow("quoted") << "\"C:\\Games\\AO Reg\""
+                            << "C:\\Games\\AO Reg";
+    QTest::newRow("quoted, trailing backslash, blanks") << " \"C:\\Games\\AO Reg\\\" "
+                                                        << "C:\\Games\\AO Reg";
+    QTest::newRow("Steam's slashes") << "c:/program files (x86)/steam/"
+                                     << "c:/program files (x86)/steam";
+    QTest::newRow("drive root") << "\"D:\\\""
+                                << "D:\\";
+    QTest::newRow("only quotes") << "\"\""
+                                 << "";
+    QTest::newRow("one quote") << "\""
+                               << "\"";
+}
+
+void TestRegistryInstalls::plainFolder()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, folder);
+    QCOMPARE(RegistryInstalls::plainFolder(value), folder);
 }
 
 QTEST_GUILESS_MAIN(TestRegistryInstalls)

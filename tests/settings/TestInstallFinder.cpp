@@ -12,6 +12,11 @@
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
+#ifdef Q_OS_WIN
+#include <QProcess>
+#include <QScopeGuard>
+#include <windows.h>
+#endif
 
 namespace
 {
@@ -58,6 +63,7 @@ private slots:
     void libraryPaths_data();
     void libraryPaths();
     void windowsFolders();
+    void findsWhatTheRealRegistryNames();
 
 private:
     QString home() const { return dir->filePath(QStringLiteral("home")); }
@@ -299,6 +305,78 @@ void TestInstallFinder::windowsFolders()
         return result;
     };
     QCOMPARE(finder.installs(), native({registered, onF, steam, onD, funcom}));
+}
+
+#ifdef Q_OS_WIN
+namespace
+{
+
+bool underWine()
+{
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// Windows' own reg.exe writes the keys, as installers and `wine reg add` do.
+bool reg(const QStringList& arguments)
+{
+    return QProcess::execute(QStringLiteral("reg"), arguments) == 0;
+}
+
+} // namespace
+#endif
+
+// The uninstall entries of both registry views and the player's own, written as
+// installers do (quoted, with a trailing backslash or plain), and Steam's SteamPath,
+// whose library list names a second library.
+void TestInstallFinder::findsWhatTheRealRegistryNames()
+{
+#ifndef Q_OS_WIN
+    QSKIP("the registry is Windows'");
+#else
+    if (!underWine())
+        QSKIP("writes the machine's registry: run under Wine, in the tests' own prefix");
+    const QString uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    const QString steamKey = "HKCU\\Software\\Valve\\Steam";
+    const QString root = QDir::toNativeSeparators(dir->filePath("Steam"));
+    const QString library = QDir::toNativeSeparators(dir->filePath("SteamLibrary"));
+    const struct {
+        QString key;
+        QString view;
+        QString location;
+        QString game;
+    } entries[] = {
+        {"HKLM\\" + uninstall + "Tintwell test 64", "/reg:64", "%1", "64-bit view"},
+        {"HKLM\\" + uninstall + "Tintwell test 32", "/reg:32", "\"%1\\\"", "32-bit view"},
+        {"HKCU\\" + uninstall + "Tintwell test user", "/reg:64", "\"%1\"", "the player's"},
+    };
+    auto cleanUp = qScopeGuard([&] {
+        for (const auto& entry : entries)
+            reg({"delete", entry.key, "/f", entry.view});
+        reg({"delete", steamKey, "/f"});
+    });
+    QStringList expected;
+    for (const auto& entry : entries) {
+        const QString game = QDir::toNativeSeparators(makeGame(dir->filePath(entry.game)));
+        QVERIFY(
+            reg({"add", entry.key, "/v", "DisplayName", "/d", "Anarchy Online", "/f", entry.view}));
+        QVERIFY(reg({"add", entry.key, "/v", "InstallLocation", "/d", entry.location.arg(game),
+                     "/f", entry.view}));
+        expected << game;
+    }
+    // Steam's list doubles each backslash.
+    const auto escaped = [](QString path) { return path.replace("\\", "\\\\"); };
+    put(root + "/steamapps/libraryfolders.vdf", libraryList({escaped(root), escaped(library)}));
+    expected << QDir::toNativeSeparators(makeGame(library + steamGame));
+    // Steam writes its own folder with forward slashes.
+    QVERIFY(
+        reg({"add", steamKey, "/v", "SteamPath", "/d", QDir::fromNativeSeparators(root), "/f"}));
+
+    const QStringList found = InstallFinder::forThisUser().installs();
+    for (const QString& game : qAsConst(expected))
+        QVERIFY2(found.contains(game, Qt::CaseInsensitive),
+                 qPrintable(game + QStringLiteral(" not in ") + found.join(QLatin1Char(';'))));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestInstallFinder)
