@@ -2,6 +2,7 @@
 #include "settings/InstallFinder.h"
 
 #include "common/Files.h"
+#include "platform/Wine.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,6 @@
 #ifdef Q_OS_WIN
 #include <QProcess>
 #include <QScopeGuard>
-#include <windows.h>
 #endif
 
 namespace
@@ -311,12 +311,6 @@ void TestInstallFinder::windowsFolders()
 namespace
 {
 
-bool underWine()
-{
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
 // Windows' own reg.exe writes the keys, as installers and `wine reg add` do.
 bool reg(const QStringList& arguments)
 {
@@ -334,7 +328,7 @@ void TestInstallFinder::findsWhatTheRealRegistryNames()
 #ifndef Q_OS_WIN
     QSKIP("the registry is Windows'");
 #else
-    if (!underWine())
+    if (!Wine::isHost())
         QSKIP("writes the machine's registry: run under Wine, in the tests' own prefix");
     const QString uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
     const QString steamKey = "HKCU\\Software\\Valve\\Steam";
