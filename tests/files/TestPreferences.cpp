@@ -174,8 +174,6 @@ void TestPreferences::keepsAnyFolderName_data()
         << true << QByteArray("C:\\\xC3\x83\xC2\xB6") << QStringLiteral("C:\\\u00c3\u00b6") << true;
     QTest::newRow("Notepad's UTF-8")
         << false << QByteArray("C:\\J\xC3\xB6rg M\xC3\xBCller\\AO") << jorg << false;
-    QTest::newRow("Notepad's UTF-8 with a mark")
-        << true << QByteArray("C:\\J\xC3\xB6rg M\xC3\xBCller\\AO") << jorg << false;
 }
 
 void TestPreferences::keepsAnyFolderName()
@@ -198,14 +196,12 @@ void TestPreferences::keepsAnyFolderName()
     put(Preferences::fileName(), file);
     QStringList lines;
     QVERIFY(Preferences::readLines(&lines));
+    QCOMPARE(lines.value(0), QStringLiteral("## Tintwell Configuration ##")); // no mark left
     QCOMPARE(lines.value(1), QStringLiteral("AODir = ") + folder);
-    QCOMPARE(lines.value(0), QStringLiteral("## Tintwell Configuration ##"));
 
     QVERIFY(Preferences::write(folder, false, QStringLiteral("black")));
     if (writtenSo)
         QCOMPARE(contents(Preferences::fileName()), file);
-    QVERIFY(Preferences::readLines(&lines));
-    QCOMPARE(lines.value(1), QStringLiteral("AODir = ") + folder);
 }
 
 QTEST_GUILESS_MAIN(TestPreferences)

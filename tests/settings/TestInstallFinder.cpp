@@ -307,22 +307,10 @@ void TestInstallFinder::windowsFolders()
     QCOMPARE(finder.installs(), native({registered, onF, steam, onD, funcom}));
 }
 
-#ifdef Q_OS_WIN
-namespace
-{
-
-// Windows' own reg.exe writes the keys, as installers and `wine reg add` do.
-bool reg(const QStringList& arguments)
-{
-    return QProcess::execute(QStringLiteral("reg"), arguments) == 0;
-}
-
-} // namespace
-#endif
-
 // The uninstall entries of both registry views and the player's own, written as
-// installers do (quoted, with a trailing backslash or plain), and Steam's SteamPath,
-// whose library list names a second library.
+// installers do (plain, quoted with a trailing backslash, quoted), and Steam's
+// SteamPath, whose library list names a second library. Windows' own reg.exe writes
+// them, as `wine reg add` does.
 void TestInstallFinder::findsWhatTheRealRegistryNames()
 {
 #ifndef Q_OS_WIN
@@ -330,46 +318,41 @@ void TestInstallFinder::findsWhatTheRealRegistryNames()
 #else
     if (!Wine::isHost())
         QSKIP("writes the machine's registry: run under Wine, in the tests' own prefix");
-    const QString uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-    const QString steamKey = "HKCU\\Software\\Valve\\Steam";
-    const QString root = QDir::toNativeSeparators(dir->filePath("Steam"));
-    const QString library = QDir::toNativeSeparators(dir->filePath("SteamLibrary"));
-    const struct {
-        QString key;
-        QString view;
-        QString location;
-        QString game;
-    } entries[] = {
-        {"HKLM\\" + uninstall + "Tintwell test 64", "/reg:64", "%1", "64-bit view"},
-        {"HKLM\\" + uninstall + "Tintwell test 32", "/reg:32", "\"%1\\\"", "32-bit view"},
-        {"HKCU\\" + uninstall + "Tintwell test user", "/reg:64", "\"%1\"", "the player's"},
+    const auto reg = [](QStringList arguments, const QString& view) {
+        return QProcess::execute("reg", arguments << "/f" << view) == 0;
     };
+    const QString uninstall =
+        "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tintwell ";
+    const QString steam = "HKCU\\Software\\Valve\\Steam";
+    const QStringList keys{"HKLM" + uninstall + "64", "HKLM" + uninstall + "32",
+                           "HKCU" + uninstall + "user"};
+    const QStringList views{"/reg:64", "/reg:32", "/reg:64"};
+    const QStringList locations{"%1", "\"%1\\\"", "\"%1\""};
     auto cleanUp = qScopeGuard([&] {
-        for (const auto& entry : entries)
-            reg({"delete", entry.key, "/f", entry.view});
-        reg({"delete", steamKey, "/f"});
+        for (int i = 0; i < keys.size(); ++i)
+            reg({"delete", keys[i]}, views[i]);
+        reg({"delete", steam}, "/reg:64");
     });
     QStringList expected;
-    for (const auto& entry : entries) {
-        const QString game = QDir::toNativeSeparators(makeGame(dir->filePath(entry.game)));
-        QVERIFY(
-            reg({"add", entry.key, "/v", "DisplayName", "/d", "Anarchy Online", "/f", entry.view}));
-        QVERIFY(reg({"add", entry.key, "/v", "InstallLocation", "/d", entry.location.arg(game),
-                     "/f", entry.view}));
-        expected << game;
+    for (int i = 0; i < keys.size(); ++i) {
+        expected << QDir::toNativeSeparators(
+            makeGame(dir->filePath(QStringLiteral("AO %1").arg(i))));
+        QVERIFY(reg({"add", keys[i], "/v", "DisplayName", "/d", "Anarchy Online"}, views[i]));
+        QVERIFY(reg({"add", keys[i], "/v", "InstallLocation", "/d", locations[i].arg(expected[i])},
+                    views[i]));
     }
-    // Steam's list doubles each backslash.
-    const auto escaped = [](QString path) { return path.replace("\\", "\\\\"); };
-    put(root + "/steamapps/libraryfolders.vdf", libraryList({escaped(root), escaped(library)}));
+    // Steam writes its own folder with forward slashes and doubles backslashes in its list.
+    const QString root = dir->filePath("Steam");
+    const QString library = QDir::toNativeSeparators(dir->filePath("SteamLibrary"));
+    put(root + "/steamapps/libraryfolders.vdf",
+        libraryList({root, QString(library).replace("\\", "\\\\")}));
     expected << QDir::toNativeSeparators(makeGame(library + steamGame));
-    // Steam writes its own folder with forward slashes.
-    QVERIFY(
-        reg({"add", steamKey, "/v", "SteamPath", "/d", QDir::fromNativeSeparators(root), "/f"}));
+    QVERIFY(reg({"add", steam, "/v", "SteamPath", "/d", root}, "/reg:64"));
 
     const QStringList found = InstallFinder::forThisUser().installs();
     for (const QString& game : qAsConst(expected))
         QVERIFY2(found.contains(game, Qt::CaseInsensitive),
-                 qPrintable(game + QStringLiteral(" not in ") + found.join(QLatin1Char(';'))));
+                 qPrintable(found.join(';') + " lacks " + game));
 #endif
 }
 
