@@ -25,6 +25,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "tintwell_icon.xpm"
@@ -159,7 +160,9 @@ void BaseDlg::startUp()
 // Start-up may ask for the game folder and about the first-run copy before the window
 // shows. A question is centred on its parent's window, so the window takes its place
 // first, in the middle of the screen the player is working on; once shown it stays
-// there, and every question stands over it.
+// there, and every question stands over it. A window larger than the screen's free
+// area (a small desktop at 200%) starts at its top left, so its title bar stays on the
+// screen to move it by: the position moved to is that of the frame.
 void BaseDlg::placeWindow()
 {
     QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
@@ -167,9 +170,10 @@ void BaseDlg::placeWindow()
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
+    const QRect available = screen->availableGeometry();
     QRect place(QPoint(), size());
-    place.moveCenter(screen->availableGeometry().center());
-    move(place.topLeft());
+    place.moveCenter(available.center());
+    move(std::max(place.left(), available.left()), std::max(place.top(), available.top()));
 }
 
 void BaseDlg::modeChanged(bool mode)

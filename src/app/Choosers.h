@@ -19,7 +19,7 @@ public:
     static QString chooseFolder(QWidget* parent, const QString& caption, const QString& start);
     // Makes a folder dialog ask for one folder, opened at start, with hidden folders
     // listed: Steam and Wine keep the game below ~/.steam and ~/.wine. Accepting it
-    // without picking anything gives the folder it shows.
+    // without picking anything gives the folder it shows, under Wine too.
     static void setUpFolderDialog(QFileDialog* dialog, const QString& start);
     // An invalid colour means the player cancelled.
     static QColor chooseColor(const QColor& initial, QWidget* parent);

@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // The preferences file "Tintwell.cfg" in the working folder: a header line and
-// "key = value" lines in the system's local 8-bit encoding.
+// "key = value" lines in the system's local 8-bit encoding, or in UTF-8 behind a
+// byte-order mark when that encoding cannot hold the game folder's name.
 class Preferences
 {
 public:
@@ -18,6 +19,14 @@ public:
     // Key and value of a "key = value" line. A line without the separator has no
     // value and is refused. A value that itself holds " = " is cut there.
     static bool splitLine(const QString& line, QString* key, QString* value);
+
+    // The file's text as stored: the local 8-bit encoding where it reads back
+    // unchanged, otherwise UTF-8 with a byte-order mark.
+    static QByteArray encode(const QString& text);
+    // UTF-8 when the bytes carry its byte-order mark, or are valid UTF-8 with a byte
+    // beyond ASCII (as Notepad saves); otherwise the local 8-bit encoding, as every
+    // earlier Tintwell wrote.
+    static QString decode(const QByteArray& data);
 
     static QByteArray format(const QString& aoPath, bool advancedMode, const QString& bgColor);
     static bool write(const QString& aoPath, bool advancedMode, const QString& bgColor);
