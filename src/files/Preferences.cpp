@@ -23,8 +23,11 @@ bool Preferences::readLines(QStringList* lines)
     // CR and join two lines. CR LF, LF and CR are line ends on every system. A pipe or
     // device in the file's place is refused rather than waited on.
     QByteArray data;
-    if (!SafeFile::readAll(name, &data))
+    QString error;
+    if (!SafeFile::readAll(name, maxSize, &data, &error)) {
+        qDebug("loadPrefs(): not read: %s", qPrintable(error));
         return false;
+    }
     // Decoded with its length: the QByteArray overload stops at the first NUL, which
     // would silently drop every setting after a stray NUL byte.
     QString text = QString::fromLocal8Bit(data.constData(), data.size());
