@@ -222,13 +222,18 @@ bool SafeFile::replace(const QString& target, const QByteArray& data, QString* e
     return file.write(data, error) && file.commit(error);
 }
 
-bool SafeFile::readAll(const QString& path, qint64 maxSize, QByteArray* data, QString* error)
+namespace
 {
-    Q_ASSERT(maxSize >= 0 && maxSize <= largestRead);
+
+// One read of the whole file; `opened` receives its state once it was open.
+bool readOnce(const QString& path, qint64 maxSize, QByteArray* data, QByteArray* opened,
+              QString* error)
+{
     QFile file;
     qint64 size = 0;
     if (!NativeFile::openForReading(path, &file, &size, error))
         return false;
+    *opened = NativeFile::state(file.handle());
     if (size > maxSize)
         return SystemError::fail(error, path, tooLarge(maxSize));
     // Room for what the file held when it was opened; a file that grows since gets
@@ -256,6 +261,26 @@ bool SafeFile::readAll(const QString& path, qint64 maxSize, QByteArray* data, QS
     bytes.resize(int(done));
     *data = bytes;
     return true;
+}
+
+} // namespace
+
+// Another program may write or replace the file while it is read; then it is read
+// again, so that the bytes are always the file as it was at one moment.
+bool SafeFile::readAll(const QString& path, qint64 maxSize, QByteArray* data, QString* error)
+{
+    Q_ASSERT(maxSize >= 0 && maxSize <= largestRead);
+    for (int attempt = 1;; ++attempt) {
+        QByteArray opened;
+        if (!readOnce(path, maxSize, data, &opened, error))
+            return false;
+        if (opened == NativeFile::state(path))
+            return true;
+        if (attempt == 3)
+            return SystemError::fail(error, path,
+                                     QStringLiteral("another program kept changing it while it "
+                                                    "was read"));
+    }
 }
 
 bool SafeFile::copy(const QString& source, const QString& target, qint64 maxSize, QString* error)

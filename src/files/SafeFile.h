@@ -67,7 +67,8 @@ public:
     // Reads a regular file whole, in pieces, when it holds no more than `maxSize` bytes
     // (at most largestRead). Anything else (a folder, a pipe, a device, a socket) is
     // refused without waiting on it; so is a file that turns out larger than the limit
-    // or shorter than it was when it was opened.
+    // or shorter than it was when it was opened. A file written or replaced meanwhile
+    // is read again.
     static bool readAll(const QString& path, qint64 maxSize, QByteArray* data,
                         QString* error = nullptr);
     // Empty when this process may replace the file at the path (or nothing is there),

@@ -202,6 +202,71 @@ bool NativeFile::realPath(const QString& path, QString* real, QString* error)
     return true;
 }
 
+#ifdef Q_OS_WIN
+namespace
+{
+
+QByteArray stateOf(HANDLE handle)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (handle == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(handle, &info))
+        return QByteArray();
+    const DWORD fields[] = {info.dwVolumeSerialNumber,
+                            info.nFileIndexHigh,
+                            info.nFileIndexLow,
+                            info.nFileSizeHigh,
+                            info.nFileSizeLow,
+                            info.ftLastWriteTime.dwHighDateTime,
+                            info.ftLastWriteTime.dwLowDateTime};
+    return QByteArray(reinterpret_cast<const char*>(fields), sizeof fields);
+}
+
+} // namespace
+
+QByteArray NativeFile::state(int fd)
+{
+    return stateOf(reinterpret_cast<HANDLE>(::_get_osfhandle(fd)));
+}
+
+QByteArray NativeFile::state(const QString& path)
+{
+    const HANDLE handle = ::CreateFileW(
+        windowsPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const QByteArray state = stateOf(handle);
+    if (handle != INVALID_HANDLE_VALUE)
+        ::CloseHandle(handle);
+    return state;
+}
+#else
+namespace
+{
+
+QByteArray stateOf(const struct stat& status)
+{
+    const qint64 fields[] = {qint64(status.st_dev),          qint64(status.st_ino),
+                             qint64(status.st_size),         qint64(status.st_mtim.tv_sec),
+                             qint64(status.st_mtim.tv_nsec), qint64(status.st_ctim.tv_sec),
+                             qint64(status.st_ctim.tv_nsec)};
+    return QByteArray(reinterpret_cast<const char*>(fields), sizeof fields);
+}
+
+} // namespace
+
+QByteArray NativeFile::state(int fd)
+{
+    struct stat status;
+    return ::fstat(fd, &status) == 0 ? stateOf(status) : QByteArray();
+}
+
+QByteArray NativeFile::state(const QString& path)
+{
+    struct stat status;
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? stateOf(status)
+                                                                     : QByteArray();
+}
+#endif
+
 bool NativeFile::inUse(const QString& path, Use use)
 {
 #ifdef Q_OS_WIN

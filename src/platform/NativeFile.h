@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QFile;
@@ -34,6 +35,11 @@ public:
     // QFileInfo::symLinkTarget() works a link's "../" out from the link's path as text,
     // which leads elsewhere when a folder on the way is a link itself.
     static bool realPath(const QString& path, QString* real, QString* error = nullptr);
+    // What tells one state of a file from the next: the file's identity, size and times
+    // of change, through an open descriptor or through the path, which shows a file that
+    // was replaced since. Empty when the system cannot say.
+    static QByteArray state(int fd);
+    static QByteArray state(const QString& path);
     // Windows: whether another program (the running game) holds the file open without
     // sharing that use, after trying for about a second, which is all a scanner takes.
     // Elsewhere files are never held that way: always false.
