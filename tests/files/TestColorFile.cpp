@@ -680,6 +680,9 @@ void TestColorFile::saveKeepsThePreviousFileAsBackup()
                             "  <HTMLColor name=\"a\" color=\"0xFF0000\" />\r\n</Root>\r\n";
     put(folder->colorFile(), game);
     put(folder->backupFile(), "an older backup");
+    // The backup holds the same colours: it is no easier to read than the file.
+    const QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(folder->colorFile(), mode));
     AOColors table;
     QVERIFY(ColorFile::load(folder->colorFile(), &table));
     table[0].setColor(QColor(1, 2, 3));
@@ -687,6 +690,10 @@ void TestColorFile::saveKeepsThePreviousFileAsBackup()
     QString error;
     QVERIFY2(ColorFile::save(*folder, table, &error), qPrintable(error));
     QCOMPARE(contents(folder->backupFile()), game);
+#ifndef Q_OS_WIN
+    const QFile::Permissions user = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+    QCOMPARE(QFileInfo(folder->backupFile()).permissions() & ~user, mode);
+#endif
     const QByteArray first = contents(folder->colorFile());
     QCOMPARE(first,
              QByteArray("<Root>\n    <HTMLColor name=\"a\" color=\"0x010203\"/>\n</Root>\n"));
@@ -718,8 +725,14 @@ void TestColorFile::failedSaveChangesNothing()
     QVERIFY(QFileInfo(folder->backupFile()).isDir());
     QCOMPARE(leftovers(folder->path()), QStringList());
 
-    // A colour file that cannot be read cannot be kept as the backup either.
+    // A colour file that cannot be read whole cannot be kept as the backup either.
     QVERIFY(QDir().rmdir(folder->backupFile()));
+    QFile grown(folder->colorFile());
+    QVERIFY(grown.resize(ColorFile::maxSize + 1));
+    QVERIFY(!ColorFile::save(*folder, tableOf({"a"}, {"1"}), &error));
+    QVERIFY2(error.contains(QStringLiteral("larger than")), qPrintable(error));
+    QCOMPARE(QFileInfo(folder->colorFile()).size(), ColorFile::maxSize + 1);
+    QVERIFY(!QFileInfo::exists(folder->backupFile()));
     QVERIFY(QFile::remove(folder->colorFile()));
     QVERIFY(QDir().mkdir(folder->colorFile()));
     QVERIFY(!ColorFile::save(*folder, tableOf({"a"}, {"1"}), &error));
