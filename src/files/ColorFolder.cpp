@@ -72,12 +72,12 @@ bool ColorFolder::checkColorFileLink(QString* error) const
                                  QStringLiteral("it is a link to TextColors.xml.bak, the backup "
                                                 "of the last save, which saving through the "
                                                 "link would overwrite. Make TextColors.xml a "
-                                                "file of its own"));
+                                                "file of its own."));
     if (leadsTo(real, originalFile()))
         return SystemError::fail(error, colorFile(),
                                  QStringLiteral("it is a link to TextColors.xml.orig, the copy "
                                                 "of the game's own colours, which writing "
                                                 "through the link would overwrite. Make "
-                                                "TextColors.xml a file of its own"));
+                                                "TextColors.xml a file of its own."));
     return true;
 }
