@@ -219,12 +219,16 @@ ColorFile::Outcome ColorFile::save(const ColorFolder& folder, const AOColors& ta
     }
 
     // The last check: whatever was written since the backup's content was read would
-    // be in neither file.
+    // be in neither file. The file's state is looked at once more after its bytes were
+    // compared, which takes milliseconds for a large file, so that only the renames
+    // are left between the check and the new file.
+    const QByteArray state = NativeFile::state(path);
     Current last;
     outcome = readCurrent(path, &last, error);
     if (outcome != Outcome::Saved)
         return outcome;
-    if (last.present != before.present || last.data != before.data) {
+    if (last.present != before.present || last.data != before.data ||
+        NativeFile::state(path) != state) {
         *found = last.stamp(path);
         return Outcome::Changed;
     }

