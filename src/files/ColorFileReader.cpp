@@ -3,6 +3,7 @@
 
 #include "files/ColorFile.h"
 #include "model/AOColors.h"
+#include "platform/SystemError.h"
 
 #include <QXmlStreamReader>
 #include <QtGlobal>
@@ -33,9 +34,7 @@ QString position(QStringView text, qsizetype offset)
 
 bool refuse(QString* error, const QString& where, const QString& why)
 {
-    if (error)
-        *error = QStringLiteral("refused (%1: %2)").arg(where, why);
-    return false;
+    return SystemError::fail(error, QStringLiteral("refused (%1: %2)").arg(where, why));
 }
 
 // ---- Decoding -------------------------------------------------------------------
@@ -406,10 +405,8 @@ bool ColorFileReader::read(const QByteArray& data, AOColors* table, QString* err
     }
     if (reader.hasError()) {
         table->clear();
-        if (error)
-            *error = QStringLiteral("not well-formed XML (%1: %2)")
-                         .arg(position(reader), reader.errorString());
-        return false;
+        return SystemError::fail(error, QStringLiteral("not well-formed XML (%1: %2)")
+                                            .arg(position(reader), reader.errorString()));
     }
     return true;
 }

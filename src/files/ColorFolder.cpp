@@ -67,17 +67,19 @@ bool ColorFolder::checkColorFileLink(QString* error) const
     QString real;
     if (!QFileInfo(colorFile()).isSymLink() || !NativeFile::realPath(colorFile(), &real))
         return true;
-    if (leadsTo(real, backupFile()))
-        return SystemError::fail(error, colorFile(),
-                                 QStringLiteral("it is a link to TextColors.xml.bak, the backup "
-                                                "of the last save, which saving through the "
-                                                "link would overwrite. Make TextColors.xml a "
-                                                "file of its own."));
-    if (leadsTo(real, originalFile()))
-        return SystemError::fail(error, colorFile(),
-                                 QStringLiteral("it is a link to TextColors.xml.orig, the copy "
-                                                "of the game's own colours, which writing "
-                                                "through the link would overwrite. Make "
-                                                "TextColors.xml a file of its own."));
+    const struct {
+        QString file;
+        const char* what;
+    } kept[] = {{backupFile(), "the backup of the last save"},
+                {originalFile(), "the copy of the game's own colours"}};
+    for (const auto& keeper : kept) {
+        if (leadsTo(real, keeper.file))
+            return SystemError::fail(
+                error, colorFile(),
+                QStringLiteral("it is a link to %1, %2, which saving through "
+                               "the link would overwrite. Make "
+                               "TextColors.xml a file of its own.")
+                    .arg(QFileInfo(keeper.file).fileName(), QLatin1String(keeper.what)));
+    }
     return true;
 }
