@@ -166,6 +166,12 @@ struct Current {
     }
 };
 
+ColorFile::Outcome locked(const QString& path, QString* error)
+{
+    SystemError::fail(error, path, QStringLiteral("another program has it open"));
+    return ColorFile::Outcome::Locked;
+}
+
 // Reads the colour file whole. A file that cannot be read cannot be kept as the
 // backup either: Failed, or Locked when another program holds it.
 ColorFile::Outcome readCurrent(const QString& path, Current* current, QString* error)
@@ -175,10 +181,8 @@ ColorFile::Outcome readCurrent(const QString& path, Current* current, QString* e
     current->data.clear();
     if (!current->present || SafeFile::readAll(path, ColorFile::maxSize, &current->data, error))
         return ColorFile::Outcome::Saved;
-    if (!NativeFile::inUse(path, NativeFile::Use::Reading))
-        return ColorFile::Outcome::Failed;
-    SystemError::fail(error, path, QStringLiteral("another program has it open"));
-    return ColorFile::Outcome::Locked;
+    return NativeFile::inUse(path, NativeFile::Use::Reading) ? locked(path, error)
+                                                             : ColorFile::Outcome::Failed;
 }
 
 } // namespace
@@ -213,10 +217,8 @@ ColorFile::Outcome ColorFile::save(const ColorFolder& folder, const AOColors& ta
         return Outcome::Failed;
     // Windows refuses to replace a file that another program holds without sharing its
     // deletion; that is found out before the backup is replaced, not after.
-    if (before.present && NativeFile::inUse(file.destination(), NativeFile::Use::Replacing)) {
-        SystemError::fail(error, path, QStringLiteral("another program has it open"));
-        return Outcome::Locked;
-    }
+    if (before.present && NativeFile::inUse(file.destination(), NativeFile::Use::Replacing))
+        return locked(path, error);
 
     // The last check: whatever was written since the backup's content was read would
     // be in neither file. The file's state is looked at once more after its bytes were

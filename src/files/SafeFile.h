@@ -2,8 +2,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
+
+class QFile;
 
 // Replaces a file so that at every instant it holds either its previous complete
 // content or the new complete content. The new bytes go to a temporary file in the

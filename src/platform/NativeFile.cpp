@@ -12,7 +12,6 @@
 #include <windows.h>
 #else
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
