@@ -214,21 +214,17 @@ void TestSafeFile::linkIsFollowedWhenAsked()
     // A link's "../" counts from the folder it really lies in, also when the way there
     // passes another link: games/AO -> ../real/AO, whose file -> ../../../../shared,
     // which is real/shared, not games/shared.
-    QVERIFY(QDir().mkpath(dir->filePath(QStringLiteral("real/AO/cd_image/gui/default"))));
-    QVERIFY(QDir().mkpath(dir->filePath(QStringLiteral("games"))));
-    QVERIFY(QFile::link(QStringLiteral("../real/AO"), dir->filePath(QStringLiteral("games/AO"))));
-    QVERIFY(
-        QFile::link(QStringLiteral("../../../../shared/TextColors.xml"),
-                    dir->filePath(QStringLiteral("real/AO/cd_image/gui/default/TextColors.xml"))));
-    put(dir->filePath(QStringLiteral("real/shared/TextColors.xml")), "game file");
-    put(dir->filePath(QStringLiteral("games/shared/TextColors.xml")), "unrelated");
-    QVERIFY(SafeFile::replace(
-        dir->filePath(QStringLiteral("games/AO/cd_image/gui/default/TextColors.xml")), "saved",
-        nullptr, SafeFile::Links::Follow));
-    QCOMPARE(contents(dir->filePath(QStringLiteral("real/shared/TextColors.xml"))),
-             QByteArray("saved"));
-    QCOMPARE(contents(dir->filePath(QStringLiteral("games/shared/TextColors.xml"))),
-             QByteArray("unrelated"));
+    const auto at = [this](const char* path) { return dir->filePath(QLatin1String(path)); };
+    QVERIFY(QDir().mkpath(at("real/AO/cd_image/gui/default")) && QDir().mkpath(at("games")));
+    QVERIFY(QFile::link(QStringLiteral("../real/AO"), at("games/AO")));
+    QVERIFY(QFile::link(QStringLiteral("../../../../shared/TextColors.xml"),
+                        at("real/AO/cd_image/gui/default/TextColors.xml")));
+    put(at("real/shared/TextColors.xml"), "game file");
+    put(at("games/shared/TextColors.xml"), "unrelated");
+    QVERIFY(SafeFile::replace(at("games/AO/cd_image/gui/default/TextColors.xml"), "saved", nullptr,
+                              SafeFile::Links::Follow));
+    QCOMPARE(contents(at("real/shared/TextColors.xml")), QByteArray("saved"));
+    QCOMPARE(contents(at("games/shared/TextColors.xml")), QByteArray("unrelated"));
 
     const QString loop = dir->filePath(QStringLiteral("loop"));
     QVERIFY(QFile::link(loop, loop));
