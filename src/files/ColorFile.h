@@ -67,7 +67,7 @@ public:
     // What is left is the moment between the last check and the end of the rename of
     // the new file: the two renames. Measured on a local ext4 disk from the last look at
     // the file to the rename's return: a median of 0.15 ms for the game's own file of
-    // 3.6 KB (4,893 saves; up to 8 ms while other builds kept the machine busy), and
+    // 3.6 KB (4,893 saves; 99 % within 8 ms while other builds kept the machine busy), and
     // 7-14 ms for a file of 15 MB, whose old blocks the renames free.
     static Outcome save(const ColorFolder& folder, const AOColors& table, const FileStamp& expected,
                         FileStamp* found, QString* error = nullptr);

@@ -178,19 +178,19 @@ void TestWindowsSave::fileHeldOpenByAnotherProgramIsKept()
     QVERIFY2(shown.first().contains(QLatin1String("close the game")) &&
                  shown.first().contains(QDir::toNativeSeparators(colorFile())),
              qPrintable(shown.first()));
-    QCOMPARE(contents(colorFile()), colors);
-    QCOMPARE(contents(backupFile()), QByteArray("earlier backup"));
-    QCOMPARE(colorFolder(), before);
     // Read as at start-up, a file nothing may read is named too.
     Messages::answerNext(Messages::Answer::Ok);
     emit dialog->settingsPage->reloadData();
     QCOMPARE(Messages::takeShown().filter(QStringLiteral("close the game")).size(),
              sharing == QLatin1String("exclusive") ? 1 : 0);
     Messages::clearAnswers();
-
-    // Once the other program has let go, the same save goes through.
     holder.closeWriteChannel();
     QVERIFY(holder.waitForFinished(30000));
+    QCOMPARE(contents(colorFile()), colors);
+    QCOMPARE(contents(backupFile()), QByteArray("earlier backup"));
+    QCOMPARE(colorFolder(), before);
+
+    // Once the other program has let go, the same save goes through.
     emit dialog->settingsPage->reloadData();
     dialog->saveData();
     QCOMPARE(Messages::takeShown(), QStringList());
