@@ -11,9 +11,11 @@
 #include "info/AboutDlg.h"
 #include "info/LicenseDlg.h"
 #include "model/AOColors.h"
+#include "platform/NativeFile.h"
 #include "settings/SettingsDlg.h"
 
 #include <QCursor>
+#include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -250,6 +252,13 @@ void BaseDlg::loadData()
     if (!dataLoaded)
         qDebug("loadData(): not read: %s", qPrintable(loadError));
     updateColors();
+    // On Windows the running game may hold its file so that nothing else reads it.
+    if (!dataLoaded && NativeFile::inUse(file, NativeFile::Use::Reading))
+        Messages::warn(this, QStringLiteral("Tintwell cannot read the chat colours from\n%1\n\n"
+                                            "Another program has the file open, probably the "
+                                            "game. Please close the game, then choose \"Reload "
+                                            "Chat color data\" on the Settings tab.")
+                                 .arg(QDir::toNativeSeparators(file)));
 }
 
 void BaseDlg::saveData()
@@ -270,28 +279,49 @@ void BaseDlg::saveData()
                                             "%1, but the install folder is now %2. Reload the "
                                             "chat colours from the new folder first. No file "
                                             "was changed.")
-                                 .arg(loadedFolder, settingsPage->aoPath()));
+                                 .arg(QDir::toNativeSeparators(loadedFolder),
+                                      QDir::toNativeSeparators(settingsPage->aoPath())));
         return;
     }
-    if (!mayOverwrite(ColorFolder(loadedFolder).colorFile()))
-        return;
-    QString error;
-    if (!ColorFile::save(ColorFolder(loadedFolder), aoColors, &error, &loadedStamp))
-        Messages::warn(this, QStringLiteral("The colours could not be saved. TextColors.xml is "
-                                            "unchanged.\n\nReason: %1")
-                                 .arg(error));
+    const ColorFolder folder(loadedFolder);
+    FileStamp expected = loadedStamp;
+    for (;;) {
+        FileStamp found;
+        QString error;
+        switch (ColorFile::save(folder, aoColors, expected, &found, &error)) {
+        case ColorFile::Outcome::Saved:
+            loadedStamp = found;
+            return;
+        case ColorFile::Outcome::Changed:
+            // Whatever the other program wrote becomes the backup when the player goes
+            // ahead; a file changed yet again meanwhile is asked about again.
+            if (!mayOverwrite(folder.colorFile(), expected, found))
+                return;
+            expected = found;
+            break;
+        case ColorFile::Outcome::Locked:
+            Messages::warn(this, QStringLiteral("The colours were not saved: another program "
+                                                "has TextColors.xml open, probably the game. "
+                                                "Please close the game and save again. No file "
+                                                "was changed.\n\n%1")
+                                     .arg(error));
+            return;
+        case ColorFile::Outcome::Failed:
+            Messages::warn(this, QStringLiteral("The colours could not be saved. TextColors.xml "
+                                                "is unchanged.\n\nReason: %1")
+                                     .arg(error));
+            return;
+        }
+    }
 }
 
 // The game or a second Tintwell may have rewritten the file since it was read; its
 // changes are only overwritten when the player says so. Even then they are not lost:
 // the save keeps them as the backup.
-bool BaseDlg::mayOverwrite(const QString& file)
+bool BaseDlg::mayOverwrite(const QString& file, const FileStamp& expected, const FileStamp& found)
 {
-    const FileStamp now = FileStamp::current(file, ColorFile::maxSize);
-    if (now.sameContent(loadedStamp))
-        return true;
     qDebug("saveData(): %s changed since it was read: then %s, now %s", qPrintable(file),
-           qPrintable(loadedStamp.describe()), qPrintable(now.describe()));
+           qPrintable(expected.describe()), qPrintable(found.describe()));
     return Messages::askYesNo(this, QStringLiteral("TextColors.xml was changed by another program "
                                                    "since Tintwell read it. Overwrite it?"));
 }

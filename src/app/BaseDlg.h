@@ -71,7 +71,7 @@ private:
     void placeWindow();
     void applyPreference(const QString& line);
     void copyColorToGroup(const QStringList& groups);
-    bool mayOverwrite(const QString& file);
+    bool mayOverwrite(const QString& file, const FileStamp& expected, const FileStamp& found);
 
     // Whether the table holds what the colour file held at the last load; when it
     // does not, saving would put an empty or partial table over the player's file.

@@ -16,6 +16,10 @@ public:
     QString backupFile() const;
     QString originalFile() const;
     bool hasColorFile() const;
+    // False, with the reason, when the colour file is a link that leads to its own
+    // backup or one-time copy: writing through it would overwrite the very file that
+    // keeps the earlier colours.
+    bool checkColorFileLink(QString* error = nullptr) const;
 
     static const QLatin1String suffix;
     static const QLatin1String colorFileName;

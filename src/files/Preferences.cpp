@@ -37,8 +37,11 @@ bool Preferences::readLines(QStringList* lines)
     // CR and join two lines. CR LF, LF and CR are line ends on every system. A pipe or
     // device in the file's place is refused rather than waited on.
     QByteArray data;
-    if (!SafeFile::readAll(name, &data))
+    QString error;
+    if (!SafeFile::readAll(name, maxSize, &data, &error)) {
+        qDebug("loadPrefs(): not read: %s", qPrintable(error));
         return false;
+    }
     QString text = decode(data);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));

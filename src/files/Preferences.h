@@ -11,10 +11,14 @@
 class Preferences
 {
 public:
+    // Four short lines; a larger file is no preferences file of Tintwell's and is read
+    // as none at all.
+    static const qint64 maxSize = 64 * 1024;
+
     static QString fileName();
 
     // The file's lines without their line ends (LF, CR LF or CR), in place of what
-    // the list held; false, with the list untouched, when the file cannot be opened.
+    // the list held; false, with the list untouched, when the file cannot be read.
     static bool readLines(QStringList* lines);
     // Key and value of a "key = value" line. A line without the separator has no
     // value and is refused. A value that itself holds " = " is cut there.

@@ -6,7 +6,6 @@
 #include "files/ColorFile.h"
 #include "files/ColorFolder.h"
 #include "files/SafeFile.h"
-#include "model/AOColors.h"
 #include "settings/FolderPath.h"
 #include "settings/InstallFinder.h"
 
@@ -199,7 +198,7 @@ bool SettingsDlg::saveOriginalData()
         return false;
     // Replaced in one step, so a failed copy never costs the player an older good copy.
     QString error;
-    if (SafeFile::copy(folder.colorFile(), folder.originalFile(), &error))
+    if (SafeFile::copy(folder.colorFile(), folder.originalFile(), ColorFile::maxSize, &error))
         return true;
     qDebug("saveOriginalData(): %s", qPrintable(error));
     return false;
@@ -230,47 +229,12 @@ void SettingsDlg::restoreOriginalData()
 // question announced.
 void SettingsDlg::restoreFrom(const QString& source)
 {
-    QByteArray data;
-    QString reason = checkRestoreSource(source, &data);
-    if (reason.isEmpty())
-        SafeFile::replace(ColorFolder(path).colorFile(), data, &reason, SafeFile::Links::Follow);
-    if (!reason.isEmpty()) {
-        qDebug("restore: %s: %s", qPrintable(source), qPrintable(reason));
-        warnRestoreFailed(source, reason);
+    QString reason;
+    if (!ColorFile::restore(ColorFolder(path), QFileInfo(source).absoluteFilePath(), &reason)) {
+        qDebug("restore: %s", qPrintable(reason));
+        Messages::warn(this, tr("TextColors.xml was left as it was, because it could not be "
+                                "restored.\n\n%1.")
+                                 .arg(reason));
     }
     emit reloadData();
-}
-
-// Empty when the source may replace the colour file, with its bytes in `data`;
-// otherwise why not, for the player. The kind of file is looked at before it is
-// opened: a pipe would keep the window waiting, a device might never end.
-QString SettingsDlg::checkRestoreSource(const QString& source, QByteArray* data) const
-{
-    const QFileInfo info(source);
-    if (!info.exists())
-        return tr("There is no such file.");
-    if (info.isDir())
-        return tr("It is a folder, not a file.");
-    if (!info.isFile())
-        return tr("It is not a regular file but a pipe, a device or the like.");
-    if (info.size() > ColorFile::maxSize)
-        return tr("It is larger than %1 bytes, too large for a colour file.")
-            .arg(ColorFile::maxSize);
-    QString error;
-    if (!SafeFile::readAll(source, data, &error, ColorFile::maxSize))
-        return error;
-    AOColors table;
-    if (!ColorFile::read(*data, &table, &error))
-        return tr("It is not a colour file: %1.").arg(error);
-    if (table.isEmpty())
-        return tr("It holds no colours.");
-    return QString();
-}
-
-void SettingsDlg::warnRestoreFailed(const QString& source, const QString& reason)
-{
-    const QFileInfo info(source);
-    Messages::warn(this, tr("TextColors.xml was left as it was, because it could not be "
-                            "restored from:\n%1\n\n%2")
-                             .arg(QDir::toNativeSeparators(info.absoluteFilePath()), reason));
 }

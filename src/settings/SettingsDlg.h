@@ -48,8 +48,6 @@ private:
     void addLine();
     QString startFolder() const;
     void restoreFrom(const QString& source);
-    QString checkRestoreSource(const QString& source, QByteArray* data) const;
-    void warnRestoreFailed(const QString& source, const QString& reason);
     void nameWidgets();
 
     QVBoxLayout* layout;

@@ -427,7 +427,7 @@ void TestBaseDlg::failedSaveWarnsAndKeepsTheFile()
     const QString text = shown.value(0);
     QVERIFY2(text.startsWith(QStringLiteral("The colours could not be saved. TextColors.xml is "
                                             "unchanged.")) &&
-                 text.contains(QStringLiteral("TextColors.xml.bak: is a folder")),
+                 text.contains(QStringLiteral("TextColors.xml.bak: it is a folder")),
              qPrintable(text));
     QCOMPARE(contents(colorFile()), fiveColors);
     QCOMPARE(tableText(), table);

@@ -56,6 +56,7 @@ private slots:
     void findsEachUsualPlace();
     void folderWithoutColorFileIsNotOffered();
     void steamLibrariesComeFirstAndOnce();
+    void librariesAreSearchedOnceAndNoMoreThan64();
     void brokenLibraryListNeverStops_data();
     void brokenLibraryListNeverStops();
     void unusualFilesNeverBlock();
@@ -185,6 +186,21 @@ void TestInstallFinder::steamLibrariesComeFirstAndOnce()
     const QString wine = makeGame(home() + "/.wine/drive_c/Funcom/Anarchy Online");
 
     QCOMPARE(find(), (QStringList{native, second, wine}));
+}
+
+// However often a list names a library, and by whatever spelling, it is searched once;
+// and no more than 64 libraries are, Steam's own folder first among them.
+void TestInstallFinder::librariesAreSearchedOnceAndNoMoreThan64()
+{
+    const QString steam = home() + "/.local/share/Steam";
+    QStringList libraries;
+    for (int i = 0; i < 70; ++i) {
+        const QString library = dir->filePath(QStringLiteral("library %1").arg(i));
+        makeGame(library + steamGame);
+        libraries << library << library + "/" << steam;
+    }
+    put(steam + "/steamapps/libraryfolders.vdf", libraryList(libraries));
+    QCOMPARE(find().size(), 63);
 }
 
 void TestInstallFinder::brokenLibraryListNeverStops_data()
