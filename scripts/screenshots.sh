@@ -27,7 +27,7 @@ game="$scratch/Anarchy Online"
 work="$scratch/work"
 mkdir -p "$game/cd_image/gui/default" "$work"
 cp resources/TextColors.orig "$game/cd_image/gui/default/TextColors.xml"
-cp resources/TextColors.orig "$work/"
+cp resources/TextColors.orig resources/LICENSE.GPL resources/Tintwell.png "$work/"
 
 start_virtual_display "$scratch"
 

@@ -7,12 +7,16 @@
 # docs/screenshots/windows-*.png, or into $TINTWELL_SCREENSHOTS. Builds first when the
 # program is missing.
 #
-#   scripts/try-windows.sh [BUILD_DIR]      (default: build-windows)
+# Given the installer CPack made, it then installs Tintwell as a player would, in a
+# fresh Wine prefix (see try_installer below).
+#
+#   scripts/try-windows.sh [BUILD_DIR [INSTALLER]]      (default: build-windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/virtual-display.sh
 root="$(pwd)"
 build_dir="$(realpath -m "${1:-${TINTWELL_WINDOWS_BUILD_DIR:-build-windows}}")"
+installer="${2:+$(realpath "$2")}"
 exe="$build_dir/tintwell.exe"
 out="$(realpath -m "${TINTWELL_SCREENSHOTS:-$root/docs/screenshots}")"
 
@@ -25,7 +29,7 @@ xvfb_pid=""
 app_pid=""
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    WINEPREFIX="$build_dir/wine-desktop" wineserver -k 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -128,3 +132,102 @@ finish
 grep -q $'^AODir = .*\r$' "$work/Tintwell.cfg" || fail "Tintwell.cfg was not written with CR LF"
 [ "$width" = 360 ] && [ "$height" = 430 ] || fail "window is ${width} x ${height}, not 360 x 430"
 echo "tintwell.exe under Wine: window 360 x 430, saved with backup, closed with status 0"
+
+[ -n "$installer" ] || exit 0
+
+# The player's install, in a fresh prefix: an older release installed first (made from
+# this installer's own script with an older version number); the game, in a folder
+# whose name code page 1252 cannot hold, known only from a quoted InstallLocation in
+# the 32-bit registry view, as its own installer writes it. Started from the
+# Start-menu shortcut, the first start's folder question opens on the game and Return
+# takes it; Return saves with a backup. The second start, at 192 dpi on the 800 x 600
+# screen, asks nothing and keeps the window's top on the screen. This installer then
+# upgrades the older one and keeps Tintwell.cfg; its uninstaller removes all it put
+# there and leaves Tintwell.cfg and the game's files. Wine reports success even for
+# programs that never ran, so each step is judged by what it left.
+try_installer() {
+    wineserver -k 2>/dev/null || true
+    export WINEPREFIX="$build_dir/wine-install" LC_ALL=C.UTF-8
+    rm -rf "$WINEPREFIX"
+    scripts/wine-prefix.sh
+
+    local nsis="$(dirname "$installer")/_CPack_Packages/win64/NSIS" older="$scratch/older-setup.exe"
+    sed -e 's/^\( *!define VERSION \)".*"/\1"0.1"/' -e 's/"Tintwell [0-9.]*"/"Tintwell 0.1"/' \
+        -e "s|^\\( *OutFile \\).*|\\1\"$older\"|" "$nsis/project.nsi" >"$scratch/older.nsi"
+    makensis -V1 "$scratch/older.nsi" >/dev/null
+
+    windows_var() { winepath -u "$(wine cmd /c "echo %$1%" | tr -d '\r')"; }
+    local programs shortcut key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tintwell'
+    programs="$(windows_var LOCALAPPDATA)/Programs/Tintwell"
+    shortcut="$(windows_var APPDATA)/Microsoft/Windows/Start Menu/Programs/Tintwell.lnk"
+    version() { wine reg query "$key" /v DisplayVersion 2>/dev/null | tr -d '\r' | awk '/DisplayVersion/ {print $3}'; }
+
+    wine "$older" /S && wineserver -w
+    [ -f "$programs/tintwell.exe" ] && [ -f "$shortcut" ] && [ "$(version)" = 0.1 ] ||
+        fail "the older release did not install into $programs"
+
+    local game="$scratch/Игры/Anarchy Online"
+    local colors="$game/cd_image/gui/default/TextColors.xml"
+    mkdir -p "$(dirname "$colors")"
+    cp "$root/resources/TextColors.orig" "$colors"
+    local ao='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Anarchy Online'
+    wine reg add "$ao" /v DisplayName /d "Anarchy Online" /f /reg:32 >/dev/null
+    wine reg add "$ao" /v InstallLocation /d "\"$(winepath -w "$game")\"" /f /reg:32 >/dev/null
+
+    # First start: the folder question, Return, the window, Return saves, Escape.
+    # Started through a shortcut, the program is no child to wait for: the end of the
+    # prefix's Wine server says it has ended.
+    wine start /unix "$shortcut" >"$scratch/run.log" 2>&1
+    window="$(wait_for_window '^Select the folder where Anarchy Online')"
+    [ -n "$window" ] || fail "the first start from the shortcut asked no folder question"
+    xdotool windowfocus --sync "$window" key --window "$window" Return 2>/dev/null
+    window="$(wait_for_window)"
+    [ -n "$window" ] || fail "Return in the folder question did not open the window on the game"
+    xdotool windowfocus --sync "$window" key --window "$window" Return 2>/dev/null
+    for _ in $(seq 100); do
+        [ -f "$colors.bak" ] && break
+        sleep 0.1
+    done
+    [ -f "$colors.bak" ] && [ -f "$colors.orig" ] || fail "no backup or first-start copy in $game"
+    xdotool key --window "$window" Escape 2>/dev/null
+    wineserver -w
+    local cfg="$programs/Tintwell.cfg"
+    [ "$(head -c 3 "$cfg" 2>/dev/null | od -An -tx1 | tr -d ' ')" = efbbbf ] &&
+        grep -q "^AODir = .*Игры" "$cfg" ||
+        fail "Tintwell.cfg in $programs lacks the game folder in UTF-8 with a byte-order mark"
+    cp "$cfg" "$scratch/Tintwell.cfg.kept"
+
+    # Second start at 192 dpi: no question, the window's top on the screen.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null
+    wine start /unix "$shortcut" >"$scratch/run.log" 2>&1
+    window="$(wait_for_window '^Tintwell v0\.3$' '^Select the folder')"
+    [ -n "$window" ] && [ "$(xdotool getwindowname "$window")" = "Tintwell v0.3" ] ||
+        fail "the second start did not open the window straight away"
+    local x y w h
+    read -r x y w h < <(xwininfo -id "$window" |
+        awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
+    echo "At 192 dpi: window ${w} x ${h} at ${x},${y}"
+    [ "$h" -gt 600 ] || fail "at 192 dpi the window is ${w} x ${h}: not scaled"
+    [ "$x" -ge 0 ] && [ "$y" -ge 0 ] || fail "at 192 dpi the window starts at $x,$y, off the screen"
+    xdotool key --window "$window" Escape 2>/dev/null
+    wineserver -w
+
+    # The upgrade, then the uninstaller.
+    local before
+    before="$(cd "$game" && find . -type f -exec sha256sum {} + | sort)"
+    wine "$installer" /S && wineserver -w
+    [ "$(version)" = "$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build_dir/CMakeCache.txt")" ] &&
+        cmp -s "$cfg" "$scratch/Tintwell.cfg.kept" ||
+        fail "the upgrade did not install this version, or did not keep Tintwell.cfg"
+    [ "$(ls "$programs" | tr '\n' ' ')" = "LICENSE.GPL README.txt TextColors.orig Tintwell.cfg Tintwell.png Uninstall.exe tintwell.exe " ] ||
+        fail "after the upgrade $programs holds: $(ls "$programs" | tr '\n' ' ')"
+    wine "$programs/Uninstall.exe" /S && wineserver -w
+    [ "$(ls "$programs" | tr '\n' ' ')" = "Tintwell.cfg " ] && [ ! -e "$shortcut" ] &&
+        ! wine reg query "$key" >/dev/null 2>&1 ||
+        fail "the uninstaller left more than Tintwell.cfg: $(ls "$programs" | tr '\n' ' ')"
+    [ "$(cd "$game" && find . -type f -exec sha256sum {} + | sort)" = "$before" ] ||
+        fail "installing or uninstalling changed the game's files"
+    echo "Installer under Wine: per-user install, first start from the shortcut saved with a backup,"
+    echo "  a Cyrillic game folder kept, 192 dpi on screen, upgrade kept Tintwell.cfg, uninstalled clean"
+}
+try_installer

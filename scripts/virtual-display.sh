@@ -16,15 +16,21 @@ start_virtual_display() {
     export DISPLAY=":$(cat "$dir/display")"
 }
 
-# wait_for_window: prints the id of the visible window "Tintwell v0.3" once it is
+# wait_for_window [NAME...]: prints the id of the first visible window whose name
+# matches one of the patterns (default: "Tintwell v0.3", exactly) once it is
 # there, or nothing after a minute. Polled: xdotool's own --sync can miss a window
 # mapped while it starts up.
 wait_for_window() {
-    local window=""
+    local patterns=("$@") pattern window
+    [ ${#patterns[@]} -gt 0 ] || patterns=('^Tintwell v0\.3$')
     for _ in $(seq 120); do
-        window="$(xdotool search --onlyvisible --name '^Tintwell v0\.3$' 2>/dev/null | head -n 1)" || true
-        [ -n "$window" ] && break
+        for pattern in "${patterns[@]}"; do
+            window="$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1)" || true
+            if [ -n "$window" ]; then
+                echo "$window"
+                return
+            fi
+        done
         sleep 0.5
     done
-    echo "$window"
 }

@@ -12,6 +12,7 @@
 #include "info/AboutDlg.h"
 #include "info/LicenseDlg.h"
 #include "model/AOColors.h"
+#include "platform/NativeFile.h"
 #include "settings/SettingsDlg.h"
 
 #include <QAction>
@@ -29,6 +30,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "tintwell_icon.xpm"
@@ -181,7 +183,9 @@ void BaseDlg::startUp()
 // Start-up may ask for the game folder and about the first-run copy before the window
 // shows. A question is centred on its parent's window, so the window takes its place
 // first, in the middle of the screen the player is working on; once shown it stays
-// there, and every question stands over it.
+// there, and every question stands over it. A window larger than the screen's free
+// area (a small desktop at 200%) starts at its top left, so its title bar stays on the
+// screen to move it by: the position moved to is that of the frame.
 void BaseDlg::placeWindow()
 {
     QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
@@ -189,9 +193,10 @@ void BaseDlg::placeWindow()
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
+    const QRect available = screen->availableGeometry();
     QRect place(QPoint(), size());
-    place.moveCenter(screen->availableGeometry().center());
-    move(place.topLeft());
+    place.moveCenter(available.center());
+    move(std::max(place.left(), available.left()), std::max(place.top(), available.top()));
 }
 
 void BaseDlg::modeChanged(bool mode)
@@ -270,6 +275,13 @@ void BaseDlg::loadData()
     if (!dataLoaded)
         qDebug("loadData(): not read: %s", qPrintable(loadError));
     updateColors();
+    // On Windows the running game may hold its file so that nothing else reads it.
+    if (!dataLoaded && NativeFile::inUse(file, NativeFile::Use::Reading))
+        Messages::warn(this, QStringLiteral("Tintwell cannot read the chat colours from\n%1\n\n"
+                                            "Another program has the file open, probably the "
+                                            "game. Please close the game, then choose \"Reload "
+                                            "Chat color data\" on the Settings tab.")
+                                 .arg(QDir::toNativeSeparators(file)));
 }
 
 void BaseDlg::saveData()
@@ -290,28 +302,49 @@ void BaseDlg::saveData()
                                             "%1, but the install folder is now %2. Reload the "
                                             "chat colours from the new folder first. No file "
                                             "was changed.")
-                                 .arg(loadedFolder, settingsPage->aoPath()));
+                                 .arg(QDir::toNativeSeparators(loadedFolder),
+                                      QDir::toNativeSeparators(settingsPage->aoPath())));
         return;
     }
-    if (!mayOverwrite(ColorFolder(loadedFolder).colorFile()))
-        return;
-    QString error;
-    if (!ColorFile::save(ColorFolder(loadedFolder), aoColors, &error, &loadedStamp))
-        Messages::warn(this, QStringLiteral("The colours could not be saved. TextColors.xml is "
-                                            "unchanged.\n\nReason: %1")
-                                 .arg(error));
+    const ColorFolder folder(loadedFolder);
+    FileStamp expected = loadedStamp;
+    for (;;) {
+        FileStamp found;
+        QString error;
+        switch (ColorFile::save(folder, aoColors, expected, &found, &error)) {
+        case ColorFile::Outcome::Saved:
+            loadedStamp = found;
+            return;
+        case ColorFile::Outcome::Changed:
+            // Whatever the other program wrote becomes the backup when the player goes
+            // ahead; a file changed yet again meanwhile is asked about again.
+            if (!mayOverwrite(folder.colorFile(), expected, found))
+                return;
+            expected = found;
+            break;
+        case ColorFile::Outcome::Locked:
+            Messages::warn(this, QStringLiteral("The colours were not saved: another program "
+                                                "has TextColors.xml open, probably the game. "
+                                                "Please close the game and save again. No file "
+                                                "was changed.\n\n%1")
+                                     .arg(error));
+            return;
+        case ColorFile::Outcome::Failed:
+            Messages::warn(this, QStringLiteral("The colours could not be saved. TextColors.xml "
+                                                "is unchanged.\n\nReason: %1")
+                                     .arg(error));
+            return;
+        }
+    }
 }
 
 // The game or a second Tintwell may have rewritten the file since it was read; its
 // changes are only overwritten when the player says so. Even then they are not lost:
 // the save keeps them as the backup.
-bool BaseDlg::mayOverwrite(const QString& file)
+bool BaseDlg::mayOverwrite(const QString& file, const FileStamp& expected, const FileStamp& found)
 {
-    const FileStamp now = FileStamp::current(file, ColorFile::maxSize);
-    if (now.sameContent(loadedStamp))
-        return true;
     qDebug("saveData(): %s changed since it was read: then %s, now %s", qPrintable(file),
-           qPrintable(loadedStamp.describe()), qPrintable(now.describe()));
+           qPrintable(expected.describe()), qPrintable(found.describe()));
     return Messages::askYesNo(this, QStringLiteral("TextColors.xml was changed by another program "
                                                    "since Tintwell read it. Overwrite it?"));
 }

@@ -80,7 +80,7 @@ private:
     void placeWindow();
     void applyPreference(const QString& line);
     void copyColorToGroup(const QStringList& groups);
-    bool mayOverwrite(const QString& file);
+    bool mayOverwrite(const QString& file, const FileStamp& expected, const FileStamp& found);
     void recordStep(const QString& text, const QList<AOColor>& before,
                     const QList<AOColor>& after, bool background);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Choosers.h"
 
+#include "platform/Wine.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QList>
@@ -45,6 +47,11 @@ void Choosers::setUpFolderDialog(QFileDialog* dialog, const QString& start)
     dialog->setOption(QFileDialog::ShowDirsOnly, true);
     dialog->setFilter(dialog->filter() | QDir::Hidden);
     dialog->setDirectory(start);
+    // Wine's copy of Windows' folder dialog takes no folder without a name typed or
+    // picked, so the found install it opens on could not be taken with Return; Qt's
+    // own dialog takes it, as on Linux. On Windows itself its own dialog stays.
+    if (Wine::isHost())
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
 }
 
 namespace

@@ -19,7 +19,7 @@ public:
     static QString chooseFolder(QWidget* parent, const QString& caption, const QString& start);
     // Makes a folder dialog ask for one folder, opened at start, with hidden folders
     // listed: Steam and Wine keep the game below ~/.steam and ~/.wine. Accepting it
-    // without picking anything gives the folder it shows.
+    // without picking anything gives the folder it shows, under Wine too.
     static void setUpFolderDialog(QFileDialog* dialog, const QString& start);
     // A file to read, or one to write offered under `start` (a folder and a name); an
     // empty result means the player cancelled. Qt's own dialogs ask before a chosen

@@ -2,9 +2,12 @@
 #include "app/Tintwell.h"
 
 #include "app/BaseDlg.h"
+#include "app/Messages.h"
 #include "platform/DialogFont.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -42,8 +45,40 @@ void Tintwell::applyStyle()
     DialogFont::apply();
 }
 
+// Started from inside the ZIP, Explorer extracts the program alone into a temporary
+// folder: the pages would then stay blank without a word, and the settings would be
+// written where they are lost. Each companion is named with what it is for.
+void Tintwell::warnOfMissingCompanions()
+{
+    const struct {
+        const char* name;
+        const char* use;
+    } companions[] = {
+        {"LICENSE.GPL", "the licence on the License tab"},
+        {"Tintwell.png", "the picture on the About tab"},
+        {"TextColors.orig", "for \"Restore original data from bundled file\""},
+    };
+    QString missing;
+    for (const auto& companion : companions) {
+        if (!QFileInfo(QLatin1String(companion.name)).isFile())
+            missing += QStringLiteral("%1 (%2)\n")
+                           .arg(QLatin1String(companion.name), QLatin1String(companion.use));
+    }
+    if (missing.isEmpty())
+        return;
+    Messages::warn(
+        nullptr,
+        QStringLiteral("Tintwell cannot find these files of its own in the folder it was "
+                       "started from,\n%1:\n\n%2\nIf you started it from inside its ZIP file, "
+                       "extract all files into a folder first and start it there: Tintwell "
+                       "keeps its settings (Tintwell.cfg) in that folder too. Colours can "
+                       "still be changed and saved as usual.")
+            .arg(QDir::toNativeSeparators(QDir::currentPath()), missing));
+}
+
 int Tintwell::run()
 {
+    warnOfMissingCompanions();
     BaseDlg dialog(nullptr);
     dialog.exec();
     dialog.savePrefs();

@@ -13,6 +13,9 @@ public:
     static void identify();
     // The Plastique style where its plugin is installed, Fusion otherwise.
     static void applyStyle();
+    // Says once, before anything else, which of the files shipped beside the program
+    // are missing from the working folder, and where they were looked for.
+    static void warnOfMissingCompanions();
     // Builds the window (which may end the process when no game folder is chosen),
     // runs it, writes the preferences however it was closed, and returns 0.
     static int run();

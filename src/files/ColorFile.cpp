@@ -6,6 +6,8 @@
 #include "files/FileStamp.h"
 #include "files/SafeFile.h"
 #include "model/AOColors.h"
+#include "platform/NativeFile.h"
+#include "platform/SystemError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,13 +16,6 @@
 
 namespace
 {
-
-bool failWith(QString* error, const QString& reason)
-{
-    if (error)
-        *error = reason;
-    return false;
-}
 
 // Escapes an attribute value exactly as Qt's DOM does when it prints a document, so
 // the file is the one the DOM would write. Tabs and line ends become character
@@ -68,29 +63,37 @@ bool ColorFile::read(const QByteArray& data, AOColors* table, QString* error)
 bool ColorFile::load(const QString& path, AOColors* table, QString* error, FileStamp* stamp)
 {
     table->clear();
-    const QFileInfo info(path);
-    if (!info.exists())
-        return failWith(error, path + QStringLiteral(": no such file"));
-    if (info.isDir())
-        return failWith(error, path + QStringLiteral(": is a folder"));
-    if (!info.isFile())
-        return failWith(error, path + QStringLiteral(": is not a regular file"));
-    const QString tooLarge = QStringLiteral("%1: larger than %2 bytes, too large for a colour file")
-                                 .arg(path)
-                                 .arg(maxSize);
-    if (info.size() > maxSize)
-        return failWith(error, tooLarge);
     QByteArray data;
-    if (!SafeFile::readAll(path, &data, error))
+    if (!SafeFile::readAll(path, maxSize, &data, error))
         return false;
-    if (data.size() > maxSize)
-        return failWith(error, tooLarge);
     if (stamp)
         *stamp = FileStamp(path, data);
     QString reason;
     if (!read(data, table, &reason))
-        return failWith(error, path + QStringLiteral(": ") + reason);
+        return SystemError::fail(error, path, reason);
     return true;
+}
+
+bool ColorFile::readSource(const QString& path, QByteArray* data, QString* error, AOColors* table)
+{
+    if (!SafeFile::readAll(path, maxSize, data, error))
+        return false;
+    AOColors colors;
+    if (!table)
+        table = &colors;
+    QString reason;
+    if (!read(*data, table, &reason))
+        return SystemError::fail(error, path, QStringLiteral("it is not a colour file: ") + reason);
+    if (table->isEmpty())
+        return SystemError::fail(error, path, QStringLiteral("it holds no colours"));
+    return true;
+}
+
+bool ColorFile::restore(const ColorFolder& folder, const QString& source, QString* error)
+{
+    QByteArray data;
+    return folder.checkColorFileLink(error) && readSource(source, &data, error) &&
+           SafeFile::replace(folder.colorFile(), data, error, SafeFile::Links::Follow);
 }
 
 namespace
@@ -151,36 +154,118 @@ QByteArray ColorFile::toXml(const AOColors& table)
     return xml.toUtf8();
 }
 
-bool ColorFile::save(const ColorFolder& folder, const AOColors& table, QString* error,
-                     FileStamp* saved)
+namespace
+{
+
+// The colour file as it is at one moment: its bytes, or no file at all.
+struct Current {
+    bool present = false;
+    QByteArray data;
+
+    FileStamp stamp(const QString& path) const
+    {
+        return present ? FileStamp(path, data) : FileStamp::absent();
+    }
+};
+
+ColorFile::Outcome locked(const QString& path, QString* error)
+{
+    SystemError::fail(error, path, QStringLiteral("another program has it open"));
+    return ColorFile::Outcome::Locked;
+}
+
+// Reads the colour file whole. A file that cannot be read cannot be kept as the
+// backup either: Failed, or Locked when another program holds it.
+ColorFile::Outcome readCurrent(const QString& path, Current* current, QString* error)
+{
+    const QFileInfo info(path);
+    current->present = info.exists() || info.isSymLink();
+    current->data.clear();
+    if (!current->present || SafeFile::readAll(path, ColorFile::maxSize, &current->data, error))
+        return ColorFile::Outcome::Saved;
+    return NativeFile::inUse(path, NativeFile::Use::Reading) ? locked(path, error)
+                                                             : ColorFile::Outcome::Failed;
+}
+
+} // namespace
+
+ColorFile::Outcome ColorFile::save(const ColorFolder& folder, const AOColors& table,
+                                   const FileStamp& expected, FileStamp* found, QString* error)
 {
     const QString path = folder.colorFile();
+    if (!folder.checkColorFileLink(error))
+        return Outcome::Failed;
     const QByteArray xml = toXml(table);
     // The colour file is prepared first: a write-protected one is refused before
     // anything else happens.
     SafeFile file(path, SafeFile::Links::Follow);
-    if (!file.write(xml))
-        return failWith(error, file.errorString());
+    if (!file.write(xml, error))
+        return Outcome::Failed;
 
-    // Read as late as possible, so the backup keeps whatever another program wrote
-    // up to this moment. Without a previous file the backup stays as it is.
-    const bool hasPrevious = QFileInfo::exists(path);
-    QByteArray previous;
-    if (hasPrevious && !SafeFile::readAll(path, &previous, error))
-        return false;
+    Current before;
+    Outcome outcome = readCurrent(path, &before, error);
+    if (outcome != Outcome::Saved)
+        return outcome;
+    if (expected.isValid()) {
+        const FileStamp now = before.stamp(path);
+        if (!now.sameContent(expected)) {
+            *found = now;
+            return Outcome::Changed;
+        }
+    }
     SafeFile backup(folder.backupFile());
-    if (hasPrevious && !(backup.write(previous) && backup.commit()))
-        return failWith(error, backup.errorString());
+    backup.takePermissionsFrom(file.destination());
+    if (before.present && !backup.write(before.data, error))
+        return Outcome::Failed;
+    // Windows refuses to replace a file that another program holds without sharing its
+    // deletion; that is found out before the backup is replaced, not after.
+    if (before.present && NativeFile::inUse(file.destination(), NativeFile::Use::Replacing))
+        return locked(path, error);
+
+    // The last check: whatever was written since the backup's content was read would
+    // be in neither file. The file's state is looked at once more after its bytes were
+    // compared, which takes milliseconds for a large file, so that only the renames
+    // are left between the check and the new file.
+    const QByteArray state = NativeFile::state(path);
+    Current last;
+    outcome = readCurrent(path, &last, error);
+    if (outcome != Outcome::Saved)
+        return outcome;
+    if (last.present != before.present || last.data != before.data ||
+        NativeFile::state(path) != state) {
+        *found = last.stamp(path);
+        return Outcome::Changed;
+    }
+    // The two renames follow each other without a sync between them, which would widen
+    // the moment in which another program's write could still be lost.
+    if (before.present && !backup.putInPlace(error))
+        return Outcome::Failed;
     // The earlier backup is not put back when this last step fails: another save may
     // have replaced the backup since, and an older backup must never overwrite a newer
     // one. The backup then holds what the colour file still holds, so nothing the
     // player saw is lost.
-    if (!file.commit())
-        return failWith(error, file.errorString() +
-                                   (hasPrevious ? QStringLiteral("; TextColors.xml.bak now holds a "
-                                                                 "copy of TextColors.xml")
-                                                : QString()));
+    if (!file.putInPlace(error)) {
+        if (before.present && error)
+            *error += QStringLiteral("; TextColors.xml.bak now holds a copy of TextColors.xml");
+        return Outcome::Failed;
+    }
+    file.syncFolder();
+    backup.syncFolder();
+    *found = FileStamp(file.destination(), xml);
+    return Outcome::Saved;
+}
+
+bool ColorFile::save(const ColorFolder& folder, const AOColors& table, QString* error,
+                     FileStamp* saved)
+{
+    FileStamp found;
+    const Outcome outcome = save(folder, table, FileStamp(), &found, error);
+    if (outcome == Outcome::Changed)
+        SystemError::fail(error, folder.colorFile(),
+                          QStringLiteral("another program wrote to it while it was saved"));
+    if (outcome != Outcome::Saved)
+        return false;
     if (saved)
-        *saved = FileStamp(path, xml);
+        *saved = found;
     return true;
 }

@@ -3,13 +3,15 @@
 
 #include "files/ColorFile.h"
 #include "model/AOColors.h"
+#include "platform/SystemError.h"
 
 #include <QXmlStreamReader>
 #include <QtGlobal>
 
-#include <utility>
+#include <algorithm>
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
 #include <QStringDecoder>
+#include <QStringEncoder>
 #else
 #include <QTextCodec>
 #endif
@@ -32,29 +34,35 @@ QString position(QStringView text, qsizetype offset)
 
 bool refuse(QString* error, const QString& where, const QString& why)
 {
-    if (error)
-        *error = QStringLiteral("refused (%1: %2)").arg(where, why);
-    return false;
+    return SystemError::fail(error, QStringLiteral("refused (%1: %2)").arg(where, why));
 }
 
 // ---- Decoding -------------------------------------------------------------------
 
-enum class Encoding { Utf8, Utf16, Utf16LE, Utf16BE };
+// How the bytes announce their encoding before any declaration: a byte-order mark,
+// which decides whatever a declaration says (Notepad's "Unicode" writes one and may
+// keep a declaration of UTF-8), a leading '<' in UTF-16, otherwise UTF-8 as a guess.
+struct Detected {
+    const char* encoding;
+    int bom;
+};
 
-// What the XML reader would take the bytes for before it sees a declaration.
-Encoding detectedEncoding(const QByteArray& data)
+Detected detect(const QByteArray& data)
 {
-    if (data.size() < 2)
-        return Encoding::Utf8;
-    const uchar first = uchar(data.at(0));
-    const uchar second = uchar(data.at(1));
-    if ((first == 0xfe && second == 0xff) || (first == 0xff && second == 0xfe))
-        return Encoding::Utf16;
-    if (first == '<' && second == 0)
-        return Encoding::Utf16LE;
-    if (first == 0 && second == '<')
-        return Encoding::Utf16BE;
-    return Encoding::Utf8;
+    const auto startsWith = [&data](const char* prefix, int size) {
+        return data.size() >= size && std::equal(prefix, prefix + size, data.constData());
+    };
+    if (startsWith("\xef\xbb\xbf", 3))
+        return {"UTF-8", 3};
+    if (startsWith("\xff\xfe", 2))
+        return {"UTF-16LE", 2};
+    if (startsWith("\xfe\xff", 2))
+        return {"UTF-16BE", 2};
+    if (startsWith("<\0", 2))
+        return {"UTF-16LE", 0};
+    if (startsWith("\0<", 2))
+        return {"UTF-16BE", 0};
+    return {"UTF-8", 0};
 }
 
 // The encoding named in a leading XML declaration: the first quoted text after the
@@ -76,74 +84,102 @@ QString declaredEncoding(const QString& text)
     return open < close ? text.mid(open + 1, stop - open - 1) : QString();
 }
 
-// The one place that knows the toolkit's text codecs, which changed between Qt 5 and 6.
-// Each decodes the whole of the data and tells whether every byte belonged to a
-// character; a codec of that name that the toolkit lacks gives false and valid false.
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-QStringDecoder decoderFor(Encoding encoding)
+// Whether a declaration names the encoding the bytes already show. "UTF-16" names
+// either byte order; a document without a byte-order mark shows which by its '<'.
+bool declares(const QString& declared, const QString& detected)
 {
-    switch (encoding) {
-    case Encoding::Utf16:
-        return QStringDecoder(QStringConverter::Utf16, QStringConverter::Flag::Stateless);
-    case Encoding::Utf16LE:
-        return QStringDecoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless);
-    case Encoding::Utf16BE:
-        return QStringDecoder(QStringConverter::Utf16BE, QStringConverter::Flag::Stateless);
-    default:
-        return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    }
+    return declared.compare(detected, Qt::CaseInsensitive) == 0 ||
+           (detected.startsWith(QLatin1String("UTF-16")) &&
+            declared.compare(QLatin1String("UTF-16"), Qt::CaseInsensitive) == 0);
+}
+
+// The one place that knows the toolkit's text codecs, which changed between Qt 5 and 6.
+// Decoding takes the whole of the bytes (after any byte-order mark, which is not text)
+// and tells whether every byte belonged to a character; an encoding the toolkit lacks
+// is unknown. Encoding back is compared piece by piece, so that the check costs no
+// second copy of a large file.
+const qsizetype comparePiece = 1 << 16;
+
+// Where `part`, which the encoder made of the text from byte `done` on, first differs
+// from the bytes read; -1 while they agree.
+qsizetype difference(const QByteArray& part, const char* data, qsizetype size, qsizetype done)
+{
+    const qsizetype common = qMin(qsizetype(part.size()), size - done);
+    const auto mismatch = std::mismatch(part.constData(), part.constData() + common, data + done);
+    if (mismatch.first != part.constData() + common)
+        return done + (mismatch.first - part.constData());
+    return part.size() > common ? size : -1;
+}
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+// Qt 6 drops a byte-order mark at the start unless told to keep it; the mark read is
+// already taken off, so whatever is left is text.
+const QStringConverter::Flags decoding =
+    QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+
+bool isKnown(const QString& encoding)
+{
+    return QStringDecoder(encoding.toLatin1().constData(), decoding).isValid();
 }
 
 // Qt 6's decoders report a cut-off last character of UTF-8, but not of UTF-16 or
-// UTF-32, which they end with U+FFFD.
-bool decodeWith(QStringDecoder decoder, const QByteArray& data, QString* text)
+// UTF-32, which they end with U+FFFD; encoding back finds that too.
+bool decodeAs(const QString& encoding, const char* data, qsizetype size, QString* text)
 {
-    *text = decoder.decode(data);
-    const QLatin1String name(decoder.name());
-    const int unit = name.startsWith(QLatin1String("UTF-16"))   ? 2
-                     : name.startsWith(QLatin1String("UTF-32")) ? 4
-                                                                : 1;
-    return !decoder.hasError() && data.size() % unit == 0;
+    QStringDecoder decoder(encoding.toLatin1().constData(), decoding);
+    *text = decoder.decode(QByteArrayView(data, size));
+    return decoder.isValid() && !decoder.hasError();
 }
 
-bool decodeAs(Encoding encoding, const QByteArray& data, QString* text)
+qsizetype firstDifference(const QString& encoding, const QString& text, const char* data,
+                          qsizetype size)
 {
-    return decodeWith(decoderFor(encoding), data, text);
-}
-
-bool decodeAs(const QString& name, const QByteArray& data, QString* text, bool* known)
-{
-    QStringDecoder decoder(name.toLatin1().constData(), QStringConverter::Flag::Stateless);
-    *known = decoder.isValid();
-    return *known && decodeWith(std::move(decoder), data, text);
+    QStringEncoder encoder(encoding.toLatin1().constData());
+    qsizetype done = 0;
+    for (qsizetype at = 0; at < text.size(); at += comparePiece) {
+        const QByteArray part = encoder.encode(QStringView(text).mid(at, comparePiece));
+        const qsizetype differs = difference(part, data, size, done);
+        if (differs >= 0)
+            return differs;
+        done += part.size();
+    }
+    return done == size && !encoder.hasError() ? -1 : done;
 }
 #else
-bool decodeWith(QTextCodec* codec, const QByteArray& data, QString* text)
+bool isKnown(const QString& encoding)
 {
-    QTextCodec::ConverterState state;
-    *text = codec->toUnicode(data.constData(), data.size(), &state);
+    return QTextCodec::codecForName(encoding.toLatin1()) != nullptr;
+}
+
+// Qt 5's codecs for other encodings than Unicode (through ICU) count no invalid bytes
+// at all: only encoding back finds them.
+bool decodeAs(const QString& encoding, const char* data, qsizetype size, QString* text)
+{
+    QTextCodec* codec = QTextCodec::codecForName(encoding.toLatin1());
+    if (!codec)
+        return false;
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    *text = codec->toUnicode(data, int(size), &state);
     return state.invalidChars == 0 && state.remainingChars == 0;
 }
 
-bool decodeAs(Encoding encoding, const QByteArray& data, QString* text)
+qsizetype firstDifference(const QString& encoding, const QString& text, const char* data,
+                          qsizetype size)
 {
-    static const int mibs[] = {106, 1015, 1014, 1013};
-    return decodeWith(QTextCodec::codecForMib(mibs[int(encoding)]), data, text);
-}
-
-bool decodeAs(const QString& name, const QByteArray& data, QString* text, bool* known)
-{
-    QTextCodec* codec = QTextCodec::codecForName(name.toLatin1());
-    *known = codec != nullptr;
-    return *known && decodeWith(codec, data, text);
+    QTextCodec* codec = QTextCodec::codecForName(encoding.toLatin1());
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    qsizetype done = 0;
+    for (qsizetype at = 0; at < text.size(); at += comparePiece) {
+        const QByteArray part = codec->fromUnicode(
+            text.constData() + at, int(qMin(comparePiece, text.size() - at)), &state);
+        const qsizetype differs = difference(part, data, size, done);
+        if (differs >= 0)
+            return differs;
+        done += part.size();
+    }
+    return done == size && state.invalidChars == 0 ? -1 : done;
 }
 #endif
-
-QString encodingName(Encoding encoding)
-{
-    static const char* const names[] = {"UTF-8", "UTF-16", "UTF-16LE", "UTF-16BE"};
-    return QString::fromLatin1(names[int(encoding)]);
-}
 
 // The first character that a refused decoding replaced; a document that held U+FFFD
 // of its own before it is pointed at a little early.
@@ -166,26 +202,38 @@ qsizetype loneSurrogate(const QString& text)
     return -1;
 }
 
-// The encoding is chosen as the XML reader chooses it: a byte-order mark or a leading
-// '<' in UTF-16, then a declared encoding, otherwise UTF-8. The declaration is ASCII, so
-// it is found in any decoding of the bytes as the first guess.
+// The encoding is chosen as the XML reader chooses it, except that a byte-order mark
+// outranks a declaration: a mark, or a leading '<' in UTF-16, then a declared
+// encoding, otherwise UTF-8. The declaration is ASCII, so it is found in any decoding
+// of the bytes as the first guess.
+//
+// Text is only trusted when it encodes back to exactly the bytes read. Decoders
+// replace bytes they cannot read with U+FFFD, or with a character that stands for
+// several byte sequences, without always saying so; either would be written back as
+// something else than the file held.
 bool decode(const QByteArray& data, QString* text, QString* error)
 {
-    const Encoding detected = detectedEncoding(data);
-    QString encoding = encodingName(detected);
-    bool valid = decodeAs(detected, data, text);
-    const QString declared = declaredEncoding(*text);
-    if (!declared.isEmpty() && declared.compare(encoding, Qt::CaseInsensitive) != 0) {
-        bool known = false;
-        valid = decodeAs(declared, data, text, &known);
-        if (!known)
+    const Detected detected = detect(data);
+    const char* body = data.constData() + detected.bom;
+    const qsizetype size = data.size() - detected.bom;
+    QString encoding = QLatin1String(detected.encoding);
+    bool valid = decodeAs(encoding, body, size, text);
+    const QString declared = detected.bom == 0 ? declaredEncoding(*text) : QString();
+    if (!declared.isEmpty() && !declares(declared, encoding)) {
+        if (!isKnown(declared))
             return refuse(error, position(*text, 0),
                           QStringLiteral("the encoding '%1' is unknown").arg(declared));
         encoding = declared;
+        valid = decodeAs(encoding, body, size, text);
     }
-    if (!valid)
-        return refuse(error, firstReplaced(*text),
+    const qsizetype differs = firstDifference(encoding, *text, body, size);
+    if (!valid || differs >= 0) {
+        QString before;
+        if (differs >= 0)
+            decodeAs(encoding, body, differs, &before);
+        return refuse(error, differs >= 0 ? position(*text, before.size()) : firstReplaced(*text),
                       QStringLiteral("bytes that are not valid %1").arg(encoding));
+    }
     if (text->startsWith(QChar(QChar::ByteOrderMark)))
         text->remove(0, 1);
     const qsizetype lone = loneSurrogate(*text);
@@ -203,9 +251,20 @@ qsizetype pastTerminator(QStringView text, qsizetype from, QLatin1String termina
     return at < 0 ? text.size() : at + terminator.size();
 }
 
+// Past the ']' of an internal subset that opens at `open` and declares nothing, as
+// "[]" or "[ ]"; -1 when it holds anything.
+qsizetype pastEmptySubset(QStringView text, qsizetype open)
+{
+    qsizetype close = open + 1;
+    while (close < text.size() && text.at(close).isSpace())
+        ++close;
+    return close < text.size() && text.at(close) == QLatin1Char(']') ? close + 1 : -1;
+}
+
 // A start tag, end tag or document type declaration from its '<': past its '>', or -1
-// when it holds more attributes than allowed or an internal subset. Quotes inside a
-// tag only ever delimit attribute values, so a '=' outside them starts an attribute.
+// when it holds more attributes than allowed or an internal subset that declares
+// anything. Quotes inside a tag only ever delimit attribute values, so a '=' outside
+// them starts an attribute.
 qsizetype pastTag(QStringView text, qsizetype from, bool doctype)
 {
     int attributes = 0;
@@ -219,9 +278,13 @@ qsizetype pastTag(QStringView text, qsizetype from, bool doctype)
             quote = c;
         } else if (c == QLatin1Char('>')) {
             return i + 1;
-        } else if (doctype
-                       ? c == QLatin1Char('[')
-                       : c == QLatin1Char('=') && ++attributes > ColorFileReader::maxAttributes) {
+        } else if (doctype && c == QLatin1Char('[')) {
+            const qsizetype past = pastEmptySubset(text, i);
+            if (past < 0)
+                return -1;
+            i = past - 1;
+        } else if (!doctype && c == QLatin1Char('=') &&
+                   ++attributes > ColorFileReader::maxAttributes) {
             return -1;
         }
     }
@@ -275,7 +338,7 @@ bool Entries::take(const QXmlStreamReader& reader, QString* why)
 {
     switch (reader.tokenType()) {
     case QXmlStreamReader::DTD:
-        // Never reached while the pass over the tags refuses internal subsets.
+        // Only an empty internal subset gets here: the pass over the tags refuses others.
         if (!reader.entityDeclarations().isEmpty()) {
             *why = QStringLiteral("entity declarations");
             return false;
@@ -342,10 +405,8 @@ bool ColorFileReader::read(const QByteArray& data, AOColors* table, QString* err
     }
     if (reader.hasError()) {
         table->clear();
-        if (error)
-            *error = QStringLiteral("not well-formed XML (%1: %2)")
-                         .arg(position(reader), reader.errorString());
-        return false;
+        return SystemError::fail(error, QStringLiteral("not well-formed XML (%1: %2)")
+                                            .arg(position(reader), reader.errorString()));
     }
     return true;
 }

@@ -13,15 +13,17 @@ class AOColors;
 //
 // Two things are done here by hand, because Qt does neither:
 // - Decoding. Qt 5's reader turns bytes that are invalid in the document's encoding
-//   into U+FFFD and reads on, which would lose the text at the next save; both
+//   into U+FFFD and reads on, which would lose the text at the next save; Qt 5's
+//   codecs for encodings other than Unicode never report such bytes at all, and both
 //   versions pass half of a surrogate pair through. So the bytes are decoded here,
-//   with the codec's error state checked, and the reader is given the text.
+//   the text is trusted only when it encodes back to exactly the bytes read, and the
+//   reader is given the text.
 // - A pass that finds the tags before the reader starts. Qt's reader compares every
 //   attribute of an element with every earlier one once the tag is complete, and reads
 //   a document type's internal subset (entity declarations, parameter entities and
 //   what they expand to) in full before it reports it; 10,000 attributes take seconds.
-//   The pass only counts attributes and looks for a '[' in the document type
-//   declaration; whether the document is well-formed is left to the reader.
+//   The pass only counts attributes and looks for an internal subset that is not
+//   empty; whether the document is well-formed is left to the reader.
 class ColorFileReader
 {
 public:

@@ -1,7 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ColorFolder.h"
 
+#include "platform/NativeFile.h"
+#include "platform/SystemError.h"
+
 #include <QFileInfo>
+
+namespace
+{
+
+bool samePath(const QString& a, const QString& b)
+{
+#ifdef Q_OS_WIN
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+#else
+    return a == b;
+#endif
+}
+
+// Whether `real` is the file `path` names: the entry itself, which a save replaces as
+// it is, or where it leads when it is a link too.
+bool leadsTo(const QString& real, const QString& path)
+{
+    QString folder;
+    QString entryTarget;
+    if (NativeFile::realPath(QFileInfo(path).absolutePath(), &folder) &&
+        samePath(real, folder + QLatin1Char('/') + QFileInfo(path).fileName()))
+        return true;
+    return NativeFile::realPath(path, &entryTarget) && samePath(real, entryTarget);
+}
+
+} // namespace
 
 const QLatin1String ColorFolder::suffix("/cd_image/gui/default/");
 const QLatin1String ColorFolder::colorFileName("TextColors.xml");
@@ -31,4 +60,42 @@ QString ColorFolder::originalFile() const
 bool ColorFolder::hasColorFile() const
 {
     return QFileInfo::exists(colorFile());
+}
+
+bool ColorFolder::checkColorFileLink(QString* error) const
+{
+    QString real;
+    if (!QFileInfo(colorFile()).isSymLink() || !NativeFile::realPath(colorFile(), &real))
+        return true;
+    const struct {
+        QString file;
+        const char* what;
+    } kept[] = {{backupFile(), "the backup of the last save"},
+                {originalFile(), "the copy of the game's own colours"}};
+    for (const auto& keeper : kept) {
+        if (leadsTo(real, keeper.file))
+            return SystemError::fail(
+                error, colorFile(),
+                QStringLiteral("it is a link to %1, %2, which saving through "
+                               "the link would overwrite. Make "
+                               "TextColors.xml a file of its own.")
+                    .arg(QFileInfo(keeper.file).fileName(), QLatin1String(keeper.what)));
+    }
+    return true;
+}
+
+bool ColorFolder::holds(const QString& file) const
+{
+    QString real;
+    // A file not there yet is where its folder leads, under its own name.
+    if (!NativeFile::realPath(file, &real)) {
+        if (!NativeFile::realPath(QFileInfo(file).absolutePath(), &real))
+            return false;
+        real += QLatin1Char('/') + QFileInfo(file).fileName();
+    }
+    for (const QString& own : {colorFile(), backupFile(), originalFile()}) {
+        if (leadsTo(real, own))
+            return true;
+    }
+    return false;
 }

@@ -16,6 +16,13 @@ public:
     QString backupFile() const;
     QString originalFile() const;
     bool hasColorFile() const;
+    // False, with the reason, when the colour file is a link that leads to its own
+    // backup or one-time copy: writing through it would overwrite the very file that
+    // keeps the earlier colours.
+    bool checkColorFileLink(QString* error = nullptr) const;
+    // Whether `file` is the colour file, its backup or its one-time copy, by whatever
+    // path or link it is reached: the files only Save and the restores may write.
+    bool holds(const QString& file) const;
 
     static const QLatin1String suffix;
     static const QLatin1String colorFileName;

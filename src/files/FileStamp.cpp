@@ -15,9 +15,16 @@ FileStamp::FileStamp(const QString& path, const QByteArray& data)
 FileStamp FileStamp::current(const QString& path, qint64 maxSize)
 {
     QByteArray data;
-    if (!SafeFile::readAll(path, &data, nullptr, maxSize))
+    if (!SafeFile::readAll(path, maxSize, &data))
         return FileStamp();
     return FileStamp(path, data);
+}
+
+FileStamp FileStamp::absent()
+{
+    FileStamp stamp;
+    stamp.valid = true;
+    return stamp;
 }
 
 bool FileStamp::isValid() const
@@ -34,6 +41,8 @@ QString FileStamp::describe() const
 {
     if (!valid)
         return QStringLiteral("not readable");
+    if (size < 0)
+        return QStringLiteral("no file");
     return QStringLiteral("%1 bytes, modified %2")
         .arg(size)
         .arg(modified.toString(Qt::ISODateWithMs));

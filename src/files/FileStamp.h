@@ -23,6 +23,9 @@ public:
     // The stamp of the file as it is on disk now; an invalid stamp when it cannot be
     // read (gone, no longer a file, or larger than `maxSize`).
     static FileStamp current(const QString& path, qint64 maxSize);
+    // Where there is no file at all: the same as every other such stamp, so that a save
+    // can expect a file to be still missing.
+    static FileStamp absent();
 
     bool isValid() const;
     // Whether both stamps describe the same bytes.

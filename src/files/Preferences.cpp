@@ -3,10 +3,24 @@
 
 #include "files/SafeFile.h"
 
+#include <algorithm>
+
 namespace
 {
 
 const QLatin1String separator(" = ");
+const QByteArray utf8Mark("\xEF\xBB\xBF");
+
+bool isAscii(const QByteArray& data)
+{
+    return std::all_of(data.cbegin(), data.cend(), [](char c) { return uchar(c) < 0x80; });
+}
+
+// Qt replaces every malformed sequence, so only valid UTF-8 survives the round trip.
+bool isUtf8(const QByteArray& data)
+{
+    return QString::fromUtf8(data.constData(), data.size()).toUtf8() == data;
+}
 
 } // namespace
 
@@ -23,11 +37,12 @@ bool Preferences::readLines(QStringList* lines)
     // CR and join two lines. CR LF, LF and CR are line ends on every system. A pipe or
     // device in the file's place is refused rather than waited on.
     QByteArray data;
-    if (!SafeFile::readAll(name, &data))
+    QString error;
+    if (!SafeFile::readAll(name, maxSize, &data, &error)) {
+        qDebug("loadPrefs(): not read: %s", qPrintable(error));
         return false;
-    // Decoded with its length: the QByteArray overload stops at the first NUL, which
-    // would silently drop every setting after a stray NUL byte.
-    QString text = QString::fromLocal8Bit(data.constData(), data.size());
+    }
+    QString text = decode(data);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (text.endsWith(QLatin1Char('\n')))
@@ -48,6 +63,27 @@ bool Preferences::splitLine(const QString& line, QString* key, QString* value)
     return true;
 }
 
+QByteArray Preferences::encode(const QString& text)
+{
+    // A name the code page cannot hold (C:\Игры under code page 1252) would come back
+    // as question marks, and the folder question with it at every start. The check
+    // reads back through decode(), so local bytes that happen to look like UTF-8 are
+    // not taken for it either.
+    const QByteArray local = text.toLocal8Bit();
+    return decode(local) == text ? local : utf8Mark + text.toUtf8();
+}
+
+// Decoded with the lengths: the QByteArray overloads stop at the first NUL, which
+// would silently drop every setting after a stray NUL byte.
+QString Preferences::decode(const QByteArray& data)
+{
+    if (data.startsWith(utf8Mark))
+        return QString::fromUtf8(data.constData() + utf8Mark.size(), data.size() - utf8Mark.size());
+    if (!isAscii(data) && isUtf8(data))
+        return QString::fromUtf8(data.constData(), data.size());
+    return QString::fromLocal8Bit(data.constData(), data.size());
+}
+
 QByteArray Preferences::format(const QString& aoPath, bool advancedMode, const QString& bgColor)
 {
     QString text;
@@ -59,7 +95,7 @@ QByteArray Preferences::format(const QString& aoPath, bool advancedMode, const Q
 #ifdef Q_OS_WIN
     text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
 #endif
-    return text.toLocal8Bit();
+    return encode(text);
 }
 
 bool Preferences::write(const QString& aoPath, bool advancedMode, const QString& bgColor)

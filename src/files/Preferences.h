@@ -6,18 +6,31 @@
 #include <QStringList>
 
 // The preferences file "Tintwell.cfg" in the working folder: a header line and
-// "key = value" lines in the system's local 8-bit encoding.
+// "key = value" lines in the system's local 8-bit encoding, or in UTF-8 behind a
+// byte-order mark when that encoding cannot hold the game folder's name.
 class Preferences
 {
 public:
+    // Four short lines; a larger file is no preferences file of Tintwell's and is read
+    // as none at all.
+    static const qint64 maxSize = 64 * 1024;
+
     static QString fileName();
 
     // The file's lines without their line ends (LF, CR LF or CR), in place of what
-    // the list held; false, with the list untouched, when the file cannot be opened.
+    // the list held; false, with the list untouched, when the file cannot be read.
     static bool readLines(QStringList* lines);
     // Key and value of a "key = value" line. A line without the separator has no
     // value and is refused. A value that itself holds " = " is cut there.
     static bool splitLine(const QString& line, QString* key, QString* value);
+
+    // The file's text as stored: the local 8-bit encoding where it reads back
+    // unchanged, otherwise UTF-8 with a byte-order mark.
+    static QByteArray encode(const QString& text);
+    // UTF-8 when the bytes carry its byte-order mark, or are valid UTF-8 with a byte
+    // beyond ASCII (as Notepad saves); otherwise the local 8-bit encoding, as every
+    // earlier Tintwell wrote.
+    static QString decode(const QByteArray& data);
 
     static QByteArray format(const QString& aoPath, bool advancedMode, const QString& bgColor);
     static bool write(const QString& aoPath, bool advancedMode, const QString& bgColor);

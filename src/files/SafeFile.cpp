@@ -2,24 +2,19 @@
 #include "files/SafeFile.h"
 
 #include "platform/NativeFile.h"
+#include "platform/SystemError.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
-#include <cerrno>
-#include <cstring>
-
-#ifndef Q_OS_WIN
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace
 {
+
+// Qt's readAll() gives an empty array without an error from 2 GiB on, and one read of
+// the whole size would hold the window until the last byte came from a slow drive.
+const qint64 readPiece = 1024 * 1024;
 
 // The file's own mode bits. QFileInfo's "User" bits describe what this process may
 // do, which for root is everything, and would make a read-only file writable.
@@ -48,61 +43,10 @@ void removeStaleTemporaries(const QString& target)
     }
 }
 
-bool failRead(QString* error, const QString& path, const QString& reason)
-{
-    if (error)
-        *error = path + QLatin1String(": ") + reason;
-    return false;
-}
-
-// Why a path that exists is no file to read, judged before anything opens it: opening
-// a pipe waits for a writer, and a device may never end.
-QString notAFile(const QFileInfo& info)
-{
-    if (!info.exists())
-        return info.isSymLink() ? QStringLiteral("is a link to nothing")
-                                : QStringLiteral("no such file");
-    if (info.isDir())
-        return QStringLiteral("is a folder");
-    if (!info.isFile())
-        return QStringLiteral("is not a regular file (a pipe, device or socket)");
-    return QString();
-}
-
 QString tooLarge(qint64 maxSize)
 {
-    return QStringLiteral("larger than %1 bytes").arg(maxSize);
+    return QStringLiteral("it is larger than %1 bytes").arg(maxSize);
 }
-
-#ifndef Q_OS_WIN
-// Opens the file without ever waiting, and only if it is still a regular file once
-// open: it may have been swapped for a pipe since it was looked at. Returns the
-// descriptor, or -1 with the reason.
-int openRegularFile(const QString& path, qint64 maxSize, QString* reason)
-{
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        *reason = QString::fromLocal8Bit(std::strerror(errno));
-        return -1;
-    }
-    struct stat status;
-    if (::fstat(fd, &status) != 0)
-        *reason = QString::fromLocal8Bit(std::strerror(errno));
-    else if (S_ISDIR(status.st_mode))
-        *reason = QStringLiteral("is a folder");
-    else if (!S_ISREG(status.st_mode))
-        *reason = QStringLiteral("is not a regular file (a pipe, device or socket)");
-    else if (maxSize >= 0 && status.st_size > maxSize)
-        *reason = tooLarge(maxSize);
-    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
-        *reason = QString::fromLocal8Bit(std::strerror(errno));
-    if (reason->isEmpty())
-        return fd;
-    ::close(fd);
-    return -1;
-}
-#endif
 
 // Empty when every byte reached the disk, otherwise the reason. A short write is
 // retried, so that a full disk reports itself instead of an unknown error.
@@ -141,11 +85,10 @@ SafeFile::~SafeFile()
     discard();
 }
 
-bool SafeFile::fail(const QString& what, const QString& reason)
+bool SafeFile::fail(QString* error, const QString& what, const QString& reason)
 {
-    error = what + QLatin1String(": ") + reason;
     discard();
-    return false;
+    return SystemError::fail(error, what, reason);
 }
 
 void SafeFile::discard()
@@ -175,42 +118,38 @@ bool SafeFile::createTemp(QFile* file)
 }
 
 // The player may keep the game's file elsewhere and link to it; the content is
-// replaced where the links lead, and the links stay as they are.
-bool SafeFile::resolveTarget()
+// replaced where the system's own resolution of the links leads, and the links stay.
+bool SafeFile::resolveTarget(QString* error)
 {
     path = target;
-    if (links == Links::Replace)
+    if (links == Links::Replace || !QFileInfo(target).isSymLink())
         return true;
-    for (int hop = 0; hop < 40; ++hop) {
-        const QFileInfo info(path);
-        if (!info.isSymLink())
-            return true;
-        const QString next = info.symLinkTarget();
-        if (next.isEmpty())
-            return true;
-        path = next;
-    }
-    return fail(target, QStringLiteral("too many levels of links"));
+    return NativeFile::realPath(target, &path, error);
 }
 
-bool SafeFile::write(const QByteArray& data)
+void SafeFile::takePermissionsFrom(const QString& file)
+{
+    modeSource = file;
+}
+
+bool SafeFile::write(const QByteArray& data, QString* error)
 {
     discard();
-    if (!resolveTarget())
+    if (!resolveTarget(error))
         return false;
     const QFileInfo info(path);
     if (info.isDir())
-        return fail(path, QStringLiteral("is a folder"));
+        return fail(error, path, QStringLiteral("it is a folder, not a file"));
     // A link that is itself replaced says nothing about the file it leads to.
     if (!info.isSymLink()) {
         const QString protection = writeProtection(path);
         if (!protection.isEmpty())
-            return fail(path, protection);
+            return fail(error, path, protection);
     }
     removeStaleTemporaries(path);
     QFile file;
     if (!createTemp(&file))
-        return fail(path, file.errorString());
+        return fail(error, path, file.errorString());
     tempName = file.fileName();
     QString reason = writeSynced(&file, data);
     // Closed before anything else happens to it: an open file can be neither
@@ -219,33 +158,42 @@ bool SafeFile::write(const QByteArray& data)
     if (reason.isEmpty() && file.error() != QFile::NoError)
         reason = file.errorString();
     if (!reason.isEmpty())
-        return fail(tempName, reason);
-    if (info.exists() && !info.isSymLink())
-        QFile::setPermissions(tempName, modeOf(info));
+        return fail(error, tempName, reason);
+    const QFileInfo mode(modeSource.isEmpty() ? path : modeSource);
+    if (mode.exists() && (!modeSource.isEmpty() || !mode.isSymLink()))
+        QFile::setPermissions(tempName, modeOf(mode));
     written = true;
     return true;
 }
 
-bool SafeFile::commit()
+bool SafeFile::putInPlace(QString* error)
 {
     if (!written)
-        return fail(target, QStringLiteral("nothing was written"));
+        return fail(error, target, QStringLiteral("nothing was written"));
     QString reason;
     if (!NativeFile::moveOver(tempName, path, &reason)) {
         // Named as what failed: the target itself is untouched by a failed rename.
-        return fail(path, QStringLiteral("the new content could not be put in place from %1 (%2); "
-                                         "the file itself is unchanged")
-                              .arg(QFileInfo(tempName).fileName(), reason));
+        return fail(error, path,
+                    QStringLiteral("the new content could not be put in place from %1 (%2); "
+                                   "the file itself is unchanged")
+                        .arg(QFileInfo(tempName).fileName(), reason));
     }
     tempName.clear();
     written = false;
-    NativeFile::syncFolder(QFileInfo(path).absolutePath());
     return true;
 }
 
-QString SafeFile::errorString() const
+void SafeFile::syncFolder() const
 {
-    return error;
+    NativeFile::syncFolder(QFileInfo(path).absolutePath());
+}
+
+bool SafeFile::commit(QString* error)
+{
+    if (!putInPlace(error))
+        return false;
+    syncFolder();
+    return true;
 }
 
 QString SafeFile::destination() const
@@ -271,49 +219,72 @@ QString SafeFile::writeProtection(const QString& path)
 bool SafeFile::replace(const QString& target, const QByteArray& data, QString* error, Links links)
 {
     SafeFile file(target, links);
-    const bool ok = file.write(data) && file.commit();
-    if (!ok && error)
-        *error = file.errorString();
-    return ok;
+    return file.write(data, error) && file.commit(error);
 }
 
-bool SafeFile::readAll(const QString& path, QByteArray* data, QString* error, qint64 maxSize)
+namespace
 {
-    const QFileInfo info(path);
-    QString reason = notAFile(info);
-    if (!reason.isEmpty())
-        return failRead(error, path, reason);
-    if (maxSize >= 0 && info.size() > maxSize)
-        return failRead(error, path, tooLarge(maxSize));
+
+// One read of the whole file; `opened` receives its state once it was open.
+bool readOnce(const QString& path, qint64 maxSize, QByteArray* data, QByteArray* opened,
+              QString* error)
+{
     QFile file;
-#ifdef Q_OS_WIN
-    // Windows keeps no pipes or devices among a folder's files (they live below \\.\),
-    // so looking first is enough.
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failRead(error, path, file.errorString());
-#else
-    const int fd = openRegularFile(path, maxSize, &reason);
-    if (fd < 0)
-        return failRead(error, path, reason);
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return failRead(error, path, file.errorString());
+    qint64 size = 0;
+    if (!NativeFile::openForReading(path, &file, &size, error))
+        return false;
+    *opened = NativeFile::state(file.handle());
+    if (size > maxSize)
+        return SystemError::fail(error, path, tooLarge(maxSize));
+    // Room for what the file held when it was opened; a file that grows since gets
+    // more, up to one byte past the limit, which tells it is too large.
+    QByteArray bytes(int(size), Qt::Uninitialized);
+    qint64 done = 0;
+    for (;;) {
+        if (done == bytes.size())
+            bytes.resize(int(qMin(done + readPiece, maxSize + 1)));
+        const qint64 got = file.read(bytes.data() + done, qMin(readPiece, bytes.size() - done));
+        if (got < 0)
+            return SystemError::fail(error, path, file.errorString());
+        if (got == 0)
+            break;
+        done += got;
+        if (done > maxSize)
+            return SystemError::fail(error, path, tooLarge(maxSize));
     }
-#endif
-    // One byte more than allowed tells a file that grew since it was looked at.
-    *data = maxSize >= 0 ? file.read(maxSize + 1) : file.readAll();
-    if (file.error() != QFile::NoError)
-        return failRead(error, path, file.errorString());
-    if (maxSize >= 0 && data->size() > maxSize) {
-        data->clear();
-        return failRead(error, path, tooLarge(maxSize));
-    }
+    if (done < size)
+        return SystemError::fail(error, path,
+                                 QStringLiteral("it became shorter while it was read (%1 of "
+                                                "%2 bytes)")
+                                     .arg(done)
+                                     .arg(size));
+    bytes.resize(int(done));
+    *data = bytes;
     return true;
 }
 
-bool SafeFile::copy(const QString& source, const QString& target, QString* error)
+} // namespace
+
+// Another program may write or replace the file while it is read; then it is read
+// again, so that the bytes are always the file as it was at one moment.
+bool SafeFile::readAll(const QString& path, qint64 maxSize, QByteArray* data, QString* error)
+{
+    Q_ASSERT(maxSize >= 0 && maxSize <= largestRead);
+    for (int attempt = 1;; ++attempt) {
+        QByteArray opened;
+        if (!readOnce(path, maxSize, data, &opened, error))
+            return false;
+        if (opened == NativeFile::state(path))
+            return true;
+        if (attempt == 3)
+            return SystemError::fail(error, path,
+                                     QStringLiteral("another program kept changing it while it "
+                                                    "was read"));
+    }
+}
+
+bool SafeFile::copy(const QString& source, const QString& target, qint64 maxSize, QString* error)
 {
     QByteArray data;
-    return readAll(source, &data, error) && replace(target, data, error);
+    return readAll(source, maxSize, &data, error) && replace(target, data, error);
 }

@@ -11,6 +11,10 @@ class QFile;
 // same folder, are flushed, synced to disk and closed, and only then renamed over
 // the target in one step. A SafeFile that is not committed leaves no trace.
 //
+// Not QSaveFile: that one ignores a failed sync to disk, and has no moment between the
+// finished temporary file and the rename, where the colour file's save makes its last
+// check and puts its backup in place.
+//
 // A file that is write-protected (no write permission for this user, or no write bit
 // at all, which even an administrator's own tools such as rm treat as "keep this")
 // is never replaced.
@@ -22,6 +26,8 @@ class QFile;
 // Tintwell's save or leave a lock file behind whenever a save is killed. The age is
 // generous because folders on other machines and FAT drives carry clocks that may be
 // hours off.
+//
+// Every operation reports failure by its result and gives the reason in `error`.
 class SafeFile
 {
 public:
@@ -33,43 +39,53 @@ public:
     enum class Links { Replace, Follow };
 
     static const qint64 staleAge = 24 * 3600;
+    // The largest limit readAll() takes: Qt 5 holds no more than 2 GiB in one array.
+    static const qint64 largestRead = 1 << 30;
 
     explicit SafeFile(const QString& target, Links links = Links::Replace);
     ~SafeFile();
     SafeFile(const SafeFile&) = delete;
     SafeFile& operator=(const SafeFile&) = delete;
 
+    // The new file gets the permissions of `file` rather than those of the target.
+    void takePermissionsFrom(const QString& file);
     // Writes the whole new content to the temporary file and syncs it.
-    bool write(const QByteArray& data);
-    // Puts the written content in place of the target.
-    bool commit();
-    QString errorString() const;
+    bool write(const QByteArray& data, QString* error = nullptr);
+    // Puts the written content in place of the target and makes that durable.
+    bool commit(QString* error = nullptr);
+    // The rename of commit() alone, for a caller that puts several files in place in a
+    // row and then makes them durable at once with syncFolder().
+    bool putInPlace(QString* error = nullptr);
+    void syncFolder() const;
     // The file whose content is replaced: the target, or where its links lead.
     QString destination() const;
 
     static bool replace(const QString& target, const QByteArray& data, QString* error = nullptr,
                         Links links = Links::Replace);
     // Reads the whole source first, so a missing or unreadable source changes nothing.
-    static bool copy(const QString& source, const QString& target, QString* error = nullptr);
-    // Reads a regular file whole. Anything else (a folder, a pipe, a device, a socket)
-    // is refused without waiting on it, and so is a file larger than `maxSize` bytes
-    // (no limit when negative).
-    static bool readAll(const QString& path, QByteArray* data, QString* error = nullptr,
-                        qint64 maxSize = -1);
+    static bool copy(const QString& source, const QString& target, qint64 maxSize,
+                     QString* error = nullptr);
+    // Reads a regular file whole, in pieces, when it holds no more than `maxSize` bytes
+    // (at most largestRead). Anything else (a folder, a pipe, a device, a socket) is
+    // refused without waiting on it; so is a file that turns out larger than the limit
+    // or shorter than it was when it was opened. A file written or replaced meanwhile
+    // is read again.
+    static bool readAll(const QString& path, qint64 maxSize, QByteArray* data,
+                        QString* error = nullptr);
     // Empty when this process may replace the file at the path (or nothing is there),
     // otherwise why not.
     static QString writeProtection(const QString& path);
 
 private:
-    bool fail(const QString& what, const QString& reason);
+    bool fail(QString* error, const QString& what, const QString& reason);
     bool createTemp(QFile* file);
     void discard();
-    bool resolveTarget();
+    bool resolveTarget(QString* error);
 
     QString target;
     Links links;
     QString path;
+    QString modeSource;
     QString tempName;
     bool written = false;
-    QString error;
 };

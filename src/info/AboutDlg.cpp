@@ -18,9 +18,6 @@ QString aboutText()
                           "players change their chat text colors easily,<br />"
                           "without editing the XML file by hand.<br />"
                           "<br />"
-                          "Latest version: <a href=\"https://tintwell.example.org/\">"
-                          "https://tintwell.example.org/</a><br />"
-                          "<br />"
                           "<b><u>Credits:</u></b><br />"
                           "Thanks to our testers for suggesting the name.<br />"
                           "<br />"
@@ -50,9 +47,9 @@ AboutDlg::AboutDlg(QWidget* parent) : QWidget(parent)
     pictureLabel->setIndent(0);
     layout->addWidget(pictureLabel);
 
-    // The link only tells where to look: nothing is opened when it is clicked. The
-    // text is taller than the fixed window leaves room for with common Linux fonts, so
-    // it scrolls rather than being cut off.
+    // The text is taller than the fixed window leaves room for with common Linux
+    // fonts, so it scrolls rather than being cut off. Tintwell has no web site of its
+    // own, so the text names none.
     textLabel = new QLabel(aboutText());
     textLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* scroller = new QScrollArea(this);

@@ -28,7 +28,8 @@ QStringList RegistryInstalls::installFolders(QSettings& uninstall)
     for (const QString& entry : uninstall.childGroups()) {
         uninstall.beginGroup(entry);
         const QString name = uninstall.value(QStringLiteral("DisplayName")).toString();
-        const QString folder = uninstall.value(QStringLiteral("InstallLocation")).toString();
+        const QString folder =
+            plainFolder(uninstall.value(QStringLiteral("InstallLocation")).toString());
         uninstall.endGroup();
         if (name.contains(QLatin1String("Anarchy Online"), Qt::CaseInsensitive) &&
             !folder.isEmpty())
@@ -40,8 +41,22 @@ QStringList RegistryInstalls::installFolders(QSettings& uninstall)
 QString RegistryInstalls::steamRoot(QSettings& steam)
 {
     // The machine key says InstallPath; the per-user key says SteamPath.
-    const QString install = steam.value(QStringLiteral("InstallPath")).toString();
-    return install.isEmpty() ? steam.value(QStringLiteral("SteamPath")).toString() : install;
+    const QString install = plainFolder(steam.value(QStringLiteral("InstallPath")).toString());
+    return install.isEmpty() ? plainFolder(steam.value(QStringLiteral("SteamPath")).toString())
+                             : install;
+}
+
+QString RegistryInstalls::plainFolder(const QString& value)
+{
+    QString folder = value.trimmed();
+    if (folder.size() >= 2 && folder.startsWith(QLatin1Char('"')) &&
+        folder.endsWith(QLatin1Char('"')))
+        folder = folder.mid(1, folder.size() - 2).trimmed();
+    const int driveRoot = 3; // the length of "C:\", which keeps its separator
+    while (folder.size() > driveRoot &&
+           (folder.endsWith(QLatin1Char('\\')) || folder.endsWith(QLatin1Char('/'))))
+        folder.chop(1);
+    return folder;
 }
 
 QStringList RegistryInstalls::installFolders()

@@ -18,6 +18,10 @@ public:
     // Steam's install folder from Valve's Steam key, or empty.
     static QString steamRoot(QSettings& steam);
 
+    // A folder as an installer wrote it, plainly: without the quotes many put
+    // around it, blanks around it or a trailing separator (a drive's root keeps its).
+    static QString plainFolder(const QString& value);
+
     // The same, read from this machine's registry (machine-wide, 32-bit view and
     // per-user keys). Empty elsewhere than on Windows.
     static QStringList installFolders();

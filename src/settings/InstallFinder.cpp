@@ -2,10 +2,11 @@
 #include "settings/InstallFinder.h"
 
 #include "files/ColorFolder.h"
+#include "files/SafeFile.h"
+#include "platform/NativeFile.h"
 #include "platform/RegistryInstalls.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
@@ -18,6 +19,10 @@ const QLatin1String steamGame("steamapps/common/Anarchy Online");
 
 // A library list is a few kilobytes; anything far larger is not one.
 const qint64 largestLibraryList = 1024 * 1024;
+// More than any player has, and few enough that the folder question opens at once
+// however long the lists are that name them.
+const int mostLibraries = 64;
+const int mostPrefixes = 256;
 
 // Where the game's installers and Steam put it, below a drive or a Wine drive_c.
 const char* const programFolders[] = {"Program Files (x86)", "Program Files"};
@@ -26,11 +31,31 @@ const char* const programFolders[] = {"Program Files (x86)", "Program Files"};
 // start, a folder, a huge file) gives nothing.
 QByteArray readSmallFile(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > largestLibraryList)
-        return QByteArray();
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.read(largestLibraryList) : QByteArray();
+    QByteArray data;
+    return SafeFile::readAll(path, largestLibraryList, &data) ? data : QByteArray();
+}
+
+// The folders that exist, each once however many names and links lead to it, and no
+// more than `most` of them.
+QStringList distinctFolders(const QStringList& folders, int most)
+{
+    QStringList distinct;
+    QSet<QString> named;
+    QSet<QString> seen;
+    for (const QString& folder : folders) {
+        if (distinct.size() == most)
+            break;
+        QString real;
+        if (named.contains(folder) || !QFileInfo(folder).isDir() ||
+            !NativeFile::realPath(folder, &real))
+            continue;
+        named.insert(folder);
+        if (seen.contains(real))
+            continue;
+        seen.insert(real);
+        distinct.append(folder);
+    }
+    return distinct;
 }
 
 QStringList subfolders(const QString& parent)
@@ -222,7 +247,7 @@ QStringList InstallFinder::steamLibraries() const
         for (const QString& path : libraryPaths(list))
             libraries.append(QDir::fromNativeSeparators(path));
     }
-    return libraries;
+    return distinctFolders(libraries, mostLibraries);
 }
 
 QStringList InstallFinder::libraryPaths(const QByteArray& vdf)
@@ -281,7 +306,7 @@ QStringList InstallFinder::winePrefixes(const QStringList& steamLibraries) const
         for (const QString& game : subfolders(library + QStringLiteral("/steamapps/compatdata")))
             prefixes.append(game + QStringLiteral("/pfx"));
     }
-    return prefixes;
+    return distinctFolders(prefixes, mostPrefixes);
 }
 
 QStringList InstallFinder::lutrisPrefixes() const

@@ -6,7 +6,6 @@
 #include "files/ColorFile.h"
 #include "files/ColorFolder.h"
 #include "files/SafeFile.h"
-#include "model/AOColors.h"
 #include "settings/FolderPath.h"
 #include "settings/InstallFinder.h"
 
@@ -35,27 +34,6 @@ const QLatin1String schemeName("TextColors-scheme.xml");
 QString schemeFilter()
 {
     return QStringLiteral("Color files (*.xml *.orig *.bak);;All files (*)");
-}
-
-// A file as the system finds it: through every link, or, for a file not there yet,
-// its folder through every link and its own name.
-QString resolvedPath(const QString& file)
-{
-    const QFileInfo info(file);
-    const QString real = info.canonicalFilePath();
-    if (!real.isEmpty())
-        return real;
-    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
-}
-
-bool samePath(const QString& a, const QString& b)
-{
-#ifdef Q_OS_WIN
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-#else
-    return a == b;
-#endif
 }
 
 } // namespace
@@ -236,7 +214,7 @@ bool SettingsDlg::saveOriginalData()
         return false;
     // Replaced in one step, so a failed copy never costs the player an older good copy.
     QString error;
-    if (SafeFile::copy(folder.colorFile(), folder.originalFile(), &error))
+    if (SafeFile::copy(folder.colorFile(), folder.originalFile(), ColorFile::maxSize, &error))
         return true;
     qDebug("saveOriginalData(): %s", qPrintable(error));
     return false;
@@ -267,45 +245,14 @@ void SettingsDlg::restoreOriginalData()
 // question announced.
 void SettingsDlg::restoreFrom(const QString& source)
 {
-    QByteArray data;
-    QString reason = checkRestoreSource(source, &data);
-    if (reason.isEmpty())
-        SafeFile::replace(ColorFolder(path).colorFile(), data, &reason, SafeFile::Links::Follow);
-    if (!reason.isEmpty()) {
-        qDebug("restore: %s: %s", qPrintable(source), qPrintable(reason));
-        warnAbout(tr("TextColors.xml was left as it was, because it could not be restored from:"),
-                  source, reason);
+    QString reason;
+    if (!ColorFile::restore(ColorFolder(path), QFileInfo(source).absoluteFilePath(), &reason)) {
+        qDebug("restore: %s", qPrintable(reason));
+        Messages::warn(this, tr("TextColors.xml was left as it was, because it could not be "
+                                "restored.\n\n%1.")
+                                 .arg(reason));
     }
     emit reloadData();
-}
-
-// Empty when the source may replace the colour file, with its bytes in `data`;
-// otherwise why not, for the player. The kind of file is looked at before it is
-// opened: a pipe would keep the window waiting, a device might never end.
-QString SettingsDlg::checkRestoreSource(const QString& source, QByteArray* data,
-                                        AOColors* table) const
-{
-    const QFileInfo info(source);
-    if (!info.exists())
-        return tr("There is no such file.");
-    if (info.isDir())
-        return tr("It is a folder, not a file.");
-    if (!info.isFile())
-        return tr("It is not a regular file but a pipe, a device or the like.");
-    if (info.size() > ColorFile::maxSize)
-        return tr("It is larger than %1 bytes, too large for a colour file.")
-            .arg(ColorFile::maxSize);
-    QString error;
-    if (!SafeFile::readAll(source, data, &error, ColorFile::maxSize))
-        return error;
-    AOColors read;
-    if (!table)
-        table = &read;
-    if (!ColorFile::read(*data, table, &error))
-        return tr("It is not a colour file: %1.").arg(error);
-    if (table->isEmpty())
-        return tr("It holds no colours.");
-    return QString();
 }
 
 // A scheme is read as carefully as a restore source, but replaces nothing on disk: the
@@ -319,9 +266,9 @@ void SettingsDlg::importColors()
     schemeFolder = QFileInfo(file).absolutePath();
     QByteArray data;
     AOColors scheme;
-    const QString reason = checkRestoreSource(file, &data, &scheme);
-    if (!reason.isEmpty()) {
-        warnAbout(tr("No color was imported from:"), file, reason);
+    QString reason;
+    if (!ColorFile::readSource(QFileInfo(file).absoluteFilePath(), &data, &reason, &scheme)) {
+        Messages::warn(this, tr("No color was imported.\n\n%1.").arg(reason));
         return;
     }
     emit applyScheme(scheme, file);
@@ -338,37 +285,19 @@ void SettingsDlg::exportColors()
     schemeFolder = QFileInfo(file).absolutePath();
     QString reason;
     if (aoColors.isEmpty())
-        reason = tr("There are no colors to export: TextColors.xml could not be read.");
-    else if (isGameFile(file))
-        reason = tr("It is one of the game's own color files. Export writes a copy to share; "
-                    "use Save to write the game's colors.");
+        reason = tr("TextColors.xml could not be read, so there are no colors to export");
+    else if (ColorFolder(path).holds(file))
+        reason = tr("%1 is one of the game's own color files. Export writes a copy to share; "
+                    "use Save to write the game's colors")
+                     .arg(QDir::toNativeSeparators(file));
     else
         SafeFile::replace(file, ColorFile::toXml(aoColors), &reason);
     if (!reason.isEmpty())
-        warnAbout(tr("The colors were not exported to:"), file, reason);
+        Messages::warn(this, tr("The colors were not exported.\n\n%1.").arg(reason));
 }
 
 QString SettingsDlg::schemeStart(const QString& name) const
 {
     const QString folder = schemeFolder.isEmpty() ? QDir::homePath() : schemeFolder;
     return name.isEmpty() ? folder : QDir(folder).filePath(name);
-}
-
-// TextColors.xml, its backup and its one-time copy, however the path reaches them.
-bool SettingsDlg::isGameFile(const QString& file) const
-{
-    const ColorFolder folder(path);
-    const QString target = resolvedPath(file);
-    for (const QString& own : {folder.colorFile(), folder.backupFile(), folder.originalFile()}) {
-        if (samePath(target, resolvedPath(own)))
-            return true;
-    }
-    return false;
-}
-
-void SettingsDlg::warnAbout(const QString& what, const QString& file, const QString& reason)
-{
-    Messages::warn(
-        this, QStringLiteral("%1\n%2\n\n%3")
-                  .arg(what, QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()), reason));
 }

@@ -52,11 +52,7 @@ private:
     void addLine();
     QString startFolder() const;
     void restoreFrom(const QString& source);
-    QString checkRestoreSource(const QString& source, QByteArray* data,
-                               AOColors* table = nullptr) const;
     QString schemeStart(const QString& name) const;
-    bool isGameFile(const QString& file) const;
-    void warnAbout(const QString& what, const QString& file, const QString& reason);
     void nameWidgets();
 
     QVBoxLayout* layout;

@@ -142,6 +142,8 @@ private slots:
     void onlyReloadAndRestoresClearTheSteps();
     void windowIconComesInEverySize();
     void windowsNameTheirDesktopEntry();
+    void missingCompanionsAreNamedOnce_data();
+    void missingCompanionsAreNamedOnce();
 
 private:
     std::unique_ptr<CountingDlg> open(const QByteArray& colors = fiveColors);
@@ -432,7 +434,7 @@ void TestBaseDlg::failedSaveWarnsAndKeepsTheFile()
     const QString text = shown.value(0);
     QVERIFY2(text.startsWith(QStringLiteral("The colours could not be saved. TextColors.xml is "
                                             "unchanged.")) &&
-                 text.contains(QStringLiteral("TextColors.xml.bak: is a folder")),
+                 text.contains(QStringLiteral("TextColors.xml.bak: it is a folder")),
              qPrintable(text));
     QCOMPARE(contents(colorFile()), fiveColors);
     QCOMPARE(tableText(), table);
@@ -837,6 +839,35 @@ void TestBaseDlg::windowsNameTheirDesktopEntry()
     QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.tintwell.Tintwell"));
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("org.tintwell.Tintwell"));
     QCOMPARE(QApplication::windowIcon().availableSizes().size(), 8);
+}
+
+void TestBaseDlg::missingCompanionsAreNamedOnce_data()
+{
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("named");
+    const QStringList all{"LICENSE.GPL", "Tintwell.png", "TextColors.orig"};
+    QTest::newRow("all there") << all << QStringList();
+    QTest::newRow("started from inside the ZIP") << QStringList() << all;
+    QTest::newRow("picture lost") << QStringList{"LICENSE.GPL", "TextColors.orig"}
+                                  << QStringList{"Tintwell.png"};
+}
+
+void TestBaseDlg::missingCompanionsAreNamedOnce()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, named);
+    for (const QString& companion : present)
+        QVERIFY(QFile::copy(besideTest(companion), companion));
+    Messages::answerNext(Messages::Answer::Ok);
+    Tintwell::warnOfMissingCompanions();
+    const QStringList shown = Messages::takeShown();
+    QCOMPARE(shown.size(), named.isEmpty() ? 0 : 1);
+    for (const QString& companion : QStringList{"LICENSE.GPL", "Tintwell.png", "TextColors.orig"})
+        QCOMPARE(shown.value(0).contains(companion + QStringLiteral(" (")),
+                 named.contains(companion));
+    if (!named.isEmpty())
+        QVERIFY(shown.value(0).contains(QDir::toNativeSeparators(fixture->workFolder()) +
+                                        QStringLiteral(":\n")));
 }
 
 QTEST_MAIN(TestBaseDlg)

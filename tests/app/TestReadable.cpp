@@ -18,6 +18,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -72,7 +73,7 @@ private slots:
     void cleanupTestCase();
     void everyTextFits_data();
     void everyTextFits();
-    void windowKeepsItsSize();
+    void windowKeepsItsSizeAndTitleBarOnScreen();
 
 private:
     void checkLabel(QLabel* label);
@@ -149,10 +150,15 @@ void TestReadable::everyTextFits()
     checkPage(dialog.get(), QString::fromLatin1(QTest::currentDataTag()));
 }
 
-void TestReadable::windowKeepsItsSize()
+// At 200% the offscreen screen leaves 400 x 300 for the 360 x 430 window.
+void TestReadable::windowKeepsItsSizeAndTitleBarOnScreen()
 {
     QCOMPARE(dialog->size(), QSize(360, 430));
     QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+    const QRect available = dialog->screen()->availableGeometry();
+    const QRect frame = dialog->frameGeometry();
+    QVERIFY2(available.contains(frame.topLeft()) && available.contains(frame.topRight()),
+             qPrintable(QStringLiteral("frame at %1,%2").arg(frame.x()).arg(frame.y())));
 }
 
 void TestReadable::checkPage(QWidget* window, const QString& name)

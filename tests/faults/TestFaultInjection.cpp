@@ -43,11 +43,12 @@ class TestFaultInjection : public QObject
 private slots:
     void everyFailureLeavesWholeFiles_data();
     void everyFailureLeavesWholeFiles();
+    void anOutsideWriteIsNeverLost();
 
 private:
     void makeTree(const QString& root, bool withPrefs, bool withOriginal);
     int run(const QString& root, const QString& operation, int failAt, const QString& answer,
-            int* operations);
+            int* operations, const QByteArray& outsideWrite = QByteArray());
 };
 
 void TestFaultInjection::makeTree(const QString& root, bool withPrefs, bool withOriginal)
@@ -61,16 +62,23 @@ void TestFaultInjection::makeTree(const QString& root, bool withPrefs, bool with
         put(root + QStringLiteral("/work/Tintwell.cfg"), game.preferences());
 }
 
+// With `outsideWrite`, nothing fails: another program writes it over the colour file
+// just before operation `failAt`.
 int TestFaultInjection::run(const QString& root, const QString& operation, int failAt,
-                            const QString& answer, int* operations)
+                            const QString& answer, int* operations, const QByteArray& outsideWrite)
 {
     QProcess scenario;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FAULTFS_LIBRARY));
     env.insert(QStringLiteral("FAULTFS_DIR"), root);
-    env.insert(QStringLiteral("FAULTFS_FAIL_AT"), QString::number(failAt));
+    env.insert(outsideWrite.isEmpty() ? QStringLiteral("FAULTFS_FAIL_AT")
+                                      : QStringLiteral("FAULTFS_WRITE_AT"),
+               QString::number(failAt));
+    env.insert(QStringLiteral("FAULTFS_WRITE_FILE"), root + QLatin1Char('/') + watchedFiles[0]);
+    env.insert(QStringLiteral("FAULTFS_WRITE_DATA"), QString::fromUtf8(outsideWrite));
     env.insert(QStringLiteral("FAULTFS_COUNT"), root + QStringLiteral(".count"));
+    env.insert(QStringLiteral("FAULTFS_LOG"), root + QStringLiteral(".log"));
     env.insert(QStringLiteral("SCENARIO_ANSWER"), answer);
     // A sanitizer build wants its runtime first; the shim may stand before it.
     env.insert(QStringLiteral("ASAN_OPTIONS"), env.value(QStringLiteral("ASAN_OPTIONS")) +
@@ -156,6 +164,40 @@ void TestFaultInjection::everyFailureLeavesWholeFiles()
                  qPrintable(QStringLiteral("operation %1 left %2")
                                 .arg(k)
                                 .arg(leftovers(root).join(QLatin1Char(' ')))));
+    }
+}
+
+// Another program writes the colour file before each file operation of a save in turn;
+// whatever it wrote ends up in TextColors.xml, or in TextColors.xml.bak once the
+// question about the change was answered Yes, and never nowhere.
+void TestFaultInjection::anOutsideWriteIsNeverLost()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray outside = "<Root><HTMLColor name=\"ctch_clan\" color=\"0x0BADED\"/></Root>\n";
+    int operations = 0;
+    const QString clean = dir.filePath(QStringLiteral("clean"));
+    makeTree(clean, true, true);
+    QCOMPARE(run(clean, QStringLiteral("save"), 0, QStringLiteral("no"), &operations), 0);
+    // What is left: the two renames that put the backup and the new file in place.
+    QList<int> renames;
+    for (const QByteArray& line : contents(clean + QStringLiteral(".log")).split('\n')) {
+        if (line.contains(" rename ") && line.contains("/TextColors.xml"))
+            renames << line.split(' ').first().toInt();
+    }
+    QCOMPARE(renames.size(), 2);
+    for (int k = 1; k <= operations; ++k) {
+        if (renames.contains(k))
+            continue;
+        const QString root = dir.filePath(QStringLiteral("write-%1").arg(k));
+        makeTree(root, true, true);
+        QCOMPARE(run(root, QStringLiteral("save"), k, QStringLiteral("no"), nullptr, outside), 0);
+        const Snapshot now = snapshot(root);
+        QVERIFY2(
+            now[watchedFiles[0]] == outside || now[watchedFiles[1]] == outside,
+            qPrintable(
+                QStringLiteral("written before operation %1 of %2, lost").arg(k).arg(operations)));
+        QCOMPARE(leftovers(root), QStringList());
     }
 }
 

@@ -189,6 +189,11 @@ void TestNothingLost::oddThingsInPlaceOfFiles_data()
         QTest::addRow("%s: backup links to the colour file", operation)
             << "TextColors.xml.bak"
             << "link to TextColors.xml" << operation;
+        for (const char* kept : {"TextColors.xml.bak", "TextColors.xml.orig"}) {
+            QTest::addRow("%s: colour file links to %s", operation, kept)
+                << "TextColors.xml" << QStringLiteral("link to %1").arg(QLatin1String(kept))
+                << operation;
+        }
     }
 }
 
@@ -205,7 +210,7 @@ void TestNothingLost::oddThingsInPlaceOfFiles()
     } else if (thing == QLatin1String("dangling link")) {
         QVERIFY(QFile::link(colors(QStringLiteral("missing")), path));
     } else {
-        QVERIFY(QFile::link(colors(), path));
+        QVERIFY(QFile::link(colors(thing.mid(8)), path));
     }
 
     QCOMPARE(run(QStringLiteral(FAULT_SCENARIO), operation), 0);
@@ -224,7 +229,13 @@ void TestNothingLost::oddThingsInPlaceOfFiles()
                  qPrintable(QString::fromUtf8("file:\n" + now + "\nbackup:\n" + backup)));
         QVERIFY(!colorPairs(now).isEmpty());
     }
-    if (thing.startsWith(QLatin1String("link to")) && operation == QLatin1String("save")) {
+    // Saved or restored through such a link, the backup or the one-time copy would be
+    // overwritten: refused.
+    if (file == QLatin1String("TextColors.xml") && thing.startsWith(QLatin1String("link to")))
+        QCOMPARE(contents(colors(thing.mid(8))),
+                 thing.endsWith(QLatin1String(".bak")) ? backupColors : originalColors);
+    if (file == QLatin1String("TextColors.xml.bak") && thing.startsWith(QLatin1String("link")) &&
+        operation == QLatin1String("save")) {
         QCOMPARE(backup, gameColors);
         QVERIFY(!QFileInfo(colors(QStringLiteral("TextColors.xml.bak"))).isSymLink());
     }

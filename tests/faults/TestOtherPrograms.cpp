@@ -311,13 +311,11 @@ void TestOtherPrograms::pipesNeverHoldUpASave()
 
     QVERIFY(QFile::remove(colors()));
     QVERIFY(::mkfifo(QFile::encodeName(colors()).constData(), 0600) == 0);
-    Messages::answerNext(Messages::Answer::Yes);
     Messages::answerNext(Messages::Answer::Ok);
     clickSave(dialog);
     const QStringList shown = Messages::takeShown();
-    QCOMPARE(shown.size(), 2);
-    QCOMPARE(shown.at(0), changedQuestion);
-    QVERIFY2(shown.at(1).contains(QStringLiteral("not a regular file")), qPrintable(shown.at(1)));
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown.at(0).contains(QStringLiteral("not a regular file")), qPrintable(shown.at(0)));
     QVERIFY(!QFileInfo(colors()).isFile());
     QCOMPARE(contents(backup), gameColors);
     QCOMPARE(strangers(), QStringList());

@@ -6,6 +6,10 @@
 //   FAULTFS_FAIL_AT  1-based number of the watched operation to fail (0: none)
 //   FAULTFS_ERRNO    errno of the failure (default ENOSPC)
 //   FAULTFS_COUNT    file that receives the number of watched operations at exit
+//   FAULTFS_WRITE_AT 1-based number of the watched operation just before which another
+//                    program writes FAULTFS_WRITE_DATA over FAULTFS_WRITE_FILE
+//   FAULTFS_LOG      file that receives one line per watched operation: its number,
+//                    its call and, for calls on a path, the path
 //
 // Watched: open, read, write, fsync/fdatasync, ftruncate, rename, unlink, link and
 // mkdir on paths below the folder, and reads, writes and syncs on their descriptors.
@@ -30,6 +34,7 @@ static size_t watched_len;
 static long fail_at;
 static int fail_errno = ENOSPC;
 static long operations;
+static long write_at;
 static unsigned char tracked[MAX_FDS];
 static int ready;
 
@@ -48,6 +53,25 @@ static void setup(void)
     const char* err = getenv("FAULTFS_ERRNO");
     if (err && *err)
         fail_errno = atoi(err);
+    const char* write = getenv("FAULTFS_WRITE_AT");
+    write_at = write ? atol(write) : 0;
+}
+
+// Another program's write, made with the calls this shim does not count.
+static void write_from_outside(void)
+{
+    const char* path = getenv("FAULTFS_WRITE_FILE");
+    const char* data = getenv("FAULTFS_WRITE_DATA");
+    int (*real_open)(const char*, int, ...) = dlsym(RTLD_NEXT, "open");
+    ssize_t (*real_write)(int, const void*, size_t) = dlsym(RTLD_NEXT, "write");
+    int (*real_close)(int) = dlsym(RTLD_NEXT, "close");
+    const int saved = errno;
+    const int fd = path && data ? real_open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644) : -1;
+    if (fd >= 0) {
+        real_write(fd, data, strlen(data));
+        real_close(fd);
+    }
+    errno = saved;
 }
 
 __attribute__((destructor)) static void report(void)
@@ -94,10 +118,23 @@ static int is_tracked_fd(int fd)
     return fd >= 0 && fd < MAX_FDS && tracked[fd];
 }
 
+static void log_operation(const char* call, const char* path)
+{
+    const char* log = getenv("FAULTFS_LOG");
+    FILE* out = log && *log ? fopen(log, "a") : NULL;
+    if (out) {
+        fprintf(out, "%ld %s %s\n", operations, call, path ? path : "");
+        fclose(out);
+    }
+}
+
 // Counts one watched operation; true when this one is to fail.
-static int should_fail(void)
+static int should_fail(const char* call, const char* path)
 {
     ++operations;
+    log_operation(call, path);
+    if (write_at > 0 && operations == write_at)
+        write_from_outside();
     if (fail_at > 0 && operations == fail_at) {
         errno = fail_errno;
         return 1;
@@ -117,7 +154,7 @@ static int track(int fd, int watched)
 static int open_common(const char* which, int dirfd, const char* path, int flags, mode_t mode)
 {
     const int watched = is_watched(dirfd, path);
-    if (watched && should_fail())
+    if (watched && should_fail(which, path))
         return -1;
     int (*real)(int, const char*, int, ...) = dlsym(RTLD_NEXT, which);
     return track(real(dirfd, path, flags, mode), watched);
@@ -177,112 +214,112 @@ int close(int fd)
 
 ssize_t read(int fd, void* buffer, size_t size)
 {
-    if (is_tracked_fd(fd) && should_fail())
+    if (is_tracked_fd(fd) && should_fail("read", NULL))
         return -1;
     return REAL(read)(fd, buffer, size);
 }
 
 ssize_t write(int fd, const void* buffer, size_t size)
 {
-    if (is_tracked_fd(fd) && should_fail())
+    if (is_tracked_fd(fd) && should_fail("write", NULL))
         return -1;
     return REAL(write)(fd, buffer, size);
 }
 
 ssize_t writev(int fd, const struct iovec* iov, int count)
 {
-    if (is_tracked_fd(fd) && should_fail())
+    if (is_tracked_fd(fd) && should_fail("writev", NULL))
         return -1;
     return REAL(writev)(fd, iov, count);
 }
 
 ssize_t pwrite64(int fd, const void* buffer, size_t size, off64_t offset)
 {
-    if (is_tracked_fd(fd) && should_fail())
+    if (is_tracked_fd(fd) && should_fail("pwrite64", NULL))
         return -1;
     return REAL(pwrite64)(fd, buffer, size, offset);
 }
 
 int fsync(int fd)
 {
-    if (is_tracked_fd(fd) && should_fail())
+    if (is_tracked_fd(fd) && should_fail("fsync", NULL))
         return -1;
     return REAL(fsync)(fd);
 }
 
 int fdatasync(int fd)
 {
-    if (is_tracked_fd(fd) && should_fail())
+    if (is_tracked_fd(fd) && should_fail("fdatasync", NULL))
         return -1;
     return REAL(fdatasync)(fd);
 }
 
 int ftruncate64(int fd, off64_t length)
 {
-    if (is_tracked_fd(fd) && should_fail())
+    if (is_tracked_fd(fd) && should_fail("ftruncate64", NULL))
         return -1;
     return REAL(ftruncate64)(fd, length);
 }
 
 int rename(const char* from, const char* to)
 {
-    if ((is_watched(AT_FDCWD, from) || is_watched(AT_FDCWD, to)) && should_fail())
+    if ((is_watched(AT_FDCWD, from) || is_watched(AT_FDCWD, to)) && should_fail("rename", to))
         return -1;
     return REAL(rename)(from, to);
 }
 
 int renameat(int fromdir, const char* from, int todir, const char* to)
 {
-    if ((is_watched(fromdir, from) || is_watched(todir, to)) && should_fail())
+    if ((is_watched(fromdir, from) || is_watched(todir, to)) && should_fail("renameat", to))
         return -1;
     return REAL(renameat)(fromdir, from, todir, to);
 }
 
 int renameat2(int fromdir, const char* from, int todir, const char* to, unsigned int flags)
 {
-    if ((is_watched(fromdir, from) || is_watched(todir, to)) && should_fail())
+    if ((is_watched(fromdir, from) || is_watched(todir, to)) && should_fail("renameat2", to))
         return -1;
     return REAL(renameat2)(fromdir, from, todir, to, flags);
 }
 
 int unlink(const char* path)
 {
-    if (is_watched(AT_FDCWD, path) && should_fail())
+    if (is_watched(AT_FDCWD, path) && should_fail("unlink", path))
         return -1;
     return REAL(unlink)(path);
 }
 
 int unlinkat(int dirfd, const char* path, int flags)
 {
-    if (is_watched(dirfd, path) && should_fail())
+    if (is_watched(dirfd, path) && should_fail("unlinkat", path))
         return -1;
     return REAL(unlinkat)(dirfd, path, flags);
 }
 
 int remove(const char* path)
 {
-    if (is_watched(AT_FDCWD, path) && should_fail())
+    if (is_watched(AT_FDCWD, path) && should_fail("remove", path))
         return -1;
     return REAL(remove)(path);
 }
 
 int link(const char* from, const char* to)
 {
-    if ((is_watched(AT_FDCWD, from) || is_watched(AT_FDCWD, to)) && should_fail())
+    if ((is_watched(AT_FDCWD, from) || is_watched(AT_FDCWD, to)) && should_fail("link", to))
         return -1;
     return REAL(link)(from, to);
 }
 
 int linkat(int fromdir, const char* from, int todir, const char* to, int flags)
 {
-    if ((is_watched(fromdir, from) || is_watched(todir, to)) && should_fail())
+    if ((is_watched(fromdir, from) || is_watched(todir, to)) && should_fail("linkat", to))
         return -1;
     return REAL(linkat)(fromdir, from, todir, to, flags);
 }
 
 int mkdir(const char* path, mode_t mode)
 {
-    if (is_watched(AT_FDCWD, path) && should_fail())
+    if (is_watched(AT_FDCWD, path) && should_fail("mkdir", path))
         return -1;
     return REAL(mkdir)(path, mode);
 }

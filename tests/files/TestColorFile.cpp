@@ -64,6 +64,17 @@ QByteArray colorFile(int entries)
     return data + "</Root>\n";
 }
 
+// The text in UTF-16 of either byte order, after the given byte-order mark.
+QByteArray utf16(const QString& text, bool bigEndian, const QByteArray& mark = QByteArray())
+{
+    QByteArray bytes = mark;
+    for (const QChar c : text) {
+        bytes += char(bigEndian ? c.unicode() >> 8 : c.unicode() & 0xff);
+        bytes += char(bigEndian ? c.unicode() & 0xff : c.unicode() >> 8);
+    }
+    return bytes;
+}
+
 QByteArray readFile(const QString& path)
 {
     QFile file(path);
@@ -236,16 +247,31 @@ void TestColorFile::unchangedFileWrittenBackReadsTheSame_data()
     QTest::newRow("equals signs and quotes in values")
         << QByteArray("<Root><HTMLColor name='a=\"b\"=c' color=\"==='\"/></Root>")
         << QStringList{"a=\"b\"=c"} << QStringList{"==='"};
-    QByteArray utf16("\xff\xfe");
     const QString text =
         QStringLiteral("<Root><HTMLColor name=\"Gr\u00fcn\" color=\"green\"/></Root>");
-    utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    const auto declaring = [&text](const char* encoding) {
+        return QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?>").arg(encoding) + text;
+    };
+    const QStringList gruen{QStringLiteral("Gr\u00fcn")};
     QTest::newRow("UTF-16 with byte-order mark")
-        << utf16 << QStringList{QStringLiteral("Gr\u00fcn")} << QStringList{"green"};
+        << utf16(text, false, "\xff\xfe") << gruen << QStringList{"green"};
+    // The byte order of "UTF-16" without a mark shows in its first character; a mark
+    // outranks a declaration, as Notepad's "Unicode" writes one over "UTF-8".
+    QTest::newRow("UTF-16BE without byte-order mark, declared UTF-16")
+        << utf16(declaring("UTF-16"), true) << gruen << QStringList{"green"};
+    QTest::newRow("UTF-16 byte-order mark, declared UTF-8")
+        << utf16(declaring("UTF-8"), true, "\xfe\xff") << gruen << QStringList{"green"};
     QTest::newRow("declared ISO-8859-1")
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
                       "<Root><HTMLColor name=\"Gr\xfcn\" color=\"green\"/></Root>")
-        << QStringList{QStringLiteral("Gr\u00fcn")} << QStringList{"green"};
+        << gruen << QStringList{"green"};
+    QTest::newRow("declared Shift_JIS")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>"
+                      "<Root><HTMLColor name=\"\x83\x4e\" color=\"green\"/></Root>")
+        << QStringList{QStringLiteral("\u30af")} << QStringList{"green"};
+    QTest::newRow("empty internal subset")
+        << QByteArray("<!DOCTYPE Root [ ]><Root><HTMLColor name=\"r\" color=\"red\"/></Root>")
+        << QStringList{"r"} << QStringList{"red"};
 }
 
 void TestColorFile::unchangedFileWrittenBackReadsTheSame()
@@ -486,10 +512,30 @@ void TestColorFile::refusesDocumentsItCannotRead_data()
         << "bytes that are not valid UTF-8";
     const QString lone = QStringLiteral("<Root>\n<HTMLColor name=\"n\" color=\"gre") +
                          QChar(0xd842) + QStringLiteral("en\"/></Root>");
-    QByteArray utf16("\xff\xfe");
-    utf16.append(reinterpret_cast<const char*>(lone.utf16()), lone.size() * 2);
     QTest::newRow("half of a surrogate pair in UTF-16")
-        << utf16 << "refused (line 2, column 31: half of a surrogate pair)";
+        << utf16(lone, false, "\xff\xfe")
+        << "refused (line 2, column 31: half of a surrogate pair)";
+    // Codecs that read what they cannot as U+FFFD or as another character, mostly
+    // without a word: the text would not be written back as the file held it.
+    const char* const undecodable[][2] = {
+        {"US-ASCII", "\xc3\xa9"}, {"ISO-8859-3", "\xa5"},      {"ISO-8859-6", "\xa5"},
+        {"ISO-8859-7", "\xae"},   {"ISO-8859-8", "\xff"},      {"windows-1253", "\xff"},
+        {"windows-1255", "\xd9"}, {"Shift_JIS", "\x80"},       {"EUC-JP", "\xa5"},
+        {"EUC-KR", "\xd9"},       {"CP949", "\xd9"},           {"Big5", "\x81\x80"},
+        {"GB18030", "\xff"},      {"ISO-2022-JP", "\xc3\xa9"}, {"UTF-7", "\xc3\xa9"},
+    };
+    for (const auto& bytes : undecodable) {
+        const QByteArray declaration =
+            "<?xml version=\"1.0\" encoding=\"" + QByteArray(bytes[0]) + "\"?>\n<Root";
+        // Qt for Windows comes without ICU, and so without some of these encodings.
+        AOColors table;
+        const bool known = ColorFile::read(declaration + "/>", &table);
+        QTest::addRow("invalid in the declared %s", bytes[0])
+            << declaration + "><HTMLColor name=\"ctch_cl" + bytes[1] + "b\"/></Root>"
+            << (known ? QStringLiteral("refused (line 2, column 31: bytes that are not valid %1)")
+                      : QStringLiteral("the encoding '%1' is unknown"))
+                   .arg(QLatin1String(bytes[0]));
+    }
     QTest::newRow("unknown encoding")
         << QByteArray("<?xml version=\"1.0\" encoding=\"no-such-code\"?><Root/>")
         << "the encoding 'no-such-code' is unknown";
@@ -572,7 +618,7 @@ void TestColorFile::loadRefusesWhatIsNoColorFile()
     QVERIFY(huge.resize(ColorFile::maxSize + 1));
     huge.close();
     QVERIFY(!ColorFile::load(folder->colorFile(), &table, &error));
-    QVERIFY2(error.contains(QStringLiteral("too large")), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("larger than")), qPrintable(error));
 }
 
 // The largest colour files worth having: 200,000 colours with names of 32 characters.
@@ -639,6 +685,9 @@ void TestColorFile::saveKeepsThePreviousFileAsBackup()
                             "  <HTMLColor name=\"a\" color=\"0xFF0000\" />\r\n</Root>\r\n";
     put(folder->colorFile(), game);
     put(folder->backupFile(), "an older backup");
+    // The backup holds the same colours: it is no easier to read than the file.
+    const QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(folder->colorFile(), mode));
     AOColors table;
     QVERIFY(ColorFile::load(folder->colorFile(), &table));
     table[0].setColor(QColor(1, 2, 3));
@@ -646,6 +695,10 @@ void TestColorFile::saveKeepsThePreviousFileAsBackup()
     QString error;
     QVERIFY2(ColorFile::save(*folder, table, &error), qPrintable(error));
     QCOMPARE(contents(folder->backupFile()), game);
+#ifndef Q_OS_WIN
+    const QFile::Permissions user = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+    QCOMPARE(QFileInfo(folder->backupFile()).permissions() & ~user, mode);
+#endif
     const QByteArray first = contents(folder->colorFile());
     QCOMPARE(first,
              QByteArray("<Root>\n    <HTMLColor name=\"a\" color=\"0x010203\"/>\n</Root>\n"));
@@ -677,8 +730,14 @@ void TestColorFile::failedSaveChangesNothing()
     QVERIFY(QFileInfo(folder->backupFile()).isDir());
     QCOMPARE(leftovers(folder->path()), QStringList());
 
-    // A colour file that cannot be read cannot be kept as the backup either.
+    // A colour file that cannot be read whole cannot be kept as the backup either.
     QVERIFY(QDir().rmdir(folder->backupFile()));
+    QFile grown(folder->colorFile());
+    QVERIFY(grown.resize(ColorFile::maxSize + 1));
+    QVERIFY(!ColorFile::save(*folder, tableOf({"a"}, {"1"}), &error));
+    QVERIFY2(error.contains(QStringLiteral("larger than")), qPrintable(error));
+    QCOMPARE(QFileInfo(folder->colorFile()).size(), ColorFile::maxSize + 1);
+    QVERIFY(!QFileInfo::exists(folder->backupFile()));
     QVERIFY(QFile::remove(folder->colorFile()));
     QVERIFY(QDir().mkdir(folder->colorFile()));
     QVERIFY(!ColorFile::save(*folder, tableOf({"a"}, {"1"}), &error));

@@ -74,6 +74,8 @@ void TestFileStamp::unreadableFileHasNoStamp()
     QVERIFY(!missing.isValid());
     QVERIFY(!missing.sameContent(missing));
     QCOMPARE(missing.describe(), QStringLiteral("not readable"));
+    QVERIFY(FileStamp::absent().sameContent(FileStamp::absent()));
+    QVERIFY(!FileStamp::absent().sameContent(FileStamp(path, QByteArray())));
 
     put(path, QByteArray(1025, 'x'));
     QVERIFY(!FileStamp::current(path, 1024).isValid());

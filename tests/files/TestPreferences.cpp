@@ -1,10 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/Preferences.h"
 
+#include "common/Files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#elif QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+#include <QTextCodec>
+#endif
 
 class TestPreferences : public QObject
 {
@@ -19,6 +27,8 @@ private slots:
     void readsTheFilesLines();
     void missingFileOrFolderInTheWayIsNotRead();
     void writesExactlyFourLines();
+    void keepsAnyFolderName_data();
+    void keepsAnyFolderName();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
@@ -35,6 +45,9 @@ void TestPreferences::init()
 void TestPreferences::cleanup()
 {
     QDir::setCurrent(previous);
+#if !defined(Q_OS_WIN) && QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    QTextCodec::setCodecForLocale(nullptr);
+#endif
 }
 
 void TestPreferences::splitsLines_data()
@@ -122,6 +135,12 @@ void TestPreferences::missingFileOrFolderInTheWayIsNotRead()
 {
     QStringList lines;
     QVERIFY(!Preferences::readLines(&lines));
+    // Far too large, and beyond the 2 GiB where Qt's readAll() gives nothing at all.
+    QFile huge(Preferences::fileName());
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(2200) << 20));
+    huge.close();
+    QVERIFY(!Preferences::readLines(&lines));
+    QVERIFY(huge.remove());
     QVERIFY(QDir().mkdir(Preferences::fileName()));
     QVERIFY(!Preferences::readLines(&lines));
     QVERIFY(lines.isEmpty());
@@ -138,6 +157,57 @@ void TestPreferences::writesExactlyFourLines()
     QCOMPARE(QString::fromLocal8Bit(file.readAll()),
              QStringLiteral("## Tintwell Configuration ##\nAODir = /games/Anarchy Online\n"
                             "AdvancedMode = 1\nBGColor = 0x00ff00\n"));
+}
+
+// Under code page 1252, the one of most players: Windows' own, Qt's codec of that
+// name elsewhere. Qt 6 has no locale codec to set and writes UTF-8 on Linux.
+void TestPreferences::keepsAnyFolderName_data()
+{
+    QTest::addColumn<bool>("marked");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("writtenSo");
+
+    const QString jorg = QStringLiteral("C:\\J\u00f6rg M\u00fcller\\AO");
+    QTest::newRow("code page 1252")
+        << false << QByteArray("C:\\J\xF6rg M\xFCller\\AO") << jorg << true;
+    QTest::newRow("Cyrillic") << true << QByteArray("C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\AO")
+                              << QStringLiteral("C:\\\u0418\u0433\u0440\u044b\\AO") << true;
+    QTest::newRow("Japanese") << true << QByteArray("C:\\\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0\\AO")
+                              << QStringLiteral("C:\\\u30b2\u30fc\u30e0\\AO") << true;
+    // Code page bytes that would read as UTF-8 are not written as code page bytes.
+    QTest::newRow("code page bytes that look like UTF-8")
+        << true << QByteArray("C:\\\xC3\x83\xC2\xB6") << QStringLiteral("C:\\\u00c3\u00b6") << true;
+    QTest::newRow("Notepad's UTF-8")
+        << false << QByteArray("C:\\J\xC3\xB6rg M\xC3\xBCller\\AO") << jorg << false;
+}
+
+void TestPreferences::keepsAnyFolderName()
+{
+#ifdef Q_OS_WIN
+    QCOMPARE(GetACP(), 1252u);
+#elif QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("windows-1252"));
+#else
+    QSKIP("Qt 6 writes UTF-8 as the local encoding on Linux");
+#endif
+    QFETCH(bool, marked);
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, folder);
+    QFETCH(bool, writtenSo);
+    const QByteArray file = (marked ? QByteArray("\xEF\xBB\xBF") : QByteArray()) +
+                            textLines("## Tintwell Configuration ##\nAODir = " + stored +
+                                      "\nAdvancedMode = 0\nBGColor = black\n");
+
+    put(Preferences::fileName(), file);
+    QStringList lines;
+    QVERIFY(Preferences::readLines(&lines));
+    QCOMPARE(lines.value(0), QStringLiteral("## Tintwell Configuration ##")); // no mark left
+    QCOMPARE(lines.value(1), QStringLiteral("AODir = ") + folder);
+
+    QVERIFY(Preferences::write(folder, false, QStringLiteral("black")));
+    if (writtenSo)
+        QCOMPARE(contents(Preferences::fileName()), file);
 }
 
 QTEST_GUILESS_MAIN(TestPreferences)

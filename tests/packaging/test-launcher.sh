@@ -8,6 +8,8 @@ set -euo pipefail
 source_dir="$1"
 scratch="$(mktemp -d)"
 trap 'chmod -R u+w "$scratch"; rm -rf "$scratch"' EXIT
+# Whatever a relative folder name makes lands in the scratch folder.
+cd "$scratch"
 
 # A fake install: the launcher, read-only companions, and a program that records the
 # folder it was started in and its arguments.
@@ -73,10 +75,12 @@ check "the launch after an upgrade succeeds" run "$home"
 check "companions follow the installed ones" grep -qx "TextColors.orig 2" "$work/TextColors.orig"
 check "the preferences are kept" grep -qx "AODir = /games/AO" "$work/Tintwell.cfg"
 
-# XDG_CONFIG_HOME is honoured.
+# XDG_CONFIG_HOME is honoured, unless it is relative, which the XDG rules ignore.
 check "a launch with XDG_CONFIG_HOME succeeds" run "$home" XDG_CONFIG_HOME="$scratch/elsewhere"
 check "the folder lives under XDG_CONFIG_HOME" \
     grep -q "^$scratch/elsewhere/tintwell " "$scratch/record"
+check "a launch with a relative XDG_CONFIG_HOME succeeds" run "$home" XDG_CONFIG_HOME=relative
+check "a relative XDG_CONFIG_HOME is ignored" grep -q "^$work " "$scratch/record"
 
 # A user of an earlier version: the old folder under XDG_DATA_HOME moves, whole.
 home="$scratch/old"
@@ -106,7 +110,8 @@ rm -f "$scratch/record" "$scratch/dialog"
 if run "$home" XDG_CONFIG_HOME="$home/config" DISPLAY=:99; then status=0; else status=$?; fi
 check "a launch without a folder fails" test "$status" != 0
 check "the program was not started" test ! -e "$scratch/record"
-check "the reason goes to standard error" grep -q "cannot start.*$home/config/tintwell" "$scratch/err"
+check "the reason goes to standard error" \
+    grep -q "cannot start.*$home/config/tintwell: Not a directory\.$" "$scratch/err"
 check "the reason is shown in a dialog" grep -q "cannot start.*$home/config/tintwell" "$scratch/dialog"
 check "the dialog is an error" grep -q -- "--error" "$scratch/dialog"
 

@@ -14,6 +14,8 @@ private slots:
     void init();
     void uninstallEntriesThatNameTheGame();
     void steamRootFromEitherKey();
+    void plainFolder_data();
+    void plainFolder();
 
 private:
     QSettings* settings(const QString& name);
@@ -69,6 +71,27 @@ void TestRegistryInstalls::steamRootFromEitherKey()
 
     QSettings* none = settings("none.ini");
     QCOMPARE(RegistryInstalls::steamRoot(*none), QString());
+}
+
+void TestRegistryInstalls::plainFolder_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("quoted, trailing backslash, blanks") << " \"C:\\Games\\AO Reg\\\" "
+                                                        << "C:\\Games\\AO Reg";
+    QTest::newRow("Steam's slashes") << "c:/program files (x86)/steam/"
+                                     << "c:/program files (x86)/steam";
+    QTest::newRow("drive root") << "\"D:\\\""
+                                << "D:\\";
+    QTest::newRow("only quotes") << "\"\""
+                                 << "";
+}
+
+void TestRegistryInstalls::plainFolder()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, folder);
+    QCOMPARE(RegistryInstalls::plainFolder(value), folder);
 }
 
 QTEST_GUILESS_MAIN(TestRegistryInstalls)

@@ -2,6 +2,7 @@
 #include "settings/InstallFinder.h"
 
 #include "common/Files.h"
+#include "platform/Wine.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,10 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#endif
+#ifdef Q_OS_WIN
+#include <QProcess>
+#include <QScopeGuard>
 #endif
 
 namespace
@@ -51,6 +56,7 @@ private slots:
     void findsEachUsualPlace();
     void folderWithoutColorFileIsNotOffered();
     void steamLibrariesComeFirstAndOnce();
+    void librariesAreSearchedOnceAndNoMoreThan64();
     void brokenLibraryListNeverStops_data();
     void brokenLibraryListNeverStops();
     void unusualFilesNeverBlock();
@@ -58,6 +64,7 @@ private slots:
     void libraryPaths_data();
     void libraryPaths();
     void windowsFolders();
+    void findsWhatTheRealRegistryNames();
 
 private:
     QString home() const { return dir->filePath(QStringLiteral("home")); }
@@ -181,6 +188,21 @@ void TestInstallFinder::steamLibrariesComeFirstAndOnce()
     QCOMPARE(find(), (QStringList{native, second, wine}));
 }
 
+// However often a list names a library, and by whatever spelling, it is searched once;
+// and no more than 64 libraries are, Steam's own folder first among them.
+void TestInstallFinder::librariesAreSearchedOnceAndNoMoreThan64()
+{
+    const QString steam = home() + "/.local/share/Steam";
+    QStringList libraries;
+    for (int i = 0; i < 70; ++i) {
+        const QString library = dir->filePath(QStringLiteral("library %1").arg(i));
+        makeGame(library + steamGame);
+        libraries << library << library + "/" << steam;
+    }
+    put(steam + "/steamapps/libraryfolders.vdf", libraryList(libraries));
+    QCOMPARE(find().size(), 63);
+}
+
 void TestInstallFinder::brokenLibraryListNeverStops_data()
 {
     QTest::addColumn<QByteArray>("vdf");
@@ -299,6 +321,55 @@ void TestInstallFinder::windowsFolders()
         return result;
     };
     QCOMPARE(finder.installs(), native({registered, onF, steam, onD, funcom}));
+}
+
+// The uninstall entries of both registry views and the player's own, written as
+// installers do (plain, quoted with a trailing backslash, quoted), and Steam's
+// SteamPath, whose library list names a second library. Windows' own reg.exe writes
+// them, as `wine reg add` does.
+void TestInstallFinder::findsWhatTheRealRegistryNames()
+{
+#ifndef Q_OS_WIN
+    QSKIP("the registry is Windows'");
+#else
+    if (!Wine::isHost())
+        QSKIP("writes the machine's registry: run under Wine, in the tests' own prefix");
+    const auto reg = [](QStringList arguments, const QString& view) {
+        return QProcess::execute("reg", arguments << "/f" << view) == 0;
+    };
+    const QString uninstall =
+        "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tintwell ";
+    const QString steam = "HKCU\\Software\\Valve\\Steam";
+    const QStringList keys{"HKLM" + uninstall + "64", "HKLM" + uninstall + "32",
+                           "HKCU" + uninstall + "user"};
+    const QStringList views{"/reg:64", "/reg:32", "/reg:64"};
+    const QStringList locations{"%1", "\"%1\\\"", "\"%1\""};
+    auto cleanUp = qScopeGuard([&] {
+        for (int i = 0; i < keys.size(); ++i)
+            reg({"delete", keys[i]}, views[i]);
+        reg({"delete", steam}, "/reg:64");
+    });
+    QStringList expected;
+    for (int i = 0; i < keys.size(); ++i) {
+        expected << QDir::toNativeSeparators(
+            makeGame(dir->filePath(QStringLiteral("AO %1").arg(i))));
+        QVERIFY(reg({"add", keys[i], "/v", "DisplayName", "/d", "Anarchy Online"}, views[i]));
+        QVERIFY(reg({"add", keys[i], "/v", "InstallLocation", "/d", locations[i].arg(expected[i])},
+                    views[i]));
+    }
+    // Steam writes its own folder with forward slashes and doubles backslashes in its list.
+    const QString root = dir->filePath("Steam");
+    const QString library = QDir::toNativeSeparators(dir->filePath("SteamLibrary"));
+    put(root + "/steamapps/libraryfolders.vdf",
+        libraryList({root, QString(library).replace("\\", "\\\\")}));
+    expected << QDir::toNativeSeparators(makeGame(library + steamGame));
+    QVERIFY(reg({"add", steam, "/v", "SteamPath", "/d", root}, "/reg:64"));
+
+    const QStringList found = InstallFinder::forThisUser().installs();
+    for (const QString& game : qAsConst(expected))
+        QVERIFY2(found.contains(game, Qt::CaseInsensitive),
+                 qPrintable(found.join(';') + " lacks " + game));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestInstallFinder)

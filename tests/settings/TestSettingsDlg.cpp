@@ -483,9 +483,10 @@ void TestSettingsDlg::unusableSourceKeepsFileAndSaysSo()
     QVERIFY2(warning.contains(QDir::toNativeSeparators(sourceFile)), qPrintable(warning));
     QVERIFY2(warning.contains(QLatin1String(restore ? "left as it was" : "No color was imported")),
              qPrintable(warning));
-    const QString reason = kind == QLatin1String("folder")
-                               ? QStringLiteral("It is a folder")
-                               : QStringLiteral("There is no such file.");
+    const QString reason = kind == QLatin1String("folder") ? QStringLiteral("it is a folder")
+                           : kind == QLatin1String("missing")
+                               ? QStringLiteral("there is no such file")
+                               : QStringLiteral("a link to nothing");
     QVERIFY2(warning.contains(reason), qPrintable(warning));
     QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
     QCOMPARE(colorFolderEntries(), before);
@@ -510,13 +511,13 @@ void TestSettingsDlg::brokenSourceWarnsAndChangesNothing_data()
         const char* kind;
         const char* reason;
     } kinds[] = {
-        {"empty", "It is not a colour file"},
-        {"garbage", "It is not a colour file"},
-        {"truncated", "It is not a colour file"},
-        {"no colours", "It holds no colours."},
-        {"pipe", "It is not a regular file"},
-        {"link to /dev/zero", "It is not a regular file"},
-        {"too large", "too large for a colour file"},
+        {"empty", "it is not a colour file"},
+        {"garbage", "it is not a colour file"},
+        {"truncated", "it is not a colour file"},
+        {"no colours", "it holds no colours"},
+        {"pipe", "it is not a regular file"},
+        {"link to /dev/zero", "it is not a regular file"},
+        {"too large", "it is larger than 33554432 bytes"},
     };
     for (const auto& restore : restores) {
         for (const auto& kind : kinds) {
