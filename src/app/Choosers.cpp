@@ -86,7 +86,10 @@ QString Choosers::chooseSaveFile(QWidget* parent, const QString& caption, const 
     QString file;
     if (takeFile(caption, start, &file))
         return file;
-    return QFileDialog::getSaveFileName(parent, caption, start, filter);
+    // The caller asks before a file is replaced: some files are refused whatever the
+    // answer, and asking first would then be a question in vain.
+    return QFileDialog::getSaveFileName(parent, caption, start, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 QColor Choosers::chooseColor(const QColor& initial, QWidget* parent)

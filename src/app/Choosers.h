@@ -22,8 +22,8 @@ public:
     // without picking anything gives the folder it shows, under Wine too.
     static void setUpFolderDialog(QFileDialog* dialog, const QString& start);
     // A file to read, or one to write offered under `start` (a folder and a name); an
-    // empty result means the player cancelled. Qt's own dialogs ask before a chosen
-    // file is replaced.
+    // empty result means the player cancelled. The save dialog does not ask whether an
+    // existing file may be replaced: that is the caller's question.
     static QString chooseOpenFile(QWidget* parent, const QString& caption, const QString& start,
                                   const QString& filter);
     static QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& start,

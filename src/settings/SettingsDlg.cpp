@@ -283,14 +283,18 @@ void SettingsDlg::exportColors()
     if (file.isEmpty())
         return;
     schemeFolder = QFileInfo(file).absolutePath();
+    const QString shown = QDir::toNativeSeparators(file);
     QString reason;
     if (aoColors.isEmpty())
         reason = tr("TextColors.xml could not be read, so there are no colors to export");
     else if (ColorFolder(path).holds(file))
         reason = tr("%1 is one of the game's own color files. Export writes a copy to share; "
                     "use Save to write the game's colors")
-                     .arg(QDir::toNativeSeparators(file));
-    else
+                     .arg(shown);
+    if (reason.isEmpty() && QFileInfo::exists(file) &&
+        !Messages::askYesNo(this, tr("%1 already exists. Replace it?").arg(shown)))
+        return;
+    if (reason.isEmpty())
         SafeFile::replace(file, ColorFile::toXml(aoColors), &reason);
     if (!reason.isEmpty())
         Messages::warn(this, tr("The colors were not exported.\n\n%1.").arg(reason));

@@ -738,6 +738,10 @@ void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
     SettingsDlg page;
     page.setAOPath(game);
 
+    // A file of the player's is replaced after a Yes; the game's are never asked about.
+    const bool replaced = written && QFileInfo::exists(file);
+    if (replaced)
+        Messages::answerNext(Messages::Answer::Yes);
     Choosers::setNextFile(file);
     Messages::answerNext(Messages::Answer::Ok);
     click(page, QStringLiteral("exportButton"));
@@ -746,7 +750,7 @@ void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
     QCOMPARE(Choosers::lastFileStart(),
              QDir::home().filePath(QStringLiteral("TextColors-scheme.xml")));
     QCOMPARE(snapshotFolder(colorFolder), before);
-    QCOMPARE(shown.size(), written ? 0 : 1);
+    QCOMPARE(shown.size(), written ? int(replaced) : 1);
     if (written)
         QCOMPARE(contents(file), ColorFile::toXml(aoColors));
     else
