@@ -31,7 +31,7 @@ public:
     void savePrefs();
 
     // The window's picture at every size the desktop asks for: the 16-pixel original
-    // and the larger ones painted from it.
+    // and the larger ones painted from it, each read when it is first asked for.
     static QIcon programIcon();
 
 protected slots:
