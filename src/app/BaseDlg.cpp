@@ -302,6 +302,9 @@ bool BaseDlg::loadPrefs()
         qDebug("loadPrefs(): line: %s", qPrintable(line));
         applyPreference(line);
     }
+    // The page is chosen once, from the last "AdvancedMode" line: switching pages lays
+    // out the one coming into view, which each further line would do again.
+    settingsPage->setMode(advancedMode);
     return true;
 }
 
@@ -318,7 +321,7 @@ void BaseDlg::applyPreference(const QString& line)
     if (key == QLatin1String("AdvancedMode")) {
         const int mode = value.toInt();
         qDebug("loadPrefs(): setting Advanced mode to %d", mode);
-        settingsPage->setMode(mode != 0);
+        advancedMode = mode != 0;
     }
     if (key == QLatin1String("BGColor")) {
         qDebug("loadPrefs():setting BGColor to %s", qPrintable(value));

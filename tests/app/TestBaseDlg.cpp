@@ -233,12 +233,15 @@ void TestBaseDlg::windowIsBuiltAsDesigned()
 
 void TestBaseDlg::preferencesAreReadAndWrittenBack()
 {
+    // The last of several lines of a key wins.
     writePrefs("## Tintwell Configuration ##\r\nAODir = " + game.toLocal8Bit() +
-               "\r\nAdvancedMode = 2\r\nBGColor = #00ff00\r\nBGColor\r\nColour = red\r\n");
+               "\r\nAdvancedMode = 0\r\nAdvancedMode = 2\r\nBGColor = #00ff00\r\nBGColor\r\n"
+               "Colour = red\r\n");
     CountingDlg dialog;
     QCOMPARE(dialog.settingsPage()->aoPath(), game);
     QVERIFY(dialog.advancedMode);
     QCOMPARE(dialog.widget<QStackedWidget>("modeStack")->currentIndex(), 1);
+    QVERIFY(find<QCheckBox>(dialog.settingsPage(), QStringLiteral("modeCheckBox"))->isChecked());
     QCOMPARE(dialog.bgColor.value, QStringLiteral("#00ff00"));
     QCOMPARE(dialog.bgColor.name, QStringLiteral("Tintwell background"));
     QCOMPARE(dialog.bgColor.toQColor(), QColor(0, 255, 0));
