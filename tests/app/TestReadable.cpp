@@ -12,6 +12,7 @@
 #include "common/Files.h"
 
 #include <QAbstractScrollArea>
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -28,6 +29,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
 
@@ -82,6 +84,7 @@ private:
     void checkButton(QAbstractButton* button);
     void checkTabBar(QTabBar* bar);
     void checkSwatch(AOColorWidget* row);
+    void checkTextEdit(QTextEdit* edit);
     void checkWhole(QWidget* widget, const QString& what);
     void checkPage(QWidget* window, const QString& name);
     void shoot(QWidget* window, const QString& name);
@@ -179,6 +182,8 @@ void TestReadable::checkPage(QWidget* window, const QString& name)
             checkTabBar(bar);
         else if (auto* row = qobject_cast<AOColorWidget*>(widget))
             checkSwatch(row);
+        else if (auto* edit = qobject_cast<QTextEdit*>(widget))
+            checkTextEdit(edit);
         if (QTest::currentTestFailed())
             return;
     }
@@ -256,6 +261,14 @@ void TestReadable::checkSwatch(AOColorWidget* row)
     const QPushButton* swatch = row->findChild<QPushButton*>();
     const int room = row->width() - row->QWidget::layout()->spacing() - caption->sizeHint().width();
     QCOMPARE(swatch->size(), QSize(qMin(140, room), qMin(25, row->height())));
+}
+
+// A text shown in an edit is laid out: its document has lines to scroll through.
+void TestReadable::checkTextEdit(QTextEdit* edit)
+{
+    const QSizeF laidOut = edit->document()->documentLayout()->documentSize();
+    QVERIFY2(edit->document()->isEmpty() || laidOut.height() > edit->fontMetrics().height(),
+             qPrintable(describe(edit, edit->toPlainText())));
 }
 
 // No part of the widget is cut off by its parents or the window's edge.
