@@ -156,6 +156,16 @@ AdvancedModeDlg::AdvancedModeDlg(QWidget* parent) : QWidget(parent)
     // whole text stays readable and the list above gives up the height.
     label->setWordWrap(true);
     layout->addWidget(label);
+    // Measuring the wrapped text is most of the page's cost, and the page is not on
+    // screen at most starts. A hidden widget takes no room in a layout, so the text is
+    // measured once the page is first shown.
+    label->hide();
+}
+
+void AdvancedModeDlg::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    label->show();
 }
 
 void AdvancedModeDlg::setBackgroundColor(AOColor color)

@@ -32,6 +32,8 @@ signals:
     void pickColor(const QString& color);
 
 protected:
+    void showEvent(QShowEvent* event) override;
+
     QVBoxLayout* layout;
     QTreeWidget* tree;
     QPushButton* button;

@@ -93,10 +93,19 @@ BasicModeDlg::BasicModeDlg(QWidget* parent) : QWidget(parent)
     // desktops use; wrapping keeps the instructions whole in the fixed window.
     label->setWordWrap(true);
     layout->addWidget(label);
+    // Measured once the page is first shown, as on the advanced page: a hidden widget
+    // takes no room in a layout.
+    label->hide();
 
     // Names for tests and accessibility tools to find the widgets by.
     tabs->setObjectName(QStringLiteral("tabs"));
     label->setObjectName(QStringLiteral("helpLabel"));
+}
+
+void BasicModeDlg::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    label->show();
 }
 
 void BasicModeDlg::buildTab(int tab, QWidget*& page, QVBoxLayout*& pageLayout, Swatches& swatches)

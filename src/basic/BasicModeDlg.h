@@ -34,6 +34,8 @@ signals:
     void pickColor(const QStringList& cgs);
 
 protected:
+    void showEvent(QShowEvent* event) override;
+
     static constexpr int swatchesPerTab = 7;
     using Swatches = std::array<AOColorWidget*, swatchesPerTab>;
 

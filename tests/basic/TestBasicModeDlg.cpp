@@ -164,6 +164,7 @@ void TestBasicModeDlg::backgroundReachesEverySwatch()
     QVERIFY(!swatches.contains(nullptr));
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QVERIFY(find<QLabel>(&page, QStringLiteral("helpLabel"))->isVisible());
     for (int tab = 0; tab < tabsOf(page)->count(); ++tab) {
         tabsOf(page)->setCurrentIndex(tab);
         for (int row = 0; row < 7; ++row) {
