@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QBrush>
+#include <QEvent>
 #include <QFont>
 #include <QHeaderView>
 #include <QIcon>
@@ -156,16 +157,24 @@ AdvancedModeDlg::AdvancedModeDlg(QWidget* parent) : QWidget(parent)
     // whole text stays readable and the list above gives up the height.
     label->setWordWrap(true);
     layout->addWidget(label);
-    // Measuring the wrapped text is most of the page's cost, and the page is not on
-    // screen at most starts. A hidden widget takes no room in a layout, so the text is
-    // measured once the page is first shown.
-    label->hide();
+    showContent(false);
 }
 
-void AdvancedModeDlg::showEvent(QShowEvent* event)
+// The page's content is shown only while the page is: a hidden widget takes no room in
+// a layout, so the window's layout does not measure the list and the wrapped help text
+// while the page is not the one in view, as at most starts.
+bool AdvancedModeDlg::event(QEvent* event)
 {
-    QWidget::showEvent(event);
-    label->show();
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
+        showContent(event->type() == QEvent::ShowToParent);
+    return QWidget::event(event);
+}
+
+void AdvancedModeDlg::showContent(bool shown)
+{
+    tree->setVisible(shown);
+    button->setVisible(shown);
+    label->setVisible(shown);
 }
 
 void AdvancedModeDlg::setBackgroundColor(AOColor color)

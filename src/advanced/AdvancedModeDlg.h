@@ -32,7 +32,7 @@ signals:
     void pickColor(const QString& color);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
     QVBoxLayout* layout;
     QTreeWidget* tree;
@@ -41,5 +41,6 @@ protected:
     AOColor backgroundColor;
 
 private:
+    void showContent(bool shown);
     QList<QTreeWidgetItem*> buildRows() const;
 };

@@ -3,6 +3,7 @@
 
 #include "basic/AOColorWidget.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QSpacerItem>
 #include <QTabWidget>
@@ -93,19 +94,27 @@ BasicModeDlg::BasicModeDlg(QWidget* parent) : QWidget(parent)
     // desktops use; wrapping keeps the instructions whole in the fixed window.
     label->setWordWrap(true);
     layout->addWidget(label);
-    // Measured once the page is first shown, as on the advanced page: a hidden widget
-    // takes no room in a layout.
-    label->hide();
+    showContent(false);
 
     // Names for tests and accessibility tools to find the widgets by.
     tabs->setObjectName(QStringLiteral("tabs"));
     label->setObjectName(QStringLiteral("helpLabel"));
 }
 
-void BasicModeDlg::showEvent(QShowEvent* event)
+// The page's content is shown only while the page is: a hidden widget takes no room in
+// a layout, so the window's layout does not measure the captions and the wrapped help
+// text while the page is not the one in view, as at a start in advanced mode.
+bool BasicModeDlg::event(QEvent* event)
 {
-    QWidget::showEvent(event);
-    label->show();
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
+        showContent(event->type() == QEvent::ShowToParent);
+    return QWidget::event(event);
+}
+
+void BasicModeDlg::showContent(bool shown)
+{
+    tabs->setVisible(shown);
+    label->setVisible(shown);
 }
 
 void BasicModeDlg::buildTab(int tab, QWidget*& page, QVBoxLayout*& pageLayout, Swatches& swatches)

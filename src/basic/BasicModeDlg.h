@@ -34,7 +34,7 @@ signals:
     void pickColor(const QStringList& cgs);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
     static constexpr int swatchesPerTab = 7;
     using Swatches = std::array<AOColorWidget*, swatchesPerTab>;
@@ -56,6 +56,7 @@ protected:
     QLabel* label;
 
 private:
+    void showContent(bool shown);
     void buildTab(int tab, QWidget*& page, QVBoxLayout*& pageLayout, Swatches& swatches);
     AOColorWidget* buildSwatch(int tab, int row, QWidget* page);
     void forEachSwatch(const std::function<void(AOColorWidget*)>& action);

@@ -24,6 +24,7 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -291,12 +292,17 @@ void TestBaseDlg::modeFollowsTheCheckBox()
     auto* modes = dialog.widget<QStackedWidget>("modeStack");
     QVERIFY(!dialog.advancedMode);
     auto* box = find<QCheckBox>(dialog.settingsPage(), QStringLiteral("modeCheckBox"));
+    // Each page shows its content whenever it is the one in view.
+    auto* list = dialog.findChild<QTreeWidget*>();
+    auto* tabs = dialog.widget<QTabWidget>("tabs");
     box->click();
     QVERIFY(dialog.advancedMode);
     QCOMPARE(modes->currentWidget(), dialog.widget<AdvancedModeDlg>("advancedPage"));
+    QVERIFY(list->isVisibleTo(modes) && !tabs->isVisibleTo(modes));
     box->click();
     QVERIFY(!dialog.advancedMode);
     QCOMPARE(modes->currentWidget(), dialog.widget<BasicModeDlg>("basicPage"));
+    QVERIFY(tabs->isVisibleTo(modes) && !list->isVisibleTo(modes));
 }
 
 void TestBaseDlg::cancelledFolderQuestionEndsWithMinusOne()
