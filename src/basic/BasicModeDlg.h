@@ -57,6 +57,7 @@ protected:
 
 private:
     void showContent(bool shown);
+    void showRows(int tab);
     void buildTab(int tab, QWidget*& page, QVBoxLayout*& pageLayout, Swatches& swatches);
     AOColorWidget* buildSwatch(int tab, int row, QWidget* page);
     void forEachSwatch(const std::function<void(AOColorWidget*)>& action);
