@@ -49,10 +49,12 @@ static void initIconResources()
 namespace
 {
 
-// The window's picture at every size a desktop may ask for, each read the first time
-// it is asked for: the 16-pixel original from the lines above, the larger ones from
-// the painted files. Windows asks for two of them; reading all eight at every start
-// took longer than building a page.
+// The window's picture at the sizes window managers draw it (in title bars, task bars
+// and task switchers, up to 32 pixels at 200%), each read the first time it is asked
+// for: the 16-pixel original from the lines above, the larger ones from the painted
+// files. Windows asks for two of them; X11 takes every size offered, and reading and
+// sending the 128- and 256-pixel pictures at every start took longer than building a
+// page. Larger pictures of the program come from the installed icon theme.
 class ProgramIconEngine : public QIconEngine
 {
 public:
@@ -98,7 +100,7 @@ public:
 #endif
 
 private:
-    static constexpr std::array<int, 8> sides = {16, 22, 24, 32, 48, 64, 128, 256};
+    static constexpr std::array<int, 6> sides = {16, 22, 24, 32, 48, 64};
 
     static QList<QSize> sizes()
     {
