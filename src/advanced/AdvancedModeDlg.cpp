@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOption>
 #include <QTreeWidget>
@@ -132,8 +133,14 @@ AdvancedModeDlg::AdvancedModeDlg(QWidget* parent) : QWidget(parent)
     tree->setRootIsDecorated(false);
     tree->setSortingEnabled(false);
     tree->setHeaderLabels({QStringLiteral("Color group"), QStringLiteral("Color")});
-    tree->header()->resizeSection(0, 200);
-    tree->header()->resizeSection(1, 100);
+    {
+        // A resized column makes the view measure its rows once the event loop runs,
+        // which at start-up is after the colours are loaded, even on a hidden page.
+        // The list is still empty here and is laid out when it is shown.
+        const QSignalBlocker quiet(tree->header());
+        tree->header()->resizeSection(0, 200);
+        tree->header()->resizeSection(1, 100);
+    }
     connect(tree, &QTreeWidget::itemDoubleClicked, this,
             qOverload<QTreeWidgetItem*, int>(&AdvancedModeDlg::pickColor));
     layout->addWidget(tree);
