@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Measures how long a program takes from its start to its first top-level window being
 // mapped on the X display, and its peak memory. Runs pairs of a program and a floor
-// program alternately and prints each run and the median ratio.
+// program alternately and prints each run, the median ratio and the pairs' spread.
 //
 // usage: MeasureStartup <runs> <workdir> <program> <floor program>
 #include <X11/Xlib.h>
@@ -67,11 +67,19 @@ Run measure(Display* display, const std::string& workdir, const std::string& pro
     return run;
 }
 
-double median(std::vector<double> values)
+// The value below which `share` of the values lie, interpolated between neighbours.
+double quantile(std::vector<double> values, double share)
 {
     std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    const double at = share * double(values.size() - 1);
+    const size_t below = size_t(at);
+    const size_t above = std::min(below + 1, values.size() - 1);
+    return values[below] + (values[above] - values[below]) * (at - double(below));
+}
+
+double median(const std::vector<double>& values)
+{
+    return quantile(values, 0.5);
 }
 
 } // namespace
@@ -111,6 +119,11 @@ int main(int argc, char* argv[])
                 "KiB, floor %.0f KiB (%.2fx)\n",
                 median(times), median(floorTimes), median(ratios), median(peaks),
                 median(floorPeaks), median(peaks) / median(floorPeaks));
+    std::printf("spread of the ratios: quartiles %.3f-%.3f, range %.3f-%.3f; program %.1f-%.1f "
+                "ms, floor %.1f-%.1f ms\n",
+                quantile(ratios, 0.25), quantile(ratios, 0.75), quantile(ratios, 0),
+                quantile(ratios, 1), quantile(times, 0), quantile(times, 1),
+                quantile(floorTimes, 0), quantile(floorTimes, 1));
     XCloseDisplay(display);
     return 0;
 }

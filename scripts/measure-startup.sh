@@ -1,34 +1,73 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Measures Tintwell's start-up, from process start to the window being mapped under a
-# virtual X display, against a floor program (an empty dialog of the same size and
-# style), in paired runs with a 250-entry colour file. Prints each pair and the
-# median ratio, and the peak memory of both.
+# virtual X display at 96 dpi, against a floor program (an empty dialog of the same
+# size and style), in paired runs, one after the other. Prints each pair, the median
+# ratio with the pairs' spread, and the peak memory of both.
+#
+#   scripts/measure-startup.sh [PAIRS] [--advanced] [--game] [--entries N]
+#
+#   PAIRS         runs of each program (default 15)
+#   --advanced    the window opens on the advanced page
+#   --game        the colour file is the bundled game file, resources/TextColors.orig
+#   --entries N   N generated entries, each a different colour (default 250, or none
+#                 with --game, which they are then added to)
+#
+# e.g. scripts/measure-startup.sh 21 --advanced --game --entries 200
+#      scripts/measure-startup.sh 5 --entries 200000
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs="${1:-15}"
+source scripts/virtual-display.sh
+
+runs=15
+mode=0
+game=0
+entries=""
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --advanced) mode=1 ;;
+    --game) game=1 ;;
+    --entries)
+        entries="$2"
+        shift
+        ;;
+    [0-9]*) runs="$1" ;;
+    *)
+        echo "measure-startup.sh: unknown argument '$1'" >&2
+        exit 2
+        ;;
+    esac
+    shift
+done
+[ -n "$entries" ] || entries=$((game ? 0 : 250))
+
 scripts/install-deps.sh
 scripts/build.sh >/dev/null
 build_dir="$(pwd)/${TINTWELL_BUILD_DIR:-build}"
 
 work="$(mktemp -d)"
-trap 'kill "${xvfb:-0}" 2>/dev/null || true; rm -rf "$work"' EXIT
-game="$work/Anarchy Online"
-mkdir -p "$game/cd_image/gui/default"
-{
-    echo '<Root>'
-    for i in $(seq 1 250); do
-        printf '    <HTMLColor name="color_%03d" color="0x%06x" />\n' "$i" $((i * 65521 % 16777216))
-    done
-    echo '</Root>'
-} >"$game/cd_image/gui/default/TextColors.xml"
-cp resources/LICENSE.GPL resources/Tintwell.png resources/TextColors.orig "$work/" 2>/dev/null || true
-printf '## Tintwell Configuration ##\nAODir = %s\nAdvancedMode = 0\nBGColor = black\n' "$game" \
-    >"$work/Tintwell.cfg"
+xvfb_pid=""
+trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
+folder="$work/Anarchy Online"
+colors="$folder/cd_image/gui/default/TextColors.xml"
+mkdir -p "$(dirname "$colors")"
+"$build_dir/bench/ColorFileBench" --write "$entries" "$work/generated.xml"
+if [ "$game" -eq 1 ]; then
+    # The game's file with the generated entries added before its end.
+    {
+        sed '/<\/Root>/d' resources/TextColors.orig
+        grep '<HTMLColor' "$work/generated.xml" || true
+        echo '</Root>'
+    } >"$colors"
+else
+    cp "$work/generated.xml" "$colors"
+fi
+echo "$(grep -c '<HTMLColor' "$colors") entries, $(stat -c %s "$colors") bytes," \
+    "$([ "$mode" -eq 1 ] && echo advanced || echo basic) mode"
+cp resources/LICENSE.GPL resources/Tintwell.png resources/TextColors.orig "$work/"
+printf '## Tintwell Configuration ##\nAODir = %s\nAdvancedMode = %s\nBGColor = black\n' \
+    "$folder" "$mode" >"$work/Tintwell.cfg"
 
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-sleep 1
-DISPLAY="$display" "$build_dir/bench/MeasureStartup" "$runs" "$work" "$build_dir/tintwell" \
+start_virtual_display "$work" -dpi 96
+"$build_dir/bench/MeasureStartup" "$runs" "$work" "$build_dir/tintwell" \
     "$build_dir/bench/StartupFloor"

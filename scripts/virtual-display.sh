@@ -1,12 +1,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the scripts that run the real program on a virtual X display.
 
-# start_virtual_display DIR: starts Xvfb on a free display (Xvfb picks it and reports
-# its number on the given descriptor), exports DISPLAY and sets xvfb_pid. DIR keeps
-# the display number and Xvfb's log.
+# start_virtual_display DIR [XVFB OPTION...]: starts Xvfb on a free display (Xvfb picks
+# it and reports its number on the given descriptor), exports DISPLAY and sets
+# xvfb_pid. DIR keeps the display number and Xvfb's log.
 start_virtual_display() {
     local dir="$1"
-    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+    shift
+    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp "$@" 3>"$dir/display" 2>"$dir/xvfb.log" &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$dir/display" ] && break

@@ -3,14 +3,20 @@
 
 #include "model/AOColors.h"
 
+#include <QApplication>
 #include <QBrush>
+#include <QEvent>
 #include <QFont>
-#include <QHash>
 #include <QHeaderView>
 #include <QIcon>
+#include <QIconEngine>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <QVBoxLayout>
@@ -18,29 +24,101 @@
 namespace
 {
 
-// What a row needs of its colour, made once per distinct colour of a rebuild: the
-// table easily repeats a handful of colours over thousands of names.
-struct ColorRoles {
-    QVariant text;
-    QVariant icon;
-};
-
-class ColorRoleCache
+// A square of one colour, painted when it is drawn. Holding only the colour, it costs
+// a few bytes where a pixmap per row would cost a kilobyte: a large file has a
+// different colour on nearly every row.
+class ColorIconEngine : public QIconEngine
 {
 public:
-    const ColorRoles& rolesFor(const QColor& color)
+    explicit ColorIconEngine(const QColor& color) : color(color) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
-        auto found = roles.find(color.rgba());
-        if (found == roles.end()) {
-            QPixmap swatch(15, 15);
-            swatch.fill(color);
-            found = roles.insert(color.rgba(), {QBrush(color), QIcon(swatch)});
+        if (mode == QIcon::Normal || mode == QIcon::Active)
+            painter->fillRect(rect, color);
+        else
+            painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    // Selected and disabled rows get the style's tint, as a pixmap icon would.
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
+    {
+        QPixmap square(size);
+        square.fill(color);
+        if (mode == QIcon::Normal || mode == QIcon::Active)
+            return square;
+        QStyleOption option;
+        option.palette = QGuiApplication::palette();
+        return QApplication::style()->generatedIconPixmap(mode, square, &option);
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        return squareSize.boundedTo(size);
+    }
+
+    QIconEngine* clone() const override { return new ColorIconEngine(color); }
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        return {squareSize};
+    }
+#else
+    void virtual_hook(int id, void* data) override
+    {
+        if (id == QIconEngine::AvailableSizesHook)
+            static_cast<AvailableSizesArgument*>(data)->sizes = {squareSize};
+        else
+            QIconEngine::virtual_hook(id, data);
+    }
+#endif
+
+private:
+    static constexpr QSize squareSize{15, 15};
+    QColor color;
+};
+
+// One entry of the table as a row of the list. Its roles are answered from the entry's
+// texts and colour when the view asks, instead of being stored one value per role:
+// 200,000 rows stay small and quick to build.
+class ColorRow : public QTreeWidgetItem
+{
+public:
+    ColorRow(const AOColor& entry, const QBrush& background, const QFont& font)
+        : name(entry.name), value(entry.value), color(entry.toQColor()), background(background),
+          font(font)
+    {
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (column < 0 || column > 1)
+            return QTreeWidgetItem::data(column, role);
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return column == 0 ? name : value;
+        case Qt::BackgroundRole:
+            return background;
+        case Qt::FontRole:
+            return font;
+        case Qt::ForegroundRole:
+            return color.isValid() ? QVariant(QBrush(color)) : QVariant();
+        case Qt::DecorationRole:
+            return column == 1 && color.isValid() ? QVariant(QIcon(new ColorIconEngine(color)))
+                                                  : QVariant();
+        default:
+            return QTreeWidgetItem::data(column, role);
         }
-        return *found;
     }
 
 private:
-    QHash<QRgb, ColorRoles> roles;
+    const QString name;
+    const QString value;
+    const QColor color;
+    const QBrush background;
+    const QFont font;
 };
 
 } // namespace
@@ -55,8 +133,14 @@ AdvancedModeDlg::AdvancedModeDlg(QWidget* parent) : QWidget(parent)
     tree->setRootIsDecorated(false);
     tree->setSortingEnabled(false);
     tree->setHeaderLabels({QStringLiteral("Color group"), QStringLiteral("Color")});
-    tree->header()->resizeSection(0, 200);
-    tree->header()->resizeSection(1, 100);
+    {
+        // A resized column makes the view measure its rows once the event loop runs,
+        // which at start-up is after the colours are loaded, even on a hidden page.
+        // The list is still empty here and is laid out when it is shown.
+        const QSignalBlocker quiet(tree->header());
+        tree->header()->resizeSection(0, 200);
+        tree->header()->resizeSection(1, 100);
+    }
     connect(tree, &QTreeWidget::itemDoubleClicked, this,
             qOverload<QTreeWidgetItem*, int>(&AdvancedModeDlg::pickColor));
     layout->addWidget(tree);
@@ -80,6 +164,24 @@ AdvancedModeDlg::AdvancedModeDlg(QWidget* parent) : QWidget(parent)
     // whole text stays readable and the list above gives up the height.
     label->setWordWrap(true);
     layout->addWidget(label);
+    showContent(false);
+}
+
+// The page's content is shown only while the page is: a hidden widget takes no room in
+// a layout, so the window's layout does not measure the list and the wrapped help text
+// while the page is not the one in view, as at most starts.
+bool AdvancedModeDlg::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
+        showContent(event->type() == QEvent::ShowToParent);
+    return QWidget::event(event);
+}
+
+void AdvancedModeDlg::showContent(bool shown)
+{
+    tree->setVisible(shown);
+    button->setVisible(shown);
+    label->setVisible(shown);
 }
 
 void AdvancedModeDlg::setBackgroundColor(AOColor color)
@@ -100,30 +202,12 @@ void AdvancedModeDlg::updateColors()
 
 QList<QTreeWidgetItem*> AdvancedModeDlg::buildRows() const
 {
-    const QVariant font = QFont(QStringLiteral("Helvetica"), 9, QFont::Black);
-    const QVariant background = QBrush(backgroundColor.toQColor());
-    ColorRoleCache cache;
-
+    const QFont font(QStringLiteral("Helvetica"), 9, QFont::Black);
+    const QBrush background(backgroundColor.toQColor());
     QList<QTreeWidgetItem*> rows;
     rows.reserve(aoColors.size());
-    for (const AOColor& entry : qAsConst(aoColors)) {
-        auto* row = new QTreeWidgetItem();
-        for (int column = 0; column < 2; ++column) {
-            row->setData(column, Qt::BackgroundRole, background);
-            row->setData(column, Qt::FontRole, font);
-        }
-        row->setData(0, Qt::DisplayRole, entry.name);
-        row->setData(1, Qt::DisplayRole, entry.value);
-
-        const QColor color = entry.toQColor();
-        if (color.isValid()) {
-            const ColorRoles& roles = cache.rolesFor(color);
-            row->setData(0, Qt::ForegroundRole, roles.text);
-            row->setData(1, Qt::ForegroundRole, roles.text);
-            row->setData(1, Qt::DecorationRole, roles.icon);
-        }
-        rows.append(row);
-    }
+    for (const AOColor& entry : qAsConst(aoColors))
+        rows.append(new ColorRow(entry, background, font));
     return rows;
 }
 

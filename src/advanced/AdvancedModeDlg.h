@@ -32,6 +32,8 @@ signals:
     void pickColor(const QString& color);
 
 protected:
+    bool event(QEvent* event) override;
+
     QVBoxLayout* layout;
     QTreeWidget* tree;
     QPushButton* button;
@@ -39,5 +41,6 @@ protected:
     AOColor backgroundColor;
 
 private:
+    void showContent(bool shown);
     QList<QTreeWidgetItem*> buildRows() const;
 };

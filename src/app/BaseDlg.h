@@ -33,8 +33,8 @@ public:
 
     void savePrefs();
 
-    // The window's picture at every size the desktop asks for: the 16-pixel original
-    // and the larger ones painted from it.
+    // The window's picture at every size a window manager asks for: the 16-pixel
+    // original and the larger ones painted from it, each read when first asked for.
     static QIcon programIcon();
 
 protected slots:

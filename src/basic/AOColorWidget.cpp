@@ -36,17 +36,15 @@ AOColorWidget::AOColorWidget(QWidget* parent) : QWidget(parent)
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setIndent(5);
     label->setAutoFillBackground(true);
-    // The row may be narrower than a caption; the caption is then shortened to fit
-    // rather than pushing the swatch out of the window.
+    // The row may be narrower than a caption and the narrowest swatch together; the
+    // caption is then shortened to fit rather than pushing the swatch out of the window.
     label->setMinimumWidth(1);
     layout->addWidget(label);
 
-    // Narrow enough that the longest caption ("n00b got hit by other n00b") stays
-    // whole beside it in the fixed window; the colour bar needs 60 pixels. It is 25
-    // high where the page has the room, and a little lower rather than cut off where
-    // a tall font leaves the page short of height.
+    // 25 high where the page has the room, and a little lower rather than cut off where
+    // a tall font leaves the page short of height. Its width is set by fitRow().
     button = new QPushButton(this);
-    button->setFixedWidth(100);
+    button->setFixedWidth(swatchWidth);
     button->setMinimumHeight(21);
     button->setMaximumHeight(25);
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
@@ -57,41 +55,68 @@ AOColorWidget::AOColorWidget(QWidget* parent) : QWidget(parent)
 void AOColorWidget::setText(const QString& text)
 {
     caption = text;
-    label->setText(QStringLiteral("<b>") + text + QStringLiteral(" :</b>"));
-    label->setToolTip(QString());
-    fitCaption();
+    plainCaption = QTextDocumentFragment::fromHtml(text).toPlainText();
+    showCaption(text, QString());
+    captionWidth = -1;
     // The button shows only a colour, so screen readers get the caption instead,
     // as plain text with its entities decoded.
-    button->setAccessibleName(QTextDocumentFragment::fromHtml(text).toPlainText());
+    button->setAccessibleName(plainCaption);
+    if (layout->geometry().isValid())
+        fitRow();
 }
 
 void AOColorWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    fitCaption();
+    fitRow();
 }
 
-// A caption too long for its room ends in "…" before the colon, and the whole caption
-// becomes its tooltip. Measured against the label's own need, so a caption that fits
-// is left exactly as given.
-void AOColorWidget::fitCaption()
+void AOColorWidget::changeEvent(QEvent* event)
 {
-    const QString whole = QStringLiteral("<b>") + caption + QStringLiteral(" :</b>");
-    if (label->text() != whole) {
-        label->setText(whole);
-        label->setToolTip(QString());
-    }
-    const int excess = label->sizeHint().width() - label->width();
-    if (excess <= 0 || !layout->geometry().isValid())
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::FontChange && event->type() != QEvent::StyleChange)
         return;
-    const QString plain = QTextDocumentFragment::fromHtml(caption).toPlainText();
+    captionWidth = -1;
+    if (layout->geometry().isValid())
+        fitRow();
+}
+
+// The swatch is 140 pixels wide where the caption leaves the room. Where it does not,
+// the swatch gives up width first, down to what its colour bar needs, so the caption
+// stays whole; only a row too narrow even for that shortens the caption, ending it in
+// "…" before the colon, with the whole caption as its tooltip. The caption's width is
+// measured once for each text and font, and only a caption that does not fit is
+// measured again to shorten it.
+void AOColorWidget::fitRow()
+{
+    if (captionWidth < 0) {
+        showCaption(caption, QString());
+        captionWidth = label->sizeHint().width();
+    }
+    const int room = width() - layout->spacing();
+    button->setFixedWidth(qBound(narrowestSwatch, room - captionWidth, swatchWidth));
+    const int excess = captionWidth - (room - button->width());
+    if (excess <= 0) {
+        showCaption(caption, QString());
+        return;
+    }
     QFont bold = label->font();
     bold.setBold(true);
     const QFontMetrics metrics(bold);
-    const int room = metrics.horizontalAdvance(plain) - excess;
-    const QString shortened = metrics.elidedText(plain, Qt::ElideRight, qMax(0, room));
-    label->setText(QStringLiteral("<b>") + shortened.toHtmlEscaped() + QStringLiteral(" :</b>"));
-    label->setToolTip(plain);
+    const int shortened = metrics.horizontalAdvance(plainCaption) - excess;
+    showCaption(
+        metrics.elidedText(plainCaption, Qt::ElideRight, qMax(0, shortened)).toHtmlEscaped(),
+        plainCaption);
+}
+
+// Only an actual change reaches the label, whose every new text is laid out anew.
+void AOColorWidget::showCaption(const QString& text, const QString& toolTip)
+{
+    const QString shown = QStringLiteral("<b>") + text + QStringLiteral(" :</b>");
+    if (label->text() != shown)
+        label->setText(shown);
+    if (label->toolTip() != toolTip)
+        label->setToolTip(toolTip);
 }
 
 void AOColorWidget::addColorGroup(const QString& name)

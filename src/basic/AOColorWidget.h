@@ -33,6 +33,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
     QHBoxLayout* layout;
     QLabel* label;
@@ -40,8 +41,16 @@ protected:
     QStringList colorGroups;
 
 private:
-    void fitCaption();
+    void fitRow();
+    void showCaption(const QString& text, const QString& toolTip);
 
-    // The caption as given to setText, entities and all.
+    // The swatch's width where the row has the room, and the least it gives up to.
+    static constexpr int swatchWidth = 140;
+    static constexpr int narrowestSwatch = 60;
+
+    // The caption as given to setText, entities and all, and as the player reads it.
     QString caption;
+    QString plainCaption;
+    // The width the label needs for the whole caption in its font; -1 until measured.
+    int captionWidth = -1;
 };

@@ -3,6 +3,7 @@
 
 #include "basic/AOColorWidget.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QSpacerItem>
 #include <QTabWidget>
@@ -79,6 +80,7 @@ BasicModeDlg::BasicModeDlg(QWidget* parent) : QWidget(parent)
     buildTab(1, npcChatPage, npcChatLayout, npcChatSwatches);
     buildTab(2, combatPage, combatLayout, combatSwatches);
     buildTab(3, miscPage, miscLayout, miscSwatches);
+    connect(tabs, &QTabWidget::currentChanged, this, &BasicModeDlg::showRows);
 
     layout->addItem(new QSpacerItem(1, 1, QSizePolicy::Minimum, QSizePolicy::Expanding));
 
@@ -93,10 +95,27 @@ BasicModeDlg::BasicModeDlg(QWidget* parent) : QWidget(parent)
     // desktops use; wrapping keeps the instructions whole in the fixed window.
     label->setWordWrap(true);
     layout->addWidget(label);
+    showContent(false);
 
     // Names for tests and accessibility tools to find the widgets by.
     tabs->setObjectName(QStringLiteral("tabs"));
     label->setObjectName(QStringLiteral("helpLabel"));
+}
+
+// The page's content is shown only while the page is: a hidden widget takes no room in
+// a layout, so the window's layout does not measure the captions and the wrapped help
+// text while the page is not the one in view, as at a start in advanced mode.
+bool BasicModeDlg::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
+        showContent(event->type() == QEvent::ShowToParent);
+    return QWidget::event(event);
+}
+
+void BasicModeDlg::showContent(bool shown)
+{
+    tabs->setVisible(shown);
+    label->setVisible(shown);
 }
 
 void BasicModeDlg::buildTab(int tab, QWidget*& page, QVBoxLayout*& pageLayout, Swatches& swatches)
@@ -108,8 +127,22 @@ void BasicModeDlg::buildTab(int tab, QWidget*& page, QVBoxLayout*& pageLayout, S
     for (int row = 0; row < swatchesPerTab; ++row) {
         swatches[row] = buildSwatch(tab, row, page);
         pageLayout->addWidget(swatches[row]);
+        // The rows of a tab are laid out the first time the tab is opened: a hidden
+        // widget takes no room in a layout, so the captions of tabs the player has not
+        // opened are not measured.
+        swatches[row]->setVisible(tab == 0);
     }
     tabs->addTab(page, QString::fromLatin1(chatTabs[tab].title));
+}
+
+void BasicModeDlg::showRows(int tab)
+{
+    const std::array<Swatches*, 4> all = {&basicChatSwatches, &npcChatSwatches, &combatSwatches,
+                                          &miscSwatches};
+    if (tab < 0 || tab >= int(all.size()))
+        return;
+    for (AOColorWidget* swatch : *all[tab])
+        swatch->show();
 }
 
 AOColorWidget* BasicModeDlg::buildSwatch(int tab, int row, QWidget* page)

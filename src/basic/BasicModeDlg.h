@@ -34,6 +34,8 @@ signals:
     void pickColor(const QStringList& cgs);
 
 protected:
+    bool event(QEvent* event) override;
+
     static constexpr int swatchesPerTab = 7;
     using Swatches = std::array<AOColorWidget*, swatchesPerTab>;
 
@@ -54,6 +56,8 @@ protected:
     QLabel* label;
 
 private:
+    void showContent(bool shown);
+    void showRows(int tab);
     void buildTab(int tab, QWidget*& page, QVBoxLayout*& pageLayout, Swatches& swatches);
     AOColorWidget* buildSwatch(int tab, int row, QWidget* page);
     void forEachSwatch(const std::function<void(AOColorWidget*)>& action);

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -55,9 +56,9 @@ void appendAttributeValue(QString* xml, const QString& value)
 
 } // namespace
 
-bool ColorFile::read(const QByteArray& data, AOColors* table, QString* error)
+bool ColorFile::read(QByteArray data, AOColors* table, QString* error)
 {
-    return ColorFileReader::read(data, table, error);
+    return ColorFileReader::read(std::move(data), table, error);
 }
 
 bool ColorFile::load(const QString& path, AOColors* table, QString* error, FileStamp* stamp)
@@ -69,7 +70,7 @@ bool ColorFile::load(const QString& path, AOColors* table, QString* error, FileS
     if (stamp)
         *stamp = FileStamp(path, data);
     QString reason;
-    if (!read(data, table, &reason))
+    if (!read(std::move(data), table, &reason))
         return SystemError::fail(error, path, reason);
     return true;
 }

@@ -28,8 +28,9 @@ public:
     enum class Outcome { Saved, Changed, Locked, Failed };
 
     // Replaces the table's entries with one per "HTMLColor" element of the document,
-    // in document order. The table is empty when the document is refused.
-    static bool read(const QByteArray& data, AOColors* table, QString* error = nullptr);
+    // in document order. The table is empty when the document is refused. Bytes handed
+    // over with std::move are freed once decoded.
+    static bool read(QByteArray data, AOColors* table, QString* error = nullptr);
     // Also gives the stamp of the bytes it read, for a later save to compare.
     static bool load(const QString& path, AOColors* table, QString* error = nullptr,
                      FileStamp* stamp = nullptr);

@@ -384,14 +384,19 @@ QString position(const QXmlStreamReader& reader)
 
 } // namespace
 
-bool ColorFileReader::read(const QByteArray& data, AOColors* table, QString* error)
+bool ColorFileReader::read(QByteArray data, AOColors* table, QString* error)
 {
     table->clear();
     QString text;
-    if (!decode(data, &text, error) || !checkTags(text, error))
+    if (!decode(data, &text, error))
+        return false;
+    data = QByteArray();
+    if (!checkTags(text, error))
         return false;
 
+    // The reader keeps a copy of its own.
     QXmlStreamReader reader(text);
+    text = QString();
     // Elements and attributes are matched by the names they are written with.
     reader.setNamespaceProcessing(false);
     Entries entries(table);

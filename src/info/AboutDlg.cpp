@@ -49,13 +49,16 @@ AboutDlg::AboutDlg(QWidget* parent) : QWidget(parent)
 
     // The text is taller than the fixed window leaves room for with common Linux
     // fonts, so it scrolls rather than being cut off. Tintwell has no web site of its
-    // own, so the text names none.
-    textLabel = new QLabel(aboutText());
+    // own, so the text names none. The text goes into its scroll area, and is so
+    // measured, when the page is first shown: the page is not on screen at start-up,
+    // and a hidden widget takes no room in a layout.
+    textLabel = new QLabel(aboutText(), this);
     textLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    auto* scroller = new QScrollArea(this);
+    textLabel->hide();
+    scroller = new QScrollArea(this);
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
-    scroller->setWidget(textLabel);
+    scroller->hide();
     layout->addWidget(scroller);
 
     layout->addItem(new QSpacerItem(1, 1, QSizePolicy::Minimum, QSizePolicy::Expanding));
@@ -63,4 +66,14 @@ AboutDlg::AboutDlg(QWidget* parent) : QWidget(parent)
     // Names for tests and accessibility tools to find the widgets by.
     pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
     textLabel->setObjectName(QStringLiteral("textLabel"));
+}
+
+void AboutDlg::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (scroller->widget())
+        return;
+    // Shown first, so the text is fitted to the room the page gives it.
+    scroller->show();
+    scroller->setWidget(textLabel);
 }

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QLabel;
+class QScrollArea;
 class QVBoxLayout;
 
 // The "About..." tab: the picture, the name and version, what Tintwell is for, and
@@ -16,7 +17,12 @@ public:
     explicit AboutDlg(QWidget* parent = nullptr);
 
 protected:
+    void showEvent(QShowEvent* event) override;
+
     QVBoxLayout* layout;
     QLabel* pictureLabel;
     QLabel* textLabel;
+
+private:
+    QScrollArea* scroller;
 };

@@ -2,6 +2,7 @@
 #include "info/LicenseDlg.h"
 
 #include <QFile>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTextStream>
 #include <QVBoxLayout>
@@ -31,6 +32,11 @@ void LicenseDlg::loadText()
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return;
     QTextStream stream(&file);
+    // Laying out the whole licence took longer than the rest of the window's start-up,
+    // for a page that is not on screen then. A document with a null page size is not
+    // laid out; the edit gives it its page size, and so its layout, when it is first
+    // resized, which is when the page is first shown.
+    textEdit->document()->setPageSize(QSizeF(0, 0));
     textEdit->setPlainText(stream.readAll());
     file.close();
 }

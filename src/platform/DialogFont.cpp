@@ -42,9 +42,12 @@ bool DialogFont::found(const QString& family)
 
 QFont DialogFont::resolved(const QFont& font)
 {
-    if (found(font.family()))
-        return font;
+    // Asking whether a family is there builds the toolkit's whole font list; where
+    // there is nothing to fall back to (on Linux fontconfig finds its own), it is
+    // not asked at all.
     const QStringList families = candidates(font.family());
+    if (families.isEmpty() || found(font.family()))
+        return font;
     for (const QString& family : families) {
         if (found(family)) {
             QFont fixed = font;

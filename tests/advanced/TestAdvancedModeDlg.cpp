@@ -265,6 +265,7 @@ void TestAdvancedModeDlg::renderedRowsShowTheirColours()
     page.resize(600, 500);
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QVERIFY(page.label->isVisible());
     // Focus would make the first row current, which the style draws highlighted.
     page.button->setFocus();
     page.setBackgroundColor(colorOf(QStringLiteral("0x1e2a3c")));

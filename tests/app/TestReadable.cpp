@@ -6,17 +6,20 @@
 #include "app/BaseDlg.h"
 
 #include "app/Tintwell.h"
+#include "basic/AOColorWidget.h"
 #include "settings/SettingsDlg.h"
 
 #include "common/Files.h"
 
 #include <QAbstractScrollArea>
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
@@ -26,6 +29,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
 
@@ -79,6 +83,8 @@ private:
     void checkLabel(QLabel* label);
     void checkButton(QAbstractButton* button);
     void checkTabBar(QTabBar* bar);
+    void checkSwatch(AOColorWidget* row);
+    void checkTextEdit(QTextEdit* edit);
     void checkWhole(QWidget* widget, const QString& what);
     void checkPage(QWidget* window, const QString& name);
     void shoot(QWidget* window, const QString& name);
@@ -174,6 +180,10 @@ void TestReadable::checkPage(QWidget* window, const QString& name)
             checkButton(button);
         else if (auto* bar = qobject_cast<QTabBar*>(widget))
             checkTabBar(bar);
+        else if (auto* row = qobject_cast<AOColorWidget*>(widget))
+            checkSwatch(row);
+        else if (auto* edit = qobject_cast<QTextEdit*>(widget))
+            checkTextEdit(edit);
         if (QTest::currentTestFailed())
             return;
     }
@@ -241,6 +251,24 @@ void TestReadable::checkTabBar(QTabBar* bar)
     const auto arrows = bar->findChildren<QToolButton*>();
     for (QToolButton* arrow : arrows)
         QVERIFY2(!arrow->isVisible(), "the tabs scroll");
+}
+
+// The swatch is 140 x 25 wherever its row has the room: it gives up only the width its
+// caption needs and the height a tall font leaves the page short of.
+void TestReadable::checkSwatch(AOColorWidget* row)
+{
+    const QLabel* caption = row->findChild<QLabel*>();
+    const QPushButton* swatch = row->findChild<QPushButton*>();
+    const int room = row->width() - row->QWidget::layout()->spacing() - caption->sizeHint().width();
+    QCOMPARE(swatch->size(), QSize(qMin(140, room), qMin(25, row->height())));
+}
+
+// A text shown in an edit is laid out: its document has lines to scroll through.
+void TestReadable::checkTextEdit(QTextEdit* edit)
+{
+    const QSizeF laidOut = edit->document()->documentLayout()->documentSize();
+    QVERIFY2(edit->document()->isEmpty() || laidOut.height() > edit->fontMetrics().height(),
+             qPrintable(describe(edit, edit->toPlainText())));
 }
 
 // No part of the widget is cut off by its parents or the window's edge.

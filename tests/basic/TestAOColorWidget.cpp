@@ -50,7 +50,8 @@ private slots:
     void missingFirstNameShowsInvalidColour();
     void colourChangesOnlyOnUpdate();
     void buttonIsNamedAfterCaption();
-    void captionTooLongIsShortenedWithItsWholeTextAsTooltip();
+    void swatchGivesWayBeforeTheCaption_data();
+    void swatchGivesWayBeforeTheCaption();
 };
 
 void TestAOColorWidget::init()
@@ -79,8 +80,8 @@ void TestAOColorWidget::rowIsBuiltAsDesigned()
     row.resize(600, 40);
     row.show();
     QVERIFY(QTest::qWaitForWindowExposed(&row));
-    QCOMPARE(buttonOf(row)->size(), QSize(100, 25));
-    QCOMPARE(labelOf(row)->width(), 600 - 100 - 3);
+    QCOMPARE(buttonOf(row)->size(), QSize(140, 25));
+    QCOMPARE(labelOf(row)->width(), 600 - 140 - 3);
 }
 
 void TestAOColorWidget::clickSendsExactlyItsNames_data()
@@ -181,27 +182,52 @@ void TestAOColorWidget::buttonIsNamedAfterCaption()
     QCOMPARE(labelOf(row)->text(), QStringLiteral("<b>Towers &amp; Org. Msg. :</b>"));
 }
 
-// A row narrower than its caption shows the caption's start, "…" and the colon, and
-// the whole caption as a tooltip; given the room again, the caption is whole.
-void TestAOColorWidget::captionTooLongIsShortenedWithItsWholeTextAsTooltip()
+void TestAOColorWidget::swatchGivesWayBeforeTheCaption_data()
 {
+    QTest::addColumn<int>("swatchRoom"); // the row's width beyond the caption and spacing
+    QTest::addColumn<int>("swatch");
+    QTest::addColumn<bool>("shortened");
+
+    QTest::newRow("room to spare") << 200 << 140 << false;
+    QTest::newRow("swatch gives way") << 100 << 100 << false;
+    QTest::newRow("swatch at its narrowest") << 60 << 60 << false;
+    QTest::newRow("caption shortened") << 30 << 60 << true;
+}
+
+// The swatch gives up width before the caption does. A row too narrow even for the
+// narrowest swatch shows the caption's start, "…" and the colon, and the whole caption
+// as a tooltip; given the room again, the caption is whole and the swatch full width.
+void TestAOColorWidget::swatchGivesWayBeforeTheCaption()
+{
+    QFETCH(int, swatchRoom);
+    QFETCH(int, swatch);
+    QFETCH(bool, shortened);
+    const QString whole = QStringLiteral("<b>Towers &amp; Org. Msg. and a long tail :</b>");
     AOColorWidget row;
     row.setText(QStringLiteral("Towers &amp; Org. Msg. and a long tail"));
-    row.resize(260, 30);
+    row.resize(800, 30);
     row.show();
     QVERIFY(QTest::qWaitForWindowExposed(&row));
-    QVERIFY2(labelOf(row)->text().startsWith(QStringLiteral("<b>Towers &amp; ")),
-             qPrintable(labelOf(row)->text()));
-    QVERIFY2(labelOf(row)->text().endsWith(QStringLiteral("\u2026 :</b>")),
-             qPrintable(labelOf(row)->text()));
-    QCOMPARE(labelOf(row)->toolTip(), QStringLiteral("Towers & Org. Msg. and a long tail"));
-    QVERIFY(labelOf(row)->sizeHint().width() <= labelOf(row)->width());
-    QCOMPARE(buttonOf(row)->width(), 100);
+    const int need = labelOf(row)->sizeHint().width();
 
-    row.resize(700, 30);
-    QTRY_COMPARE(labelOf(row)->text(),
-                 QStringLiteral("<b>Towers &amp; Org. Msg. and a long tail :</b>"));
+    row.resize(need + 3 + swatchRoom, 30);
+    QTRY_COMPARE(labelOf(row)->width(), row.width() - 3 - swatch);
+    QCOMPARE(buttonOf(row)->size(), QSize(swatch, 25));
+    QVERIFY(labelOf(row)->sizeHint().width() <= labelOf(row)->width());
+    const QString text = labelOf(row)->text();
+    if (shortened) {
+        QVERIFY2(text.startsWith(QStringLiteral("<b>Towers &amp; ")), qPrintable(text));
+        QVERIFY2(text.endsWith(QStringLiteral("\u2026 :</b>")), qPrintable(text));
+        QCOMPARE(labelOf(row)->toolTip(), QStringLiteral("Towers & Org. Msg. and a long tail"));
+    } else {
+        QCOMPARE(text, whole);
+        QCOMPARE(labelOf(row)->toolTip(), QString());
+    }
+
+    row.resize(800, 30);
+    QTRY_COMPARE(labelOf(row)->text(), whole);
     QCOMPARE(labelOf(row)->toolTip(), QString());
+    QCOMPARE(buttonOf(row)->width(), 140);
 }
 
 QTEST_MAIN(TestAOColorWidget)

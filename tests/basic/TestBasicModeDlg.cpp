@@ -7,6 +7,7 @@
 #include "common/Pixels.h"
 #include "common/SwatchRows.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -164,6 +165,7 @@ void TestBasicModeDlg::backgroundReachesEverySwatch()
     QVERIFY(!swatches.contains(nullptr));
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QVERIFY(find<QLabel>(&page, QStringLiteral("helpLabel"))->isVisible());
     for (int tab = 0; tab < tabsOf(page)->count(); ++tab) {
         tabsOf(page)->setCurrentIndex(tab);
         for (int row = 0; row < 7; ++row) {
@@ -197,6 +199,7 @@ void TestBasicModeDlg::updateShowsFirstNamesEverywhere()
 
     for (int tab = 0; tab < 4; ++tab) {
         tabsOf(page)->setCurrentIndex(tab);
+        QApplication::processEvents();
         for (int row = 0; row < 7; ++row) {
             AOColorWidget* swatch = swatchAt(page, tab, row);
             const QColor wanted = rowColor(tab * 7 + row);

@@ -84,6 +84,7 @@ void TestAboutDlg::opensWithAnEmptyFrameWithoutThePicture()
     auto* scroller = qobject_cast<QScrollArea*>(page.QWidget::layout()->itemAt(1)->widget());
     QVERIFY(scroller);
     QCOMPARE(scroller->widget(), textOf(page));
+    QVERIFY(textOf(page)->isVisible());
     QVERIFY(page.QWidget::layout()->itemAt(2)->spacerItem());
     QVERIFY(page.QWidget::layout()->itemAt(2)->expandingDirections() & Qt::Vertical);
 }
