@@ -3,6 +3,7 @@
 
 #include "advanced/AdvancedModeDlg.h"
 #include "app/Choosers.h"
+#include "app/ColorChange.h"
 #include "app/Messages.h"
 #include "basic/BasicModeDlg.h"
 #include "files/ColorFile.h"
@@ -14,6 +15,7 @@
 #include "platform/NativeFile.h"
 #include "settings/SettingsDlg.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
@@ -31,6 +33,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTabWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -146,6 +149,7 @@ BaseDlg::BaseDlg(QWidget* parent) : QDialog(parent)
     buildWindow();
     buildPages();
     buildButtons();
+    buildUndo();
     nameWidgets();
     startUp();
 }
@@ -162,6 +166,8 @@ void BaseDlg::nameWidgets()
     licensePage->setObjectName(QStringLiteral("licensePage"));
     saveButton->setObjectName(QStringLiteral("saveButton"));
     closeButton->setObjectName(QStringLiteral("closeButton"));
+    undoAction->setObjectName(QStringLiteral("undoAction"));
+    redoAction->setObjectName(QStringLiteral("redoAction"));
 }
 
 void BaseDlg::buildWindow()
@@ -211,6 +217,7 @@ void BaseDlg::buildPages()
             qOverload<const QString&>(&BaseDlg::pickColor));
     connect(settingsPage, &SettingsDlg::reloadData, this, &BaseDlg::loadData);
     connect(settingsPage, &SettingsDlg::modeChanged, this, &BaseDlg::modeChanged);
+    connect(settingsPage, &SettingsDlg::applyScheme, this, &BaseDlg::applyScheme);
     tabWidget->addTab(settingsPage, QStringLiteral("Settings"));
 
     aboutPage = new AboutDlg();
@@ -239,6 +246,20 @@ void BaseDlg::buildButtons()
     buttonLayout->addWidget(closeButton);
 
     layout->addLayout(buttonLayout);
+}
+
+// The window's own shortcuts, so they work on every page. Redo answers to both keys
+// players know from other programs.
+void BaseDlg::buildUndo()
+{
+    undoStack = new QUndoStack(this);
+    undoAction = undoStack->createUndoAction(this);
+    undoAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    redoAction = undoStack->createRedoAction(this);
+    redoAction->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    addAction(undoAction);
+    addAction(redoAction);
 }
 
 void BaseDlg::startUp()
@@ -339,6 +360,8 @@ void BaseDlg::savePrefs()
 
 void BaseDlg::loadData()
 {
+    // What is on disk now replaces every change: none of them can be taken back.
+    undoStack->clear();
     loadedFolder = settingsPage->aoPath();
     const QString file = ColorFolder(loadedFolder).colorFile();
     qDebug("loadData(): file: %s", qPrintable(file));
@@ -431,16 +454,23 @@ void BaseDlg::pickColor(const QString& name)
     if (!chosen.isValid())
         return;
     if (background) {
+        const QList<AOColor> before{bgColor};
         bgColor.setColor(chosen);
         updateBackgroundColor();
+        recordStep(QStringLiteral("background color"), before, {bgColor}, true);
         return;
     }
+    const QList<AOColor> before = aoColors.firstOf({name});
     working.setColor(chosen);
     // A name the table lacks gives the nameless default entry, whose update would
     // colour whichever entry of the file has no name.
     if (working.name == name)
         aoColors.update(working);
     updateColors();
+    if (pickingGroup)
+        groupChosen = true;
+    else
+        recordStep(name, before, aoColors.firstOf({name}), false);
 }
 
 void BaseDlg::pickColor(const QStringList& groups)
@@ -449,9 +479,16 @@ void BaseDlg::pickColor(const QStringList& groups)
         return;
     qDebug("BaseDlg::pickColor( const QStringList& groups ): list has %d members",
            int(groups.size()));
+    const QList<AOColor> before = aoColors.firstOf(groups);
+    pickingGroup = true;
+    groupChosen = false;
     pickColor(groups.first());
+    pickingGroup = false;
     copyColorToGroup(groups);
     updateColors();
+    // A cancelled chooser is no step, though the names were made to agree.
+    if (groupChosen)
+        recordStep(groups.first(), before, aoColors.firstOf(groups), false);
 }
 
 // Runs after the chooser whatever its outcome, so a cancel still makes the group's
@@ -474,4 +511,79 @@ void BaseDlg::copyColorToGroup(const QStringList& groups)
         qDebug("BaseDlg::pickColor( const QStringList& groups ): Color %d is '%s' (%s)", i,
                qPrintable(working.name), qPrintable(working.value));
     }
+}
+
+namespace
+{
+
+bool sameTexts(const QList<AOColor>& a, const QList<AOColor>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        if (a.at(i).name != b.at(i).name || a.at(i).value != b.at(i).value)
+            return false;
+    }
+    return true;
+}
+
+QString counted(int count, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
+
+} // namespace
+
+// A step that changed no text would make Ctrl+Z seem to do nothing.
+void BaseDlg::recordStep(const QString& text, const QList<AOColor>& before,
+                         const QList<AOColor>& after, bool background)
+{
+    if (sameTexts(before, after))
+        return;
+    undoStack->push(
+        new ColorChange(text, before, after, [this, background](const QList<AOColor>& texts) {
+            if (background) {
+                bgColor.setValue(texts.value(0).value);
+                updateBackgroundColor();
+            } else {
+                aoColors.setValues(texts);
+                updateColors();
+            }
+        }));
+}
+
+// The scheme's colours go to the names this game's file has; its other names are
+// left out, and every other colour stays. Nothing is written until Save.
+void BaseDlg::applyScheme(const AOColors& scheme, const QString& file)
+{
+    int shared = 0;
+    int unknown = 0;
+    const QList<AOColor> changes = aoColors.schemeChanges(scheme, &shared, &unknown);
+    const QString from = QDir::toNativeSeparators(file);
+    if (shared == 0) {
+        Messages::inform(this, tr("None of the color names in\n%1\nis in this game's "
+                                  "TextColors.xml, so no color was changed.")
+                                   .arg(from));
+        return;
+    }
+    QStringList names;
+    for (const AOColor& change : changes)
+        names.append(change.name);
+    const QList<AOColor> before = aoColors.firstOf(names);
+    aoColors.setValues(changes);
+    updateColors();
+    recordStep(QStringLiteral("import"), before, changes, false);
+
+    QString report =
+        changes.isEmpty()
+            ? tr("No color changed: this game's colors already are those of\n%1").arg(from)
+            : tr("Imported %1 from\n%2").arg(counted(int(changes.size()), "color", "colors"), from);
+    if (unknown > 0)
+        report +=
+            tr("\n\n%1 of that file %2 not in this game's TextColors.xml and %3 left out.")
+                .arg(counted(unknown, "name", "names"), QLatin1String(unknown == 1 ? "is" : "are"),
+                     QLatin1String(unknown == 1 ? "was" : "were"));
+    if (!changes.isEmpty())
+        report += tr("\n\nSave keeps the new colors; Ctrl+Z takes them back.");
+    Messages::inform(this, report);
 }

@@ -8,14 +8,17 @@
 #include <QIcon>
 #include <QStringList>
 
+class AOColors;
 class AboutDlg;
 class AdvancedModeDlg;
 class BasicModeDlg;
 class LicenseDlg;
 class QHBoxLayout;
+class QAction;
 class QPushButton;
 class QStackedWidget;
 class QTabWidget;
+class QUndoStack;
 class QVBoxLayout;
 class SettingsDlg;
 
@@ -40,6 +43,7 @@ protected slots:
     virtual void loadData();
     virtual void saveData();
     virtual void modeChanged(bool mode);
+    virtual void applyScheme(const AOColors& scheme, const QString& file);
 
 protected:
     bool loadPrefs();
@@ -58,6 +62,10 @@ protected:
     QHBoxLayout* buttonLayout;
     QPushButton* saveButton;
     QPushButton* closeButton;
+    // Every colour change is a step the player can take back, from any page.
+    QUndoStack* undoStack;
+    QAction* undoAction;
+    QAction* redoAction;
     AOColor bgColor;
     bool advancedMode = false;
 
@@ -66,16 +74,23 @@ private:
     void capFontSize();
     void buildPages();
     void buildButtons();
+    void buildUndo();
     void nameWidgets();
     void startUp();
     void placeWindow();
     void applyPreference(const QString& line);
     void copyColorToGroup(const QStringList& groups);
     bool mayOverwrite(const QString& file, const FileStamp& expected, const FileStamp& found);
+    void recordStep(const QString& text, const QList<AOColor>& before,
+                    const QList<AOColor>& after, bool background);
 
     // Whether the table holds what the colour file held at the last load; when it
     // does not, saving would put an empty or partial table over the player's file.
     bool dataLoaded = false;
+    // While a swatch's names change together: their change is one step, recorded once
+    // the chooser was answered with a colour.
+    bool pickingGroup = false;
+    bool groupChosen = false;
     QString loadError;
     QString loadedFolder;
     // What the colour file held when it was last read or written by this window.

@@ -11,9 +11,12 @@ namespace
 {
 struct Presets {
     QList<QString> folders;
+    QList<QString> files;
     QList<QColor> colors;
     QString folderCaption;
     QString folderStart;
+    QString fileCaption;
+    QString fileStart;
     QColor colorInitial;
 };
 
@@ -51,6 +54,44 @@ void Choosers::setUpFolderDialog(QFileDialog* dialog, const QString& start)
         dialog->setOption(QFileDialog::DontUseNativeDialog);
 }
 
+namespace
+{
+
+// The preset next file, when one is queued; the request is recorded either way.
+bool takeFile(const QString& caption, const QString& start, QString* file)
+{
+    Presets& state = presets();
+    state.fileCaption = caption;
+    state.fileStart = start;
+    if (state.files.isEmpty())
+        return false;
+    *file = state.files.takeFirst();
+    return true;
+}
+
+} // namespace
+
+QString Choosers::chooseOpenFile(QWidget* parent, const QString& caption, const QString& start,
+                                 const QString& filter)
+{
+    QString file;
+    if (takeFile(caption, start, &file))
+        return file;
+    return QFileDialog::getOpenFileName(parent, caption, start, filter);
+}
+
+QString Choosers::chooseSaveFile(QWidget* parent, const QString& caption, const QString& start,
+                                 const QString& filter)
+{
+    QString file;
+    if (takeFile(caption, start, &file))
+        return file;
+    // The caller asks before a file is replaced: some files are refused whatever the
+    // answer, and asking first would then be a question in vain.
+    return QFileDialog::getSaveFileName(parent, caption, start, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
 QColor Choosers::chooseColor(const QColor& initial, QWidget* parent)
 {
     Presets& state = presets();
@@ -65,6 +106,11 @@ void Choosers::setNextFolder(const QString& folder)
     presets().folders.append(folder);
 }
 
+void Choosers::setNextFile(const QString& file)
+{
+    presets().files.append(file);
+}
+
 void Choosers::setNextColor(const QColor& color)
 {
     presets().colors.append(color);
@@ -72,7 +118,7 @@ void Choosers::setNextColor(const QColor& color)
 
 int Choosers::pendingResults()
 {
-    return presets().folders.size() + presets().colors.size();
+    return presets().folders.size() + presets().files.size() + presets().colors.size();
 }
 
 QString Choosers::lastFolderCaption()
@@ -83,6 +129,16 @@ QString Choosers::lastFolderCaption()
 QString Choosers::lastFolderStart()
 {
     return presets().folderStart;
+}
+
+QString Choosers::lastFileCaption()
+{
+    return presets().fileCaption;
+}
+
+QString Choosers::lastFileStart()
+{
+    return presets().fileStart;
 }
 
 QColor Choosers::lastColorInitial()

@@ -7,7 +7,7 @@
 class QFileDialog;
 class QWidget;
 
-// The folder dialog and the colour chooser, opened in one place.
+// The folder and file dialogs and the colour chooser, opened in one place.
 //
 // Tests give the next result in advance instead of driving the modal dialog: while a
 // result is queued no dialog opens, the request is recorded and the result is taken.
@@ -21,15 +21,26 @@ public:
     // listed: Steam and Wine keep the game below ~/.steam and ~/.wine. Accepting it
     // without picking anything gives the folder it shows, under Wine too.
     static void setUpFolderDialog(QFileDialog* dialog, const QString& start);
+    // A file to read, or one to write offered under `start` (a folder and a name); an
+    // empty result means the player cancelled. The save dialog does not ask whether an
+    // existing file may be replaced: that is the caller's question.
+    static QString chooseOpenFile(QWidget* parent, const QString& caption, const QString& start,
+                                  const QString& filter);
+    static QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& start,
+                                  const QString& filter);
     // An invalid colour means the player cancelled.
     static QColor chooseColor(const QColor& initial, QWidget* parent);
 
     static void setNextFolder(const QString& folder);
+    static void setNextFile(const QString& file);
     static void setNextColor(const QColor& color);
     static int pendingResults();
     // What the last folder request asked for and where it opened.
     static QString lastFolderCaption();
     static QString lastFolderStart();
+    // The same for the last file request.
+    static QString lastFileCaption();
+    static QString lastFileStart();
     static QColor lastColorInitial();
     static void clearResults();
 };

@@ -47,6 +47,14 @@ void Messages::warn(QWidget* parent, const QString& text)
     QMessageBox::warning(parent, title(), text);
 }
 
+void Messages::inform(QWidget* parent, const QString& text)
+{
+    Answer answer = Answer::Ok;
+    if (takePreset(text, &answer))
+        return;
+    QMessageBox::information(parent, title(), text);
+}
+
 void Messages::answerNext(Answer answer)
 {
     presetAnswers().append(answer);

@@ -24,6 +24,8 @@ public:
     // A modal warning box with Yes then No; only Yes goes ahead.
     static bool askYesNo(QWidget* parent, const QString& question);
     static void warn(QWidget* parent, const QString& text);
+    // News that needs no warning sign: what an action did.
+    static void inform(QWidget* parent, const QString& text);
 
     static void answerNext(Answer answer);
     static int pendingAnswers();

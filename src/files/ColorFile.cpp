@@ -75,15 +75,17 @@ bool ColorFile::load(const QString& path, AOColors* table, QString* error, FileS
     return true;
 }
 
-bool ColorFile::readSource(const QString& path, QByteArray* data, QString* error)
+bool ColorFile::readSource(const QString& path, QByteArray* data, QString* error, AOColors* table)
 {
     if (!SafeFile::readAll(path, maxSize, data, error))
         return false;
-    AOColors table;
+    AOColors colors;
+    if (!table)
+        table = &colors;
     QString reason;
-    if (!read(*data, &table, &reason))
+    if (!read(*data, table, &reason))
         return SystemError::fail(error, path, QStringLiteral("it is not a colour file: ") + reason);
-    if (table.isEmpty())
+    if (table->isEmpty())
         return SystemError::fail(error, path, QStringLiteral("it holds no colours"));
     return true;
 }

@@ -36,7 +36,9 @@ public:
                      FileStamp* stamp = nullptr);
     // The bytes of a file that is to take the colour file's place (a restore's source,
     // a file to import), when they make a colour file with at least one colour.
-    static bool readSource(const QString& path, QByteArray* data, QString* error = nullptr);
+    // `table` receives its colours when given.
+    static bool readSource(const QString& path, QByteArray* data, QString* error = nullptr,
+                           AOColors* table = nullptr);
     // Replaces the folder's colour file by a copy of `source` that readSource() accepts,
     // where the colour file's links lead.
     static bool restore(const ColorFolder& folder, const QString& source, QString* error = nullptr);

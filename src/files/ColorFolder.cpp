@@ -83,3 +83,19 @@ bool ColorFolder::checkColorFileLink(QString* error) const
     }
     return true;
 }
+
+bool ColorFolder::holds(const QString& file) const
+{
+    QString real;
+    // A file not there yet is where its folder leads, under its own name.
+    if (!NativeFile::realPath(file, &real)) {
+        if (!NativeFile::realPath(QFileInfo(file).absolutePath(), &real))
+            return false;
+        real += QLatin1Char('/') + QFileInfo(file).fileName();
+    }
+    for (const QString& own : {colorFile(), backupFile(), originalFile()}) {
+        if (leadsTo(real, own))
+            return true;
+    }
+    return false;
+}

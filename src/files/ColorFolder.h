@@ -20,6 +20,9 @@ public:
     // backup or one-time copy: writing through it would overwrite the very file that
     // keeps the earlier colours.
     bool checkColorFileLink(QString* error = nullptr) const;
+    // Whether `file` is the colour file, its backup or its one-time copy, by whatever
+    // path or link it is reached: the files only Save and the restores may write.
+    bool holds(const QString& file) const;
 
     static const QLatin1String suffix;
     static const QLatin1String colorFileName;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/AOColors.h"
 
+#include <QHash>
+#include <QSet>
+
 AOColors aoColors;
 
 AOColors::~AOColors() = default;
@@ -27,4 +30,61 @@ bool AOColors::update(AOColor color)
         return false;
     (*this)[i] = color;
     return true;
+}
+
+QList<AOColor> AOColors::firstOf(const QStringList& names) const
+{
+    QSet<QString> wanted(names.begin(), names.end());
+    QList<AOColor> entries;
+    for (int i = 0; i < size() && !wanted.isEmpty(); ++i) {
+        if (wanted.remove(at(i).name))
+            entries.append(at(i));
+    }
+    return entries;
+}
+
+void AOColors::setValues(const QList<AOColor>& entries)
+{
+    QHash<QString, QString> values;
+    for (const AOColor& entry : entries)
+        values.insert(entry.name, entry.value);
+    for (int i = 0; i < size() && !values.isEmpty(); ++i) {
+        const auto found = values.constFind(at(i).name);
+        if (found == values.constEnd())
+            continue;
+        (*this)[i].setValue(*found);
+        // Only the first entry of a name takes the text.
+        values.erase(found);
+    }
+}
+
+QList<AOColor> AOColors::schemeChanges(const AOColors& scheme, int* shared, int* unknown) const
+{
+    QHash<QString, QString> offered;
+    for (const AOColor& entry : scheme) {
+        if (!offered.contains(entry.name))
+            offered.insert(entry.name, entry.value);
+    }
+    QList<AOColor> changes;
+    QSet<QString> seen;
+    for (const AOColor& entry : *this) {
+        if (seen.contains(entry.name))
+            continue;
+        seen.insert(entry.name);
+        const auto found = offered.constFind(entry.name);
+        if (found == offered.constEnd())
+            continue;
+        if (*found != entry.value) {
+            AOColor change;
+            change.name = entry.name;
+            change.value = *found;
+            changes.append(change);
+        }
+    }
+    int both = 0;
+    for (auto it = offered.constBegin(); it != offered.constEnd(); ++it)
+        both += seen.contains(it.key()) ? 1 : 0;
+    *shared = both;
+    *unknown = int(offered.size()) - both;
+    return changes;
 }

@@ -4,6 +4,7 @@
 #include "model/AOColor.h"
 
 #include <QList>
+#include <QStringList>
 
 // The colour table in the order of the colour file. Names may repeat; lookups
 // always act on the first entry of a name.
@@ -14,6 +15,18 @@ public:
 
     AOColor find(QString name) const;
     bool update(AOColor color);
+
+    // The first entry of each of the names, as it is now; names the table lacks are
+    // left out. What an undo step keeps to put the texts back.
+    QList<AOColor> firstOf(const QStringList& names) const;
+    // Gives the first entry of each entry's name that entry's colour text, read again,
+    // in one pass over the table: an import may set thousands of names at once.
+    void setValues(const QList<AOColor>& entries);
+    // What taking a shared colour scheme over changes: the first entry of every name
+    // the table shares with `scheme`, carrying the scheme's text (of its first entry of
+    // that name), wherever the two texts differ. `shared` counts the names both have,
+    // `unknown` the names of the scheme that the table lacks.
+    QList<AOColor> schemeChanges(const AOColors& scheme, int* shared, int* unknown) const;
 
 private:
     int indexOfName(const QString& name) const;

@@ -28,6 +28,14 @@ namespace
 // Tintwell was started from.
 const QLatin1String bundledFile("TextColors.orig");
 
+// What a scheme to share is saved as by default, so it never reads as the game's file.
+const QLatin1String schemeName("TextColors-scheme.xml");
+
+QString schemeFilter()
+{
+    return QStringLiteral("Color files (*.xml *.orig *.bak);;All files (*)");
+}
+
 } // namespace
 
 SettingsDlg::SettingsDlg(QWidget* parent) : QWidget(parent)
@@ -61,6 +69,10 @@ SettingsDlg::SettingsDlg(QWidget* parent) : QWidget(parent)
     layout->addWidget(restoreBackupButton);
     layout->addWidget(restoreOriginalButton);
     layout->addWidget(restoreBundledButton);
+    importButton = new QPushButton(QStringLiteral("&Import colors..."), this);
+    exportButton = new QPushButton(QStringLiteral("E&xport colors..."), this);
+    layout->addWidget(importButton);
+    layout->addWidget(exportButton);
     addLine();
 
     bgLayout = new QHBoxLayout();
@@ -84,6 +96,8 @@ SettingsDlg::SettingsDlg(QWidget* parent) : QWidget(parent)
     connect(restoreBackupButton, &QPushButton::clicked, this, &SettingsDlg::restoreBackup);
     connect(restoreOriginalButton, &QPushButton::clicked, this, &SettingsDlg::restoreOriginalData);
     connect(restoreBundledButton, &QPushButton::clicked, this, &SettingsDlg::restoreBundledData);
+    connect(importButton, &QPushButton::clicked, this, &SettingsDlg::importColors);
+    connect(exportButton, &QPushButton::clicked, this, &SettingsDlg::exportColors);
     connect(bgButton, &QPushButton::clicked, this, &SettingsDlg::pickBGColor);
     connect(modeCheckBox, &QCheckBox::toggled, this, &SettingsDlg::setMode);
 }
@@ -98,6 +112,8 @@ void SettingsDlg::nameWidgets()
     restoreBackupButton->setObjectName(QStringLiteral("restoreBackupButton"));
     restoreBundledButton->setObjectName(QStringLiteral("restoreBundledButton"));
     restoreOriginalButton->setObjectName(QStringLiteral("restoreOriginalButton"));
+    importButton->setObjectName(QStringLiteral("importButton"));
+    exportButton->setObjectName(QStringLiteral("exportButton"));
     bgButton->setObjectName(QStringLiteral("bgButton"));
     modeCheckBox->setObjectName(QStringLiteral("modeCheckBox"));
 }
@@ -237,4 +253,55 @@ void SettingsDlg::restoreFrom(const QString& source)
                                  .arg(reason));
     }
     emit reloadData();
+}
+
+// A scheme is read as carefully as a restore source, but replaces nothing on disk: the
+// window takes over the colours of the names both files have, and Save writes them.
+void SettingsDlg::importColors()
+{
+    const QString file =
+        Choosers::chooseOpenFile(this, tr("Import colors"), schemeStart(QString()), schemeFilter());
+    if (file.isEmpty())
+        return;
+    schemeFolder = QFileInfo(file).absolutePath();
+    QByteArray data;
+    AOColors scheme;
+    QString reason;
+    if (!ColorFile::readSource(QFileInfo(file).absoluteFilePath(), &data, &reason, &scheme)) {
+        Messages::warn(this, tr("No color was imported.\n\n%1.").arg(reason));
+        return;
+    }
+    emit applyScheme(scheme, file);
+}
+
+// The table as it stands, unsaved picks included, written the way Save writes it. The
+// game's own files are Save's alone.
+void SettingsDlg::exportColors()
+{
+    const QString file = Choosers::chooseSaveFile(this, tr("Export colors"),
+                                                  schemeStart(schemeName), schemeFilter());
+    if (file.isEmpty())
+        return;
+    schemeFolder = QFileInfo(file).absolutePath();
+    const QString shown = QDir::toNativeSeparators(file);
+    QString reason;
+    if (aoColors.isEmpty())
+        reason = tr("TextColors.xml could not be read, so there are no colors to export");
+    else if (ColorFolder(path).holds(file))
+        reason = tr("%1 is one of the game's own color files. Export writes a copy to share; "
+                    "use Save to write the game's colors")
+                     .arg(shown);
+    if (reason.isEmpty() && QFileInfo::exists(file) &&
+        !Messages::askYesNo(this, tr("%1 already exists. Replace it?").arg(shown)))
+        return;
+    if (reason.isEmpty())
+        SafeFile::replace(file, ColorFile::toXml(aoColors), &reason);
+    if (!reason.isEmpty())
+        Messages::warn(this, tr("The colors were not exported.\n\n%1.").arg(reason));
+}
+
+QString SettingsDlg::schemeStart(const QString& name) const
+{
+    const QString folder = schemeFolder.isEmpty() ? QDir::homePath() : schemeFolder;
+    return name.isEmpty() ? folder : QDir(folder).filePath(name);
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/AOColor.h"
+#include "model/AOColors.h"
 
 #include <QWidget>
 
@@ -38,16 +38,21 @@ protected slots:
     virtual void restoreBackup();
     virtual void restoreBundledData();
     virtual void restoreOriginalData();
+    virtual void importColors();
+    virtual void exportColors();
 
 signals:
     void pickColor(const QString& color);
     void modeChanged(bool mode);
     void reloadData();
+    // A colour scheme read from `file`, for the window to take over.
+    void applyScheme(const AOColors& scheme, const QString& file);
 
 private:
     void addLine();
     QString startFolder() const;
     void restoreFrom(const QString& source);
+    QString schemeStart(const QString& name) const;
     void nameWidgets();
 
     QVBoxLayout* layout;
@@ -60,9 +65,13 @@ private:
     QPushButton* restoreBackupButton;
     QPushButton* restoreBundledButton;
     QPushButton* restoreOriginalButton;
+    QPushButton* importButton;
+    QPushButton* exportButton;
     QHBoxLayout* bgLayout;
     QLabel* bgLabel;
     QPushButton* bgButton;
     QCheckBox* modeCheckBox;
     QString path;
+    // Where the last import or export went, for the next one to start there.
+    QString schemeFolder;
 };

@@ -25,6 +25,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -46,6 +47,7 @@ class CountingDlg : public BaseDlg
 public:
     using BaseDlg::advancedMode;
     using BaseDlg::bgColor;
+    using BaseDlg::undoStack;
 
     int colorRefreshes = 0;
     int backgroundRefreshes = 0;
@@ -135,6 +137,10 @@ private slots:
     void firstStartOffersTheInstallFound();
     void firstRunQuestionStandsOverTheWindow();
     void restoreQuestionStandsOverTheWindow();
+    void undoTakesBackOneStep_data();
+    void undoTakesBackOneStep();
+    void importTakesTheSharedNames();
+    void onlyReloadAndRestoresClearTheSteps();
     void windowIconComesInEverySize();
     void windowsNameTheirDesktopEntry();
     void missingCompanionsAreNamedOnce_data();
@@ -146,6 +152,7 @@ private:
     void writeColors(const QByteArray& text);
     QString colorFile() const;
     int runProbe();
+    void importScheme(CountingDlg* dialog, const QByteArray& scheme);
 
     std::unique_ptr<GameFixture> fixture;
     QString game;
@@ -720,6 +727,107 @@ void TestBaseDlg::restoreQuestionStandsOverTheWindow()
     QVERIFY(question.isValid());
     QCOMPARE(window, dialog->geometry());
     QVERIFY(sameCentre(question, dialog->geometry()));
+}
+
+void TestBaseDlg::importScheme(CountingDlg* dialog, const QByteArray& scheme)
+{
+    const QString file = fixture->path(QStringLiteral("scheme.xml"));
+    put(file, scheme);
+    Choosers::setNextFile(file);
+    Messages::answerNext(Messages::Answer::Ok);
+    find<QPushButton>(dialog, QStringLiteral("importButton"))->click();
+}
+
+// One step per change, taken back and done again by the keys, from the Settings tab;
+// the texts come back exactly as they were read. A cancelled chooser is no step.
+void TestBaseDlg::undoTakesBackOneStep_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QColor>("chosen");
+    QTest::addColumn<int>("steps");
+
+    QTest::newRow("three-name swatch") << "swatch" << QColor(1, 2, 3) << 1;
+    QTest::newRow("advanced pick of a named color") << "clan_third" << QColor(1, 2, 3) << 1;
+    QTest::newRow("background") << "background" << QColor(1, 2, 3) << 1;
+    QTest::newRow("import") << "import" << QColor() << 1;
+    QTest::newRow("swatch, chooser cancelled") << "swatch" << QColor() << 0;
+    QTest::newRow("advanced pick, chooser cancelled") << "clan_third" << QColor() << 0;
+}
+
+void TestBaseDlg::undoTakesBackOneStep()
+{
+    QFETCH(QString, action);
+    QFETCH(QColor, chosen);
+    QFETCH(int, steps);
+    const auto dialog = open();
+    const auto state = [&dialog] { return tableText() << dialog->bgColor.value; };
+    const QStringList before = state();
+
+    Choosers::setNextColor(chosen);
+    if (action == QLatin1String("import"))
+        importScheme(dialog.get(), "<Root><HTMLColor name=\"CCClanColor\" color=\"blue\"/></Root>");
+    else if (action == QLatin1String("swatch"))
+        dialog->pickGroup({"ctch_clan", "CCClanColor", "clan_third"});
+    else
+        dialog->pickName(action);
+    QCOMPARE(dialog->undoStack->count(), steps);
+    const QStringList after = state();
+    // A cancelled swatch still makes its names agree, but that is no step.
+    QCOMPARE(after != before, steps > 0 || action == QLatin1String("swatch"));
+
+    find<QTabWidget>(dialog.get(), QStringLiteral("tabWidget"))->setCurrentIndex(1);
+    dialog->show();
+    dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    QTest::keyClick(dialog.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(state(), steps ? before : after);
+    QTest::keyClick(dialog.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(state(), after);
+    QTest::keyClick(dialog.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(dialog.get(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(state(), after);
+}
+
+// The scheme's colours go to the names both files have, first entry of a name in
+// each; nothing else changes, a scheme that shares no name changes nothing, and
+// nothing is written until Save.
+void TestBaseDlg::importTakesTheSharedNames()
+{
+    const auto dialog = open();
+    const QStringList before = tableText();
+    importScheme(dialog.get(), "<Root><HTMLColor name=\"not_here\" color=\"red\"/></Root>");
+    QCOMPARE(tableText(), before);
+    QVERIFY(Messages::takeShown().value(0).startsWith(QLatin1String("None of the color names")));
+
+    importScheme(dialog.get(), "<Root><HTMLColor name=\"clan_third\" color=\"0x00ABCDEF\"/>"
+                               "<HTMLColor name=\"ctch_clan\" color=\"blue\"/>"
+                               "<HTMLColor name=\"ctch_clan\" color=\"green\"/>"
+                               "<HTMLColor name=\"not_here\" color=\"red\"/></Root>");
+    QCOMPARE(tableText(),
+             (QStringList{"ctch_clan=blue", "CCClanColor=#00FF00", "clan_third=0x00ABCDEF",
+                          "background=0x123456", "ctch_clan=0x999999"}));
+    const QString shown = Messages::takeShown().value(0);
+    QVERIFY2(shown.startsWith(QLatin1String("Imported 2 colors from")) &&
+                 shown.contains(QLatin1String("1 name of that file is not in this game's")),
+             qPrintable(shown));
+    QCOMPARE(contents(colorFile()), fiveColors);
+}
+
+void TestBaseDlg::onlyReloadAndRestoresClearTheSteps()
+{
+    const auto dialog = open();
+    for (const char* source : {"TextColors.xml.bak", "TextColors.xml.orig"})
+        fixture->game().write(QLatin1String(source), fiveColors);
+    put(QStringLiteral("TextColors.orig"), fiveColors);
+    int red = 0;
+    for (const char* button : {"saveButton", "reloadButton", "restoreBackupButton",
+                               "restoreOriginalButton", "restoreBundledButton"}) {
+        Choosers::setNextColor(QColor(++red, 2, 3));
+        dialog->pickName(QStringLiteral("clan_third"));
+        Messages::answerNext(Messages::Answer::Yes);
+        find<QPushButton>(dialog.get(), QLatin1String(button))->click();
+        QCOMPARE(dialog->undoStack->count(), red == 1 ? 1 : 0);
+    }
 }
 
 void TestBaseDlg::windowIconComesInEverySize()

@@ -9,6 +9,7 @@
 #include "common/GameFixture.h"
 #include "common/RealDialogs.h"
 #include "files/ColorFile.h"
+#include "model/AOColors.h"
 #include "settings/FolderPath.h"
 
 #include <QCheckBox>
@@ -81,6 +82,8 @@ private slots:
     void restoreLeavesAWriteProtectedFileAlone();
     void readOnlyFolderNeverLosesTheFile();
     void bundledCopyDefinesEveryBasicName();
+    void exportWritesTheTableButNeverTheGameFiles_data();
+    void exportWritesTheTableButNeverTheGameFiles();
 
     void saveOriginalData_data();
     void saveOriginalData();
@@ -409,7 +412,7 @@ void TestSettingsDlg::restoreChangesNothingAfterNo()
 namespace
 {
 
-// The three restore actions: their buttons and the files they read.
+// The three restore actions and the import: their buttons and the files they read.
 const struct {
     const char* label;
     const char* button;
@@ -419,7 +422,19 @@ const struct {
     {"last backup", "restoreBackupButton", "TextColors.xml.bak", false},
     {"original data", "restoreOriginalButton", "TextColors.xml.orig", false},
     {"bundled file", "restoreBundledButton", "TextColors.orig", true},
+    {"import", "importButton", "shared-scheme.xml", true},
 };
+
+// Clicks a restore, answering its question with Yes, or the import, choosing the file;
+// false for the import.
+bool readSource(SettingsDlg& page, const QString& button, const QString& file)
+{
+    const bool restore = button != QLatin1String("importButton");
+    restore ? Messages::answerNext(Messages::Answer::Yes) : Choosers::setNextFile(file);
+    Messages::answerNext(Messages::Answer::Ok);
+    click(page, button);
+    return restore;
+}
 
 } // namespace
 
@@ -459,16 +474,15 @@ void TestSettingsDlg::unusableSourceKeepsFileAndSaysSo()
     page.setAOPath(game);
     QSignalSpy spy(&page, &SettingsDlg::reloadData);
 
-    Messages::answerNext(Messages::Answer::Yes);
-    Messages::answerNext(Messages::Answer::Ok);
-    click(page, button);
+    const bool restore = readSource(page, button, sourceFile);
 
     QCOMPARE(Messages::pendingAnswers(), 0);
     const QStringList shown = Messages::takeShown();
-    QCOMPARE(shown.size(), 2);
-    const QString warning = shown.value(1);
+    QCOMPARE(shown.size(), restore ? 2 : 1);
+    const QString warning = shown.last();
     QVERIFY2(warning.contains(QDir::toNativeSeparators(sourceFile)), qPrintable(warning));
-    QVERIFY2(warning.contains(QLatin1String("left as it was")), qPrintable(warning));
+    QVERIFY2(warning.contains(QLatin1String(restore ? "left as it was" : "No color was imported")),
+             qPrintable(warning));
     const QString reason = kind == QLatin1String("folder") ? QStringLiteral("it is a folder")
                            : kind == QLatin1String("missing")
                                ? QStringLiteral("there is no such file")
@@ -478,8 +492,8 @@ void TestSettingsDlg::unusableSourceKeepsFileAndSaysSo()
     QCOMPARE(colorFolderEntries(), before);
     QCOMPARE(QFileInfo(sourceFile).isDir(), kind == QLatin1String("folder"));
     QCOMPARE(QFileInfo(sourceFile).isSymLink(), kind == QLatin1String("dangling link"));
-    // The reload still follows: it rereads the unchanged file.
-    QCOMPARE(spy.count(), 1);
+    // A restore's reload still follows: it rereads the unchanged file.
+    QCOMPARE(spy.count(), restore ? 1 : 0);
 }
 
 // Sources that exist but are no colour file: after the Yes, a warning that names the
@@ -558,23 +572,22 @@ void TestSettingsDlg::brokenSourceWarnsAndChangesNothing()
     page.setAOPath(game);
     QSignalSpy spy(&page, &SettingsDlg::reloadData);
 
-    Messages::answerNext(Messages::Answer::Yes);
-    Messages::answerNext(Messages::Answer::Ok);
-    click(page, button);
+    const bool restore = readSource(page, button, sourceFile);
 
     const QStringList shown = Messages::takeShown();
-    QCOMPARE(shown.size(), 2);
-    const QString warning = shown.at(1);
+    QCOMPARE(shown.size(), restore ? 2 : 1);
+    const QString warning = shown.last();
     QVERIFY2(warning.contains(QDir::toNativeSeparators(QFileInfo(sourceFile).absoluteFilePath())),
              qPrintable(warning));
-    QVERIFY2(warning.contains(QLatin1String("left as it was")), qPrintable(warning));
+    QVERIFY2(warning.contains(QLatin1String(restore ? "left as it was" : "No color was imported")),
+             qPrintable(warning));
     QVERIFY2(warning.contains(reason), qPrintable(warning));
     QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
     QCOMPARE(QFileInfo(colorFile).lastModified(), modified);
     QCOMPARE(colorFolderEntries(), before);
     if (QFileInfo(sourceFile).isFile())
         QCOMPARE(contents(sourceFile), sourceBefore);
-    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.count(), restore ? 1 : 0);
 }
 
 void TestSettingsDlg::restoreKeepsALinkedFileLinked()
@@ -687,6 +700,62 @@ void TestSettingsDlg::bundledCopyDefinesEveryBasicName()
         for (const QString& name : click.at(0).toStringList())
             QVERIFY2(names.contains(name), qPrintable(name));
     }
+}
+
+// Export writes the table, unsaved picks included, to a file of the player's; the
+// game's own three files are Save's alone, however the path reaches them.
+void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("written");
+
+    QTest::newRow("new file") << "TextColors-scheme.xml" << true;
+    QTest::newRow("over an existing file") << "existing.xml" << true;
+    for (const char* own : {"TextColors.xml", "TextColors.xml.bak", "TextColors.xml.orig"})
+        QTest::newRow(own) << QStringLiteral("game:") + QLatin1String(own) << false;
+    QTest::newRow("a link to TextColors.xml") << "link" << false;
+}
+
+void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, written);
+    const QString file = target.startsWith(QLatin1String("game:")) ? colorFolder + target.mid(5)
+                                                                   : fixture->path(target);
+    put(fixture->path(QStringLiteral("existing.xml")), "<Root/>\n");
+    if (target == QLatin1String("link")) {
+#ifdef Q_OS_WIN
+        QSKIP("a link made on Windows is a shortcut file, which the file system never follows");
+#endif
+        QVERIFY(QFile::link(colorFile, file));
+    }
+    QVERIFY(ColorFile::load(colorFile, &aoColors));
+    // An unsaved pick goes with the export.
+    AOColor picked = aoColors.find(QStringLiteral("ctch_clan"));
+    picked.setColor(QColor(1, 2, 3));
+    aoColors.update(picked);
+    const Snapshot before = snapshotFolder(colorFolder);
+    SettingsDlg page;
+    page.setAOPath(game);
+
+    // A file of the player's is replaced after a Yes; the game's are never asked about.
+    const bool replaced = written && QFileInfo::exists(file);
+    if (replaced)
+        Messages::answerNext(Messages::Answer::Yes);
+    Choosers::setNextFile(file);
+    Messages::answerNext(Messages::Answer::Ok);
+    click(page, QStringLiteral("exportButton"));
+
+    const QStringList shown = Messages::takeShown();
+    QCOMPARE(Choosers::lastFileStart(),
+             QDir::home().filePath(QStringLiteral("TextColors-scheme.xml")));
+    QCOMPARE(snapshotFolder(colorFolder), before);
+    QCOMPARE(shown.size(), written ? int(replaced) : 1);
+    if (written)
+        QCOMPARE(contents(file), ColorFile::toXml(aoColors));
+    else
+        QVERIFY2(shown.value(0).contains(QLatin1String("use Save")), qPrintable(shown.value(0)));
+    aoColors.clear();
 }
 
 void TestSettingsDlg::saveOriginalData_data()
