@@ -2,10 +2,10 @@
 #include "app/BaseDlg.h"
 
 #include "advanced/AdvancedModeDlg.h"
-#include "app/Choosers.h"
 #include "app/ColorChange.h"
-#include "app/Messages.h"
 #include "basic/BasicModeDlg.h"
+#include "dialogs/Choosers.h"
+#include "dialogs/Messages.h"
 #include "files/ColorFile.h"
 #include "files/ColorFolder.h"
 #include "files/Preferences.h"

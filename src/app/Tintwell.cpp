@@ -2,7 +2,7 @@
 #include "app/Tintwell.h"
 
 #include "app/BaseDlg.h"
-#include "app/Messages.h"
+#include "dialogs/Messages.h"
 #include "platform/DialogFont.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/GameFixture.h"
 
-#include "app/Choosers.h"
-#include "app/Messages.h"
 #include "common/Files.h"
+#include "dialogs/Choosers.h"
+#include "dialogs/Messages.h"
 
 #include <QDir>
 

@@ -3,7 +3,7 @@
 // may rewrite it while Tintwell is open, the player may keep it behind a link or
 // protect it. Each case runs on real files; the other program is a real process.
 #include "app/BaseDlg.h"
-#include "app/Messages.h"
+#include "dialogs/Messages.h"
 #include "files/ColorFile.h"
 #include "model/AOColors.h"
 

@@ -4,9 +4,9 @@
 // Tintwell.cfg, and saves the system refuses (a file held open by another program,
 // the read-only attribute) that must leave every file as it was.
 #include "app/BaseDlg.h"
-#include "app/Choosers.h"
-#include "app/Messages.h"
 #include "common/Files.h"
+#include "dialogs/Choosers.h"
+#include "dialogs/Messages.h"
 #include "settings/SettingsDlg.h"
 
 #include <QCoreApplication>
