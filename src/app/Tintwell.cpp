@@ -3,7 +3,7 @@
 
 #include "app/BaseDlg.h"
 #include "dialogs/Messages.h"
-#include "platform/DialogFont.h"
+#include "app/DialogFont.h"
 
 #include <QApplication>
 #include <QDir>
