@@ -32,7 +32,7 @@ echo "Packages: $(stat -c '%n %s bytes' "$zip" "$installer" | tr '\n' ';') in $(
 
 # The program's manifest and version resources, as Windows reads them.
 exe="$build_dir/tintwell.exe"
-manifest="$(grep -a -A60 '<assembly' "$exe" || true)"
+manifest="$(grep -a -A60 '<assembly' "$exe" | tr -d '\0' || true)"
 for wanted in '<longPathAware[^>]*>true<' '<dpiAwareness[^>]*>PerMonitor<' 'Microsoft.Windows.Common-Controls' \
     'level="asInvoker"' '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'; do
     grep -q "$wanted" <<<"$manifest" || { echo "tintwell.exe's manifest lacks $wanted" >&2; exit 1; }

@@ -77,9 +77,9 @@ QByteArray Preferences::encode(const QString& text)
 // would silently drop every setting after a stray NUL byte.
 QString Preferences::decode(const QByteArray& data)
 {
-    if (data.startsWith(utf8Mark))
-        return QString::fromUtf8(data.constData() + utf8Mark.size(), data.size() - utf8Mark.size());
-    if (!isAscii(data) && isUtf8(data))
+    // Qt's UTF-8 decoder drops exactly one leading mark itself; cutting it here too
+    // would drop a second one that belongs to the text.
+    if (data.startsWith(utf8Mark) || (!isAscii(data) && isUtf8(data)))
         return QString::fromUtf8(data.constData(), data.size());
     return QString::fromLocal8Bit(data.constData(), data.size());
 }

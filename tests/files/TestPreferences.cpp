@@ -114,6 +114,9 @@ void TestPreferences::readsTheFilesLines_data()
     QTest::newRow("empty file") << QByteArray() << QStringList();
     QTest::newRow("one line end") << QByteArray("\r\n") << QStringList();
     QTest::newRow("empty lines") << QByteArray("\n\r\n\rx\n") << QStringList{"", "", "", "x"};
+    // Only the first mark says UTF-8; a second one is the file's own character.
+    QTest::newRow("two byte order marks")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFJ\n") << QStringList{QString(QChar(0xFEFF)) + 'J'};
 }
 
 // The list is filled beforehand: what it held must not survive the read.
