@@ -148,7 +148,6 @@ private slots:
 
 private:
     std::unique_ptr<CountingDlg> open(const QByteArray& colors = fiveColors);
-    void writePrefs(const QByteArray& text);
     void writeColors(const QByteArray& text);
     QString colorFile() const;
     int runProbe();
@@ -156,7 +155,6 @@ private:
 
     std::unique_ptr<GameFixture> fixture;
     QString game;
-    QByteArray home = qgetenv("HOME");
 };
 
 void TestBaseDlg::init()
@@ -168,7 +166,6 @@ void TestBaseDlg::init()
 
 void TestBaseDlg::cleanup()
 {
-    qputenv("HOME", home);
     qInstallMessageHandler(nullptr);
     debugLines = nullptr;
     fixture.reset();
@@ -177,11 +174,6 @@ void TestBaseDlg::cleanup()
 std::unique_ptr<CountingDlg> TestBaseDlg::open(const QByteArray& colors)
 {
     return fixture->open<CountingDlg>(colors);
-}
-
-void TestBaseDlg::writePrefs(const QByteArray& text)
-{
-    fixture->writePreferences(text);
 }
 
 QString TestBaseDlg::colorFile() const
@@ -207,7 +199,7 @@ int TestBaseDlg::runProbe()
 
 void TestBaseDlg::windowIsBuiltAsDesigned()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
+    fixture->writePreferences();
     BaseDlg dialog;
     auto* tabs = find<QTabWidget>(&dialog, QStringLiteral("tabWidget"));
     auto* modes = find<QStackedWidget>(&dialog, QStringLiteral("modeStack"));
@@ -242,9 +234,9 @@ void TestBaseDlg::windowIsBuiltAsDesigned()
 void TestBaseDlg::preferencesAreReadAndWrittenBack()
 {
     // The last of several lines of a key wins.
-    writePrefs("## Tintwell Configuration ##\r\nAODir = " + game.toLocal8Bit() +
-               "\r\nAdvancedMode = 0\r\nAdvancedMode = 2\r\nBGColor = #00ff00\r\nBGColor\r\n"
-               "Colour = red\r\n");
+    fixture->writePreferences(
+        {"AdvancedMode = 0", "AdvancedMode = 2", "BGColor = #00ff00", "BGColor", "Colour = red"},
+        "\r\n");
     CountingDlg dialog;
     QCOMPARE(dialog.settingsPage()->aoPath(), game);
     QVERIFY(dialog.advancedMode);
@@ -256,8 +248,7 @@ void TestBaseDlg::preferencesAreReadAndWrittenBack()
 
     dialog.savePrefs();
     QCOMPARE(contents(QStringLiteral("Tintwell.cfg")),
-             textLines("## Tintwell Configuration ##\nAODir = " + game.toLocal8Bit() +
-                       "\nAdvancedMode = 1\nBGColor = #00ff00\n"));
+             textLines(fixture->game().preferences({"AdvancedMode = 1", "BGColor = #00ff00"})));
 }
 
 // The real folder dialog at a real first start: it comes after the preferences were
@@ -294,7 +285,7 @@ void TestBaseDlg::firstStartAsksForFolderBeforeLoading()
 
 void TestBaseDlg::modeFollowsTheCheckBox()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\nAdvancedMode = x\n");
+    fixture->writePreferences({"AdvancedMode = x"});
     CountingDlg dialog;
     auto* modes = dialog.widget<QStackedWidget>("modeStack");
     QVERIFY(!dialog.advancedMode);
@@ -326,12 +317,11 @@ void TestBaseDlg::cancelledFolderQuestionEndsWithMinusOne()
 void TestBaseDlg::closingWritesPreferencesAndKeepsColors()
 {
     const QByteArray colors = contents(colorFile());
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
+    // Only the folder named: closing writes the whole file.
+    fixture->writePreferences({});
 
     QCOMPARE(runProbe(), 0);
-    QCOMPARE(contents(QStringLiteral("Tintwell.cfg")),
-             textLines("## Tintwell Configuration ##\nAODir = " + game.toLocal8Bit() +
-                       "\nAdvancedMode = 0\nBGColor = black\n"));
+    QCOMPARE(contents(QStringLiteral("Tintwell.cfg")), textLines(fixture->game().preferences()));
     QCOMPARE(contents(colorFile()), colors);
 }
 
@@ -649,12 +639,10 @@ void TestBaseDlg::firstStartOffersTheInstallFound()
 #ifdef Q_OS_WIN
     QSKIP("the fake home is a Linux one: Windows' home folder does not follow HOME");
 #endif
-    const QString fakeHome = fixture->path(QStringLiteral("home"));
     const QString steamGame =
-        fakeHome + QStringLiteral("/.local/share/Steam/steamapps/common/Anarchy Online");
+        fixture->fakeHome() + QStringLiteral("/.local/share/Steam/steamapps/common/Anarchy Online");
     put(steamGame + QStringLiteral("/cd_image/gui/default/TextColors.xml"),
         "<Root><HTMLColor name=\"ctch_clan\" color=\"0x123456\" /></Root>");
-    qputenv("HOME", QFile::encodeName(fakeHome));
     Choosers::setNextFolder(steamGame); // what OK gives on the folder it opened at
 
     CountingDlg dialog;

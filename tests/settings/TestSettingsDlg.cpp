@@ -264,8 +264,7 @@ void TestSettingsDlg::folderQuestionOpensWhereTheGameIs()
     QFETCH(QString, stored);
     QFETCH(bool, wineInstall);
     QFETCH(QString, expected);
-    const QString home = fixture->path(QStringLiteral("home"));
-    QVERIFY(QDir().mkpath(home));
+    const QString home = fixture->fakeHome();
     QVERIFY(QDir().mkpath(fixture->path(QStringLiteral("plain"))));
     const QString wine = home + QStringLiteral("/.wine/drive_c/Funcom/Anarchy Online");
     if (wineInstall)
@@ -277,13 +276,10 @@ void TestSettingsDlg::folderQuestionOpensWhereTheGameIs()
         {QStringLiteral("gone"), fixture->path(QStringLiteral("gone"))},
         {QStringLiteral("home"), home},
         {QString(), QString()}};
-    const QByteArray realHome = qgetenv("HOME");
-    qputenv("HOME", QFile::encodeName(home));
     SettingsDlg page;
     page.setAOPath(folders.value(stored));
     Choosers::setNextFolder(QString());
     page.askAOPath();
-    qputenv("HOME", realHome);
     QCOMPARE(Choosers::lastFolderStart(), folders.value(expected));
     QCOMPARE(Choosers::lastFolderCaption(),
              QStringLiteral("Select the folder where Anarchy Online is installed:"));
@@ -867,7 +863,7 @@ void TestSettingsDlg::firstStartMakesOrOffersTheCopy()
 void TestSettingsDlg::laterStartMakesNoCopy()
 {
     const QString original = colorFolder + QStringLiteral("TextColors.xml.orig");
-    fixture->writePreferences(fixture->game().preferences());
+    fixture->writePreferences();
     Messages::answerNext(Messages::Answer::Yes);
     Choosers::setNextFolder(QString());
     {
