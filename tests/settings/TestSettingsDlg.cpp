@@ -249,8 +249,9 @@ void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled()
         {QStringLiteral("game"), game},
         {QStringLiteral("empty"), fixture->path(QStringLiteral("empty"))}};
     QVERIFY(QDir().mkpath(folders.value(QStringLiteral("empty"))));
-    SettingsDlg page;
-    page.setAOPath(folders.value(stored));
+    // An install on this computer would be offered before the folder last named.
+    fixture->fakeHome();
+    GamePage page(folders.value(stored));
     for (const QString& answer : answers)
         Choosers::setNextFolder(folders.value(answer));
 
