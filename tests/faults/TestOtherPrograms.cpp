@@ -10,6 +10,7 @@
 #include "common/ColorTable.h"
 #include "common/Files.h"
 #include "common/Find.h"
+#include "common/GameFolder.h"
 #include "faults/GameColors.h"
 
 #include <QDateTime>
@@ -95,12 +96,10 @@ void TestOtherPrograms::init()
     dir = std::make_unique<QTemporaryDir>();
     QVERIFY(dir->isValid());
     root = dir->path();
-    put(colors(), gameColors);
-    put(colors(QStringLiteral("TextColors.xml.bak")), backupColors);
-    put(colors(QStringLiteral("TextColors.xml.orig")), originalColors);
-    put(work(QStringLiteral("Tintwell.cfg")),
-        "## Tintwell Configuration ##\nAODir = " + (root + QStringLiteral("/game")).toUtf8() +
-            "\nAdvancedMode = 0\nBGColor = black\n");
+    const GameFolder game(root + QStringLiteral("/game"), gameColors);
+    game.write(QStringLiteral("TextColors.xml.bak"), backupColors);
+    game.write(QStringLiteral("TextColors.xml.orig"), originalColors);
+    put(work(QStringLiteral("Tintwell.cfg")), game.preferences());
     previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(work(QString())));
     Messages::clearAnswers();
