@@ -4,11 +4,11 @@
 # tree, so the real window can be tried without the game.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 scripts/install-deps.sh
-scripts/build.sh
-build_dir="$(pwd)/${TINTWELL_BUILD_DIR:-build}"
+build_preset default
 
-demo="$build_dir/demo"
+demo="$tintwell_root/build/demo"
 game="$demo/Anarchy Online"
 work="$demo/work"
 rm -rf "$demo"
@@ -22,4 +22,4 @@ printf '## Tintwell Configuration ##\nAODir = %s\nAdvancedMode = 0\nBGColor = bl
 
 echo "Demo game folder: $game"
 cd "$work"
-exec "$build_dir/tintwell" "$@"
+exec "$tintwell_root/build/tintwell" "$@"

@@ -17,7 +17,7 @@
 #      scripts/measure-startup.sh 5 --entries 200000
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/virtual-display.sh
+source scripts/common.sh
 
 runs=15
 mode=0
@@ -42,8 +42,8 @@ done
 [ -n "$entries" ] || entries=$((game ? 0 : 250))
 
 scripts/install-deps.sh
-scripts/build.sh >/dev/null
-build_dir="$(pwd)/${TINTWELL_BUILD_DIR:-build}"
+build_preset default >/dev/null
+build_dir="$tintwell_root/build"
 
 work="$(mktemp -d)"
 xvfb_pid=""

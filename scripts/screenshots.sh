@@ -5,13 +5,12 @@
 # docs/screenshots/advanced.png. Builds first when the program is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/virtual-display.sh
-root="$(pwd)"
-build_dir="$root/${TINTWELL_BUILD_DIR:-build}"
-out="$root/docs/screenshots"
+source scripts/common.sh
+build_dir="$tintwell_root/build"
+out="$tintwell_root/docs/screenshots"
 
 scripts/install-deps.sh
-[ -x "$build_dir/tintwell" ] || scripts/build.sh
+[ -x "$build_dir/tintwell" ] || build_preset default
 
 scratch="$(mktemp -d)"
 xvfb_pid=""

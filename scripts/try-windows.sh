@@ -4,23 +4,23 @@
 # would: a Tintwell.cfg naming the game folder as Z:\..., the window "Tintwell v0.3" at
 # 360 x 430, Return saves (TextColors.xml keeps every pair, TextColors.xml.bak holds the
 # previous file), Escape closes with status 0. Screenshots of every tab go to
-# docs/screenshots/windows-*.png, or into $TINTWELL_SCREENSHOTS. Builds first when the
-# program is missing.
+# docs/screenshots/windows-*.png, or into $TINTWELL_SCREENSHOTS. Builds first
+# (scripts/build-windows.sh) when build-windows/tintwell.exe is missing.
 #
 # Given the installer CPack made, it then installs Tintwell as a player would, in a
 # fresh Wine prefix (see try_installer below).
 #
-#   scripts/try-windows.sh [BUILD_DIR [INSTALLER]]      (default: build-windows)
+#   scripts/try-windows.sh [INSTALLER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/virtual-display.sh
-root="$(pwd)"
-build_dir="$(realpath -m "${1:-${TINTWELL_WINDOWS_BUILD_DIR:-build-windows}}")"
-installer="${2:+$(realpath "$2")}"
+source scripts/common.sh
+root="$tintwell_root"
+build_dir="$root/build-windows"
+installer="${1:+$(realpath "$1")}"
 exe="$build_dir/tintwell.exe"
 out="$(realpath -m "${TINTWELL_SCREENSHOTS:-$root/docs/screenshots}")"
 
-[ -f "$exe" ] || TINTWELL_WINDOWS_BUILD_DIR="$build_dir" scripts/build-windows.sh
+[ -f "$exe" ] || scripts/build-windows.sh
 
 scratch="$build_dir/try"
 rm -rf "$scratch"

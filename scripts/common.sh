@@ -1,5 +1,27 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sourced by the scripts that run the real program on a virtual X display.
+# shellcheck shell=bash
+# Sourced by the other scripts: building a preset of CMakePresets.json, and the virtual
+# X display the real program runs on.
+
+tintwell_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_jobs="$(nproc)"
+# Builds go through ccache when it is there (CMake takes the launchers from the
+# environment when it first configures a folder), with paths relative to the checkout,
+# so a second clone reuses what the first compiled.
+if command -v ccache >/dev/null; then
+    export CMAKE_C_COMPILER_LAUNCHER="${CMAKE_C_COMPILER_LAUNCHER:-ccache}"
+    export CMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}"
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$tintwell_root}"
+fi
+
+# build_preset PRESET [cmake --build option...]: configures the preset's folder
+# (quietly) and builds it.
+build_preset() {
+    local preset="$1"
+    shift
+    (cd "$tintwell_root" && cmake --preset "$preset" >/dev/null &&
+        cmake --build --preset "$preset" -j "$build_jobs" "$@")
+}
 
 # start_virtual_display DIR [XVFB OPTION...]: starts Xvfb on a free display (Xvfb picks
 # it and reports its number on the given descriptor), exports DISPLAY and sets
