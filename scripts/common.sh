@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
-# Sourced by the other scripts: building a preset of CMakePresets.json, and the virtual
-# X display the real program runs on.
+# Sourced by the other scripts: building a preset of CMakePresets.json, the demo game
+# folder and its preferences, and the virtual X display the real program runs on.
 
 tintwell_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_jobs="$(nproc)"
@@ -21,6 +21,32 @@ build_preset() {
     shift
     (cd "$tintwell_root" && cmake --preset "$preset" >/dev/null &&
         cmake --build --preset "$preset" -j "$build_jobs" "$@")
+}
+
+# demo_game GAME [WORK]: a game install folder GAME whose colour file is the bundled
+# resources/TextColors.orig and, given WORK, a working folder with the companions the
+# program looks for beside itself. The preferences come from demo_preferences.
+demo_game() {
+    local colors="$1/cd_image/gui/default/TextColors.xml"
+    mkdir -p "$(dirname "$colors")"
+    cp "$tintwell_root/resources/TextColors.orig" "$colors"
+    if [ $# -gt 1 ]; then
+        mkdir -p "$2"
+        local companion
+        for companion in TextColors.orig LICENSE.GPL Tintwell.png; do
+            cp "$tintwell_root/resources/$companion" "$2/"
+        done
+    fi
+}
+
+# demo_preferences WORK GAME ADVANCED [crlf]: WORK/Tintwell.cfg naming the game folder
+# GAME (as the program will read it: a Z:\ path under Wine) and the mode (0 basic, 1
+# advanced), with CR LF line ends when asked, as the program writes it on Windows.
+demo_preferences() {
+    local end='\n'
+    [ "${4:-}" = crlf ] && end='\r\n'
+    printf "## Tintwell Configuration ##${end}AODir = %s${end}AdvancedMode = %s${end}BGColor = black${end}" \
+        "$2" "$3" >"$1/Tintwell.cfg"
 }
 
 # start_virtual_display DIR [XVFB OPTION...]: starts Xvfb on a free display (Xvfb picks

@@ -24,17 +24,14 @@ trap cleanup EXIT
 
 game="$scratch/Anarchy Online"
 work="$scratch/work"
-mkdir -p "$game/cd_image/gui/default" "$work"
-cp resources/TextColors.orig "$game/cd_image/gui/default/TextColors.xml"
-cp resources/TextColors.orig resources/LICENSE.GPL resources/Tintwell.png "$work/"
+demo_game "$game" "$work"
 
 start_virtual_display "$scratch"
 
 # shot NAME ADVANCED: one start of the program with the given mode, one picture.
 shot() {
     local name="$1" advanced="$2" window
-    printf '## Tintwell Configuration ##\nAODir = %s\nAdvancedMode = %s\nBGColor = black\n' \
-        "$game" "$advanced" >"$work/Tintwell.cfg"
+    demo_preferences "$work" "$game" "$advanced"
     (cd "$work" && exec "$build_dir/tintwell") >"$scratch/$name.log" 2>&1 &
     app_pid=$!
     window="$(wait_for_window)"
