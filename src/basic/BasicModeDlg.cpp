@@ -124,15 +124,19 @@ void BasicModeDlg::buildTab(int tab, QWidget*& page, QVBoxLayout*& pageLayout, S
     pageLayout = new QVBoxLayout(page);
     pageLayout->setSpacing(3);
     pageLayout->setContentsMargins(5, 5, 5, 5);
+    // The page goes onto its tab while it is still empty: the first tab's page is shown
+    // as it is added, and showing a widget lays it out, captions and all, even while the
+    // window and the basic page are hidden, as at a start in advanced mode.
+    tabs->addTab(page, QString::fromLatin1(chatTabs[tab].title));
     for (int row = 0; row < swatchesPerTab; ++row) {
         swatches[row] = buildSwatch(tab, row, page);
         pageLayout->addWidget(swatches[row]);
         // The rows of a tab are laid out the first time the tab is opened: a hidden
         // widget takes no room in a layout, so the captions of tabs the player has not
-        // opened are not measured.
-        swatches[row]->setVisible(tab == 0);
+        // opened are not measured. The first tab's rows show with their page.
+        if (tab != 0)
+            swatches[row]->hide();
     }
-    tabs->addTab(page, QString::fromLatin1(chatTabs[tab].title));
 }
 
 void BasicModeDlg::showRows(int tab)
