@@ -316,19 +316,20 @@ bool BaseDlg::loadPrefs()
     advancedMode = false;
     bgColor.name = QStringLiteral("Tintwell background");
     bgColor.value = QStringLiteral("black");
-    updateBackgroundColor();
 
     QStringList lines;
-    if (!Preferences::readLines(&lines))
-        return false;
+    const bool read = Preferences::readLines(&lines);
     for (const QString& line : qAsConst(lines)) {
         qDebug("loadPrefs(): line: %s", qPrintable(line));
         applyPreference(line);
     }
-    // The page is chosen once, from the last "AdvancedMode" line: switching pages lays
-    // out the one coming into view, which each further line would do again.
-    settingsPage->setMode(advancedMode);
-    return true;
+    // The background and the page are set once, from the last line of their key:
+    // every background recolours each swatch of both pages, and switching pages lays
+    // out the one coming into view.
+    updateBackgroundColor();
+    if (read)
+        settingsPage->setMode(advancedMode);
+    return read;
 }
 
 void BaseDlg::applyPreference(const QString& line)
@@ -349,7 +350,6 @@ void BaseDlg::applyPreference(const QString& line)
     if (key == QLatin1String("BGColor")) {
         qDebug("loadPrefs():setting BGColor to %s", qPrintable(value));
         bgColor.setValue(value);
-        updateBackgroundColor();
     }
 }
 
