@@ -11,6 +11,7 @@
 #include "files/Preferences.h"
 #include "info/AboutDlg.h"
 #include "info/LicenseDlg.h"
+#include "info/Picture.h"
 #include "model/AOColors.h"
 #include "platform/NativeFile.h"
 #include "settings/SettingsDlg.h"
@@ -129,7 +130,7 @@ private:
         if (picture.isNull())
             picture = side == sides.front()
                           ? QPixmap(tintwell_icon_xpm)
-                          : QPixmap(QStringLiteral(":/icons/%1x%1.png").arg(side));
+                          : Picture::fromPng(QStringLiteral(":/icons/%1x%1.png").arg(side));
         return picture;
     }
 
