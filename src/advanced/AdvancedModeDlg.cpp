@@ -2,6 +2,7 @@
 #include "advanced/AdvancedModeDlg.h"
 
 #include "model/AOColors.h"
+#include "dialogs/HelpLabel.h"
 
 #include <QApplication>
 #include <QBrush>
@@ -153,7 +154,7 @@ AdvancedModeDlg::AdvancedModeDlg(QWidget* parent) : QWidget(parent)
     connect(button, &QPushButton::clicked, this, qOverload<>(&AdvancedModeDlg::pickColor));
     layout->addWidget(button);
 
-    label = new QLabel(this);
+    label = new HelpLabel(this);
     label->setText(QStringLiteral(
         "<b><u>Color groups explained:</u></b><br />* The top 15 or so groups are just "
         "definitions for standard colors.<br />\tIt's best to just leave these alone...<br />* "

@@ -2,6 +2,7 @@
 #include "basic/BasicModeDlg.h"
 
 #include "basic/AOColorWidget.h"
+#include "dialogs/HelpLabel.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -84,7 +85,7 @@ BasicModeDlg::BasicModeDlg(QWidget* parent) : QWidget(parent)
 
     layout->addItem(new QSpacerItem(1, 1, QSizePolicy::Minimum, QSizePolicy::Expanding));
 
-    label = new QLabel(this);
+    label = new HelpLabel(this);
     label->setText(tr("<b><u>Changing your chatcolors:</u></b><br />Change the colors you "
                       "want.<br />Click <b>Save</b> to save the data.<br />Launch Anarchy "
                       "Online.<br /><br />If you allready have AO running, do this to see your "

@@ -61,6 +61,8 @@ private slots:
     void initTestCase();
     void init();
     void pageIsBuiltAsDesigned();
+    void helpTextNeedsWhatALabelNeeds_data();
+    void helpTextNeedsWhatALabelNeeds();
     void rowsKeepTableOrderAndDuplicates();
     void rowRoles_data();
     void rowRoles();
@@ -117,6 +119,40 @@ void TestAdvancedModeDlg::pageIsBuiltAsDesigned()
                        "the GUI\t(i.e. <font color=red>CCNPCChatColorEmote</font>)<br />* Groups "
                        "starting with <font color=red>ctch_</font> are the various chat groups.<br "
                        "/>\t(i.e. <font color=red>ctch_clan</font> is your guild channel etc.)"));
+}
+
+// The help text is measured once for each width; a new text or font is measured anew,
+// as a plain label would be.
+void TestAdvancedModeDlg::helpTextNeedsWhatALabelNeeds_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("pointSize");
+    QTest::newRow("as built") << QString() << 0;
+    QTest::newRow("a new text") << QStringLiteral("<b>Two</b> words") << 0;
+    QTest::newRow("a larger font") << QString() << 20;
+}
+
+void TestAdvancedModeDlg::helpTextNeedsWhatALabelNeeds()
+{
+    QFETCH(QString, text);
+    QFETCH(int, pointSize);
+    OpenPage page;
+    const QList<int> widths = {120, 334};
+    for (int width : widths)
+        page.label->heightForWidth(width);
+    if (!text.isEmpty())
+        page.label->setText(text);
+    if (pointSize > 0) {
+        QFont larger = page.label->font();
+        larger.setPointSize(pointSize);
+        page.label->setFont(larger);
+    }
+    QLabel plain(page.label->text());
+    plain.setFont(page.label->font());
+    plain.setWordWrap(true);
+    for (int width : widths)
+        QCOMPARE(page.label->heightForWidth(width), plain.heightForWidth(width));
+    QCOMPARE(page.label->minimumSizeHint().height(), plain.minimumSizeHint().height());
 }
 
 void TestAdvancedModeDlg::rowsKeepTableOrderAndDuplicates()
