@@ -133,9 +133,6 @@ AdvancedModeDlg::AdvancedModeDlg(QWidget* parent) : QWidget(parent)
     tree = new QTreeWidget(this);
     tree->setRootIsDecorated(false);
     tree->setSortingEnabled(false);
-    // Every row has the same font and icon: the view measures one row instead of each
-    // row in view, and scrolls a long list without measuring it.
-    tree->setUniformRowHeights(true);
     tree->setHeaderLabels({QStringLiteral("Color group"), QStringLiteral("Color")});
     {
         // A resized column makes the view measure its rows once the event loop runs,
