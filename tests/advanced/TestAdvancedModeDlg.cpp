@@ -296,7 +296,7 @@ void TestAdvancedModeDlg::renderedRowsShowTheirColours()
 {
     const QColor orange(255, 128, 0);
     const QColor green(0x33, 0xcc, 0x66);
-    setColorTable({{"ctch_clan", "0x00FF8000"}, {"ctch_team", "#33cc66"}, {"odd", "nonsense"}});
+    setColorTable({{"odd", "nonsense"}, {"ctch_clan", "0x00FF8000"}, {"ctch_team", "#33cc66"}});
     OpenPage page;
     page.resize(600, 500);
     page.show();
@@ -316,11 +316,15 @@ void TestAdvancedModeDlg::renderedRowsShowTheirColours()
             QVERIFY(Pixels::count(image, backdrop, area) > area.width() * area.height() / 2);
         }
     }
-    QVERIFY(Pixels::count(image, orange, cell(0, 0)) > 10);
-    QVERIFY(Pixels::hasBlock(image, orange, QSize(15, 15), cell(0, 1)));
-    QVERIFY(Pixels::count(image, green, cell(1, 0)) > 10);
-    QVERIFY(Pixels::hasBlock(image, green, QSize(15, 15), cell(1, 1)));
-    QCOMPARE(Pixels::count(image, orange, cell(1, 0).united(cell(2, 1))), 0);
+    QVERIFY(Pixels::count(image, orange, cell(1, 0)) > 10);
+    QVERIFY(Pixels::hasBlock(image, orange, QSize(15, 15), cell(1, 1)));
+    QVERIFY(Pixels::count(image, green, cell(2, 0)) > 10);
+    QVERIFY(Pixels::hasBlock(image, green, QSize(15, 15), cell(2, 1)));
+    QCOMPARE(Pixels::count(image, orange, cell(0, 0).united(cell(0, 1))), 0);
+    QCOMPARE(Pixels::count(image, orange, cell(2, 0).united(cell(2, 1))), 0);
+    // The first row has no colour square and is as high as the rows with one.
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(cell(row, 1).height(), page.tree->sizeHintForRow(1));
 
     // A new background reaches every row at once.
     page.setBackgroundColor(colorOf(QStringLiteral("white")));
