@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds Tintwell for 64-bit Windows with MinGW-w64 into one static tintwell.exe
-# (no Qt or MinGW DLL beside it), in ./build-windows or $TINTWELL_WINDOWS_BUILD_DIR.
+# (no Qt or MinGW DLL beside it): the windows preset, in ./build-windows.
 #
 #   scripts/build-windows.sh [QT_FOR_WINDOWS] [-- extra CMake arguments]
 #
@@ -9,11 +9,13 @@
 # lib/cmake/Qt5, or a qt5.15.8-mingw64-static.tar.xz), $TINTWELL_WINDOWS_QT (the same),
 # ../shared/windows/qt5.15.8-mingw64-static.tar.xz, an archive this script made earlier,
 # and otherwise scripts/build-windows-qt.sh builds it from Debian's own sources (about
-# 35 minutes on two cores). Archives are unpacked into the build folder.
+# 35 minutes on two cores). Archives are unpacked into the build folder. The preset
+# is then given the Qt's prefix in $TINTWELL_WINDOWS_QT.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root="$(pwd)"
-build_dir="$(realpath -m "${TINTWELL_WINDOWS_BUILD_DIR:-build-windows}")"
+source scripts/common.sh
+root="$tintwell_root"
+build_dir="$root/build-windows"
 archive_name="qt5.15.8-mingw64-static.tar.xz"
 
 qt_source="${TINTWELL_WINDOWS_QT:-}"
@@ -67,18 +69,10 @@ if ! qt_prefix="$(find_qt)" || [ -z "$qt_prefix" ]; then
 fi
 echo "Qt for Windows: $qt_prefix"
 
-export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}"
-if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null; then
-    export CMAKE_CXX_COMPILER_LAUNCHER=ccache
-fi
+export TINTWELL_WINDOWS_QT="$qt_prefix"
 start=$(date +%s)
-cmake -S . -B "$build_dir" \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-    -DCMAKE_PREFIX_PATH="$qt_prefix" \
-    -DCMAKE_BUILD_TYPE=Release \
-    -DTINTWELL_BUILD_BENCH=OFF \
-    "$@" >/dev/null
-cmake --build "$build_dir" -j "$(nproc)" ${TINTWELL_WINDOWS_TARGET:+--target $TINTWELL_WINDOWS_TARGET}
+cmake --preset windows "$@" >/dev/null
+cmake --build --preset windows -j "$build_jobs"
 echo "Built in $(($(date +%s) - start)) s"
 
 exe="$build_dir/tintwell.exe"

@@ -4,22 +4,17 @@
 # tree, so the real window can be tried without the game.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 scripts/install-deps.sh
-scripts/build.sh
-build_dir="$(pwd)/${TINTWELL_BUILD_DIR:-build}"
+build_preset default
 
-demo="$build_dir/demo"
+demo="$tintwell_root/build/demo"
 game="$demo/Anarchy Online"
 work="$demo/work"
 rm -rf "$demo"
-mkdir -p "$game/cd_image/gui/default" "$work"
-cp resources/TextColors.orig "$game/cd_image/gui/default/TextColors.xml"
-for companion in TextColors.orig LICENSE.GPL Tintwell.png; do
-    [ -f "resources/$companion" ] && cp "resources/$companion" "$work/"
-done
-printf '## Tintwell Configuration ##\nAODir = %s\nAdvancedMode = 0\nBGColor = black\n' "$game" \
-    >"$work/Tintwell.cfg"
+demo_game "$game" "$work"
+demo_preferences "$work" "$game" 0
 
 echo "Demo game folder: $game"
 cd "$work"
-exec "$build_dir/tintwell" "$@"
+exec "$tintwell_root/build/tintwell" "$@"

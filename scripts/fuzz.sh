@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the libFuzzer targets into ./build-fuzz with Clang and runs each for a while
-# on a working copy of the seed corpus. Exits non-zero when any target crashed,
-# violated an invariant, timed out or ran out of memory.
+# Builds the libFuzzer targets (the fuzz preset: ./build-fuzz, with Clang) and runs
+# each for a while on a working copy of the seed corpus. Exits non-zero when any target
+# crashed, violated an invariant, timed out or ran out of memory.
 #
 #   scripts/fuzz.sh [seconds per target] [target...]
 #
 # New inputs and crash reproducers stay in build-fuzz/; tests/fuzz/ is only read.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root="$PWD"
+source scripts/common.sh
+root="$tintwell_root"
 seconds="${1:-${TINTWELL_FUZZ_SECONDS:-20}}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(fuzz_aocolor_setvalue fuzz_preferences_line fuzz_colorfile_load)
+    targets=(fuzz_aocolor_setvalue fuzz_colorfile_load fuzz_preferences_line)
 fi
 if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
     echo "fuzz.sh: seconds must be a positive whole number, not '$seconds'" >&2
@@ -28,9 +29,7 @@ fi
 build="$root/build-fuzz"
 mkdir -p "$build/logs"
 echo "== building ${targets[*]} in $build"
-if ! { CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTINTWELL_FUZZ=ON -DTINTWELL_BUILD_TESTS=OFF -DTINTWELL_BUILD_BENCH=OFF &&
-    cmake --build "$build" -j2 --target "${targets[@]}"; } >"$build/logs/build.log" 2>&1; then
+if ! build_preset fuzz --target "${targets[@]}" >"$build/logs/build.log" 2>&1; then
     tail -n 30 "$build/logs/build.log" >&2
     echo "fuzz.sh: the build failed; log: $build/logs/build.log" >&2
     exit 2

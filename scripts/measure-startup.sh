@@ -17,7 +17,7 @@
 #      scripts/measure-startup.sh 5 --entries 200000
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/virtual-display.sh
+source scripts/common.sh
 
 runs=15
 mode=0
@@ -42,15 +42,15 @@ done
 [ -n "$entries" ] || entries=$((game ? 0 : 250))
 
 scripts/install-deps.sh
-scripts/build.sh >/dev/null
-build_dir="$(pwd)/${TINTWELL_BUILD_DIR:-build}"
+build_preset default >/dev/null
+build_dir="$tintwell_root/build"
 
 work="$(mktemp -d)"
 xvfb_pid=""
 trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
 folder="$work/Anarchy Online"
 colors="$folder/cd_image/gui/default/TextColors.xml"
-mkdir -p "$(dirname "$colors")"
+demo_game "$folder" "$work"
 "$build_dir/bench/ColorFileBench" --write "$entries" "$work/generated.xml"
 if [ "$game" -eq 1 ]; then
     # The game's file with the generated entries added before its end.
@@ -64,9 +64,7 @@ else
 fi
 echo "$(grep -c '<HTMLColor' "$colors") entries, $(stat -c %s "$colors") bytes," \
     "$([ "$mode" -eq 1 ] && echo advanced || echo basic) mode"
-cp resources/LICENSE.GPL resources/Tintwell.png resources/TextColors.orig "$work/"
-printf '## Tintwell Configuration ##\nAODir = %s\nAdvancedMode = %s\nBGColor = black\n' \
-    "$folder" "$mode" >"$work/Tintwell.cfg"
+demo_preferences "$work" "$folder" "$mode"
 
 start_virtual_display "$work" -dpi 96
 "$build_dir/bench/MeasureStartup" "$runs" "$work" "$build_dir/tintwell" \

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian package from ./build (or $TINTWELL_BUILD_DIR), checks it with
+# Builds the Debian package from ./build (the default preset), checks it with
 # lintian (no errors allowed), checks that apt could install it here, and starts the
 # unpacked package once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build_dir="${TINTWELL_BUILD_DIR:-build}"
-[ -f "$build_dir/CMakeCache.txt" ] || scripts/build.sh >/dev/null
+source scripts/common.sh
+build_dir=build
+[ -f "$build_dir/CMakeCache.txt" ] || build_preset default >/dev/null
 (cd "$build_dir" && cpack -G DEB >/dev/null 2>&1)
 deb="$(ls -t "$build_dir"/tintwell_*.deb | head -n 1)"
 echo "Built $deb"

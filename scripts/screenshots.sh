@@ -5,13 +5,12 @@
 # docs/screenshots/advanced.png. Builds first when the program is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/virtual-display.sh
-root="$(pwd)"
-build_dir="$root/${TINTWELL_BUILD_DIR:-build}"
-out="$root/docs/screenshots"
+source scripts/common.sh
+build_dir="$tintwell_root/build"
+out="$tintwell_root/docs/screenshots"
 
 scripts/install-deps.sh
-[ -x "$build_dir/tintwell" ] || scripts/build.sh
+[ -x "$build_dir/tintwell" ] || build_preset default
 
 scratch="$(mktemp -d)"
 xvfb_pid=""
@@ -25,17 +24,14 @@ trap cleanup EXIT
 
 game="$scratch/Anarchy Online"
 work="$scratch/work"
-mkdir -p "$game/cd_image/gui/default" "$work"
-cp resources/TextColors.orig "$game/cd_image/gui/default/TextColors.xml"
-cp resources/TextColors.orig resources/LICENSE.GPL resources/Tintwell.png "$work/"
+demo_game "$game" "$work"
 
 start_virtual_display "$scratch"
 
 # shot NAME ADVANCED: one start of the program with the given mode, one picture.
 shot() {
     local name="$1" advanced="$2" window
-    printf '## Tintwell Configuration ##\nAODir = %s\nAdvancedMode = %s\nBGColor = black\n' \
-        "$game" "$advanced" >"$work/Tintwell.cfg"
+    demo_preferences "$work" "$game" "$advanced"
     (cd "$work" && exec "$build_dir/tintwell") >"$scratch/$name.log" 2>&1 &
     app_pid=$!
     window="$(wait_for_window)"

@@ -9,13 +9,13 @@
 #   scripts/test-windows.sh [QT_FOR_WINDOWS]     (see scripts/build-windows.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export TINTWELL_WINDOWS_BUILD_DIR="$(realpath -m "${TINTWELL_WINDOWS_BUILD_DIR:-build-windows}")"
-build_dir="$TINTWELL_WINDOWS_BUILD_DIR"
+source scripts/common.sh
+build_dir="$tintwell_root/build-windows"
 
 scripts/build-windows.sh "$@"
 
 start=$(date +%s)
-ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
+ctest --preset windows -j "$build_jobs"
 echo "Windows tests under Wine: $(($(date +%s) - start)) s"
 
 started=$(date +%s)
@@ -40,4 +40,4 @@ done
 versions="$(x86_64-w64-mingw32-strings -el -n 3 "$exe" | grep -cx "$version" || true)"
 [ "$versions" -ge 2 ] || { echo "tintwell.exe's version resources do not say $version" >&2; exit 1; }
 
-TINTWELL_SCREENSHOTS="$build_dir/screenshots" scripts/try-windows.sh "$build_dir" "$installer"
+TINTWELL_SCREENSHOTS="$build_dir/screenshots" scripts/try-windows.sh "$installer"

@@ -4,23 +4,23 @@
 # would: a Tintwell.cfg naming the game folder as Z:\..., the window "Tintwell v0.3" at
 # 360 x 430, Return saves (TextColors.xml keeps every pair, TextColors.xml.bak holds the
 # previous file), Escape closes with status 0. Screenshots of every tab go to
-# docs/screenshots/windows-*.png, or into $TINTWELL_SCREENSHOTS. Builds first when the
-# program is missing.
+# docs/screenshots/windows-*.png, or into $TINTWELL_SCREENSHOTS. Builds first
+# (scripts/build-windows.sh) when build-windows/tintwell.exe is missing.
 #
 # Given the installer CPack made, it then installs Tintwell as a player would, in a
 # fresh Wine prefix (see try_installer below).
 #
-#   scripts/try-windows.sh [BUILD_DIR [INSTALLER]]      (default: build-windows)
+#   scripts/try-windows.sh [INSTALLER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/virtual-display.sh
-root="$(pwd)"
-build_dir="$(realpath -m "${1:-${TINTWELL_WINDOWS_BUILD_DIR:-build-windows}}")"
-installer="${2:+$(realpath "$2")}"
+source scripts/common.sh
+root="$tintwell_root"
+build_dir="$root/build-windows"
+installer="${1:+$(realpath "$1")}"
 exe="$build_dir/tintwell.exe"
 out="$(realpath -m "${TINTWELL_SCREENSHOTS:-$root/docs/screenshots}")"
 
-[ -f "$exe" ] || TINTWELL_WINDOWS_BUILD_DIR="$build_dir" scripts/build-windows.sh
+[ -f "$exe" ] || scripts/build-windows.sh
 
 scratch="$build_dir/try"
 rm -rf "$scratch"
@@ -55,21 +55,14 @@ start_virtual_display "$scratch"
 game="$scratch/Anarchy Online"
 work="$scratch/program"
 colors="$game/cd_image/gui/default/TextColors.xml"
-mkdir -p "$(dirname "$colors")" "$work"
-cp "$root/resources/TextColors.orig" "$colors"
-cp "$root/resources/TextColors.orig" "$root/resources/LICENSE.GPL" "$root/resources/Tintwell.png" \
-    "$exe" "$work/"
+demo_game "$game" "$work"
+cp "$exe" "$work/"
 # The folder in Windows' own form, as the folder question would store it.
 game_windows="$(winepath -w "$game")"
 [[ "$game_windows" == Z:\\* ]] || fail "unexpected Windows path $game_windows"
 
 pairs() {
     grep -o '<HTMLColor [^>]*>' "$1" | sed -E 's/.*name="([^"]*)".*color="([^"]*)".*/\1=\2/'
-}
-
-write_cfg() {
-    printf '## Tintwell Configuration ##\r\nAODir = %s\r\nAdvancedMode = %s\r\nBGColor = black\r\n' \
-        "$game_windows" "$1" >"$work/Tintwell.cfg"
 }
 
 # Starts the program in its own folder and sets `window` to the id of its window.
@@ -97,7 +90,7 @@ shot() {
 mkdir -p "$out"
 
 # Advanced mode first: one picture, then Escape.
-write_cfg 1
+demo_preferences "$work" "$game_windows" 1 crlf
 start
 xdotool windowfocus --sync "$window"
 shot "$window" advanced
@@ -105,7 +98,7 @@ xdotool key --window "$window" Escape
 finish
 
 # Basic mode: the size, every tab, Save, Escape.
-write_cfg 0
+demo_preferences "$work" "$game_windows" 0 crlf
 start
 xdotool windowfocus --sync "$window"
 read -r width height < <(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
@@ -168,8 +161,7 @@ try_installer() {
 
     local game="$scratch/Игры/Anarchy Online"
     local colors="$game/cd_image/gui/default/TextColors.xml"
-    mkdir -p "$(dirname "$colors")"
-    cp "$root/resources/TextColors.orig" "$colors"
+    demo_game "$game"
     local ao='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Anarchy Online'
     wine reg add "$ao" /v DisplayName /d "Anarchy Online" /f /reg:32 >/dev/null
     wine reg add "$ao" /v InstallLocation /d "\"$(winepath -w "$game")\"" /f /reg:32 >/dev/null

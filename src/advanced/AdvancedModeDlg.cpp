@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "advanced/AdvancedModeDlg.h"
 
+#include "dialogs/HelpLabel.h"
 #include "model/AOColors.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOption>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <QVBoxLayout>
@@ -121,6 +123,28 @@ private:
     const QFont font;
 };
 
+// Measures every row as high as a row with a colour square. A row whose text is no
+// colour has no square and would be lower, and the list measures only its first row
+// for all: one row measured instead of each row in view is most of what the list
+// costs at start-up.
+class EvenRows : public QStyledItemDelegate
+{
+public:
+    explicit EvenRows(QObject* parent) : QStyledItemDelegate(parent) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem squared = option;
+        initStyleOption(&squared, index);
+        squared.features |= QStyleOptionViewItem::HasDecoration;
+        const QStyle* style = squared.widget ? squared.widget->style() : QApplication::style();
+        const QSize withSquare =
+            style->sizeFromContents(QStyle::CT_ItemViewItem, &squared, QSize(), squared.widget);
+        const QSize own = QStyledItemDelegate::sizeHint(option, index);
+        return QSize(own.width(), qMax(own.height(), withSquare.height()));
+    }
+};
+
 } // namespace
 
 AdvancedModeDlg::AdvancedModeDlg(QWidget* parent) : QWidget(parent)
@@ -132,6 +156,8 @@ AdvancedModeDlg::AdvancedModeDlg(QWidget* parent) : QWidget(parent)
     tree = new QTreeWidget(this);
     tree->setRootIsDecorated(false);
     tree->setSortingEnabled(false);
+    tree->setItemDelegate(new EvenRows(tree));
+    tree->setUniformRowHeights(true);
     tree->setHeaderLabels({QStringLiteral("Color group"), QStringLiteral("Color")});
     {
         // A resized column makes the view measure its rows once the event loop runs,
@@ -150,7 +176,7 @@ AdvancedModeDlg::AdvancedModeDlg(QWidget* parent) : QWidget(parent)
     connect(button, &QPushButton::clicked, this, qOverload<>(&AdvancedModeDlg::pickColor));
     layout->addWidget(button);
 
-    label = new QLabel(this);
+    label = new HelpLabel(this);
     label->setText(QStringLiteral(
         "<b><u>Color groups explained:</u></b><br />* The top 15 or so groups are just "
         "definitions for standard colors.<br />\tIt's best to just leave these alone...<br />* "

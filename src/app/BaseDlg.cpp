@@ -2,15 +2,16 @@
 #include "app/BaseDlg.h"
 
 #include "advanced/AdvancedModeDlg.h"
-#include "app/Choosers.h"
 #include "app/ColorChange.h"
-#include "app/Messages.h"
 #include "basic/BasicModeDlg.h"
+#include "dialogs/Choosers.h"
+#include "dialogs/Messages.h"
 #include "files/ColorFile.h"
 #include "files/ColorFolder.h"
 #include "files/Preferences.h"
 #include "info/AboutDlg.h"
 #include "info/LicenseDlg.h"
+#include "info/Picture.h"
 #include "model/AOColors.h"
 #include "platform/NativeFile.h"
 #include "settings/SettingsDlg.h"
@@ -129,7 +130,7 @@ private:
         if (picture.isNull())
             picture = side == sides.front()
                           ? QPixmap(tintwell_icon_xpm)
-                          : QPixmap(QStringLiteral(":/icons/%1x%1.png").arg(side));
+                          : Picture::fromPng(QStringLiteral(":/icons/%1x%1.png").arg(side));
         return picture;
     }
 
@@ -316,19 +317,20 @@ bool BaseDlg::loadPrefs()
     advancedMode = false;
     bgColor.name = QStringLiteral("Tintwell background");
     bgColor.value = QStringLiteral("black");
-    updateBackgroundColor();
 
     QStringList lines;
-    if (!Preferences::readLines(&lines))
-        return false;
+    const bool read = Preferences::readLines(&lines);
     for (const QString& line : qAsConst(lines)) {
         qDebug("loadPrefs(): line: %s", qPrintable(line));
         applyPreference(line);
     }
-    // The page is chosen once, from the last "AdvancedMode" line: switching pages lays
-    // out the one coming into view, which each further line would do again.
-    settingsPage->setMode(advancedMode);
-    return true;
+    // The background and the page are set once, from the last line of their key:
+    // every background recolours each swatch of both pages, and switching pages lays
+    // out the one coming into view.
+    updateBackgroundColor();
+    if (read)
+        settingsPage->setMode(advancedMode);
+    return read;
 }
 
 void BaseDlg::applyPreference(const QString& line)
@@ -349,7 +351,6 @@ void BaseDlg::applyPreference(const QString& line)
     if (key == QLatin1String("BGColor")) {
         qDebug("loadPrefs():setting BGColor to %s", qPrintable(value));
         bgColor.setValue(value);
-        updateBackgroundColor();
     }
 }
 

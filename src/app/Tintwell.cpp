@@ -2,8 +2,8 @@
 #include "app/Tintwell.h"
 
 #include "app/BaseDlg.h"
-#include "app/Messages.h"
-#include "platform/DialogFont.h"
+#include "dialogs/Messages.h"
+#include "app/DialogFont.h"
 
 #include <QApplication>
 #include <QDir>

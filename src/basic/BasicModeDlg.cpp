@@ -2,6 +2,7 @@
 #include "basic/BasicModeDlg.h"
 
 #include "basic/AOColorWidget.h"
+#include "dialogs/HelpLabel.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -84,7 +85,7 @@ BasicModeDlg::BasicModeDlg(QWidget* parent) : QWidget(parent)
 
     layout->addItem(new QSpacerItem(1, 1, QSizePolicy::Minimum, QSizePolicy::Expanding));
 
-    label = new QLabel(this);
+    label = new HelpLabel(this);
     label->setText(tr("<b><u>Changing your chatcolors:</u></b><br />Change the colors you "
                       "want.<br />Click <b>Save</b> to save the data.<br />Launch Anarchy "
                       "Online.<br /><br />If you allready have AO running, do this to see your "
@@ -124,15 +125,19 @@ void BasicModeDlg::buildTab(int tab, QWidget*& page, QVBoxLayout*& pageLayout, S
     pageLayout = new QVBoxLayout(page);
     pageLayout->setSpacing(3);
     pageLayout->setContentsMargins(5, 5, 5, 5);
+    // The page goes onto its tab while it is still empty: the first tab's page is shown
+    // as it is added, and showing a widget lays it out, captions and all, even while the
+    // window and the basic page are hidden, as at a start in advanced mode.
+    tabs->addTab(page, QString::fromLatin1(chatTabs[tab].title));
     for (int row = 0; row < swatchesPerTab; ++row) {
         swatches[row] = buildSwatch(tab, row, page);
         pageLayout->addWidget(swatches[row]);
         // The rows of a tab are laid out the first time the tab is opened: a hidden
         // widget takes no room in a layout, so the captions of tabs the player has not
-        // opened are not measured.
-        swatches[row]->setVisible(tab == 0);
+        // opened are not measured. The first tab's rows show with their page.
+        if (tab != 0)
+            swatches[row]->hide();
     }
-    tabs->addTab(page, QString::fromLatin1(chatTabs[tab].title));
 }
 
 void BasicModeDlg::showRows(int tab)

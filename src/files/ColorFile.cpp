@@ -2,6 +2,7 @@
 #include "files/ColorFile.h"
 
 #include "files/ColorFileReader.h"
+#include "files/ColorFileWriter.h"
 #include "files/ColorFolder.h"
 #include "files/FileStamp.h"
 #include "files/SafeFile.h"
@@ -12,49 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
 #include <utility>
-
-namespace
-{
-
-// Escapes an attribute value exactly as Qt's DOM does when it prints a document, so
-// the file is the one the DOM would write. Tabs and line ends become character
-// references, since a reader turns them into blanks otherwise. Other control
-// characters and U+FFFE/U+FFFF, which the DOM would print as they are, become
-// character references too: a raw NUL makes the file unreadable, and Qt's parser
-// takes a raw U+FFFF for the end of the file.
-// Keep textSizeBound below in step.
-void appendAttributeValue(QString* xml, const QString& value)
-{
-    const int start = xml->size();
-    for (const QChar c : value) {
-        switch (c.unicode()) {
-        case '<':
-            *xml += QLatin1String("&lt;");
-            break;
-        case '"':
-            *xml += QLatin1String("&quot;");
-            break;
-        case '&':
-            *xml += QLatin1String("&amp;");
-            break;
-        case '>':
-            if (xml->size() - start >= 2 && xml->endsWith(QLatin1String("]]")))
-                *xml += QLatin1String("&gt;");
-            else
-                *xml += c;
-            break;
-        default:
-            if (c.unicode() < 0x20 || c.unicode() >= 0xfffe)
-                *xml += QStringLiteral("&#x%1;").arg(c.unicode(), 0, 16);
-            else
-                *xml += c;
-        }
-    }
-}
-
-} // namespace
 
 bool ColorFile::read(QByteArray data, AOColors* table, QString* error)
 {
@@ -97,62 +56,9 @@ bool ColorFile::restore(const ColorFolder& folder, const QString& source, QStrin
            SafeFile::replace(folder.colorFile(), data, error, SafeFile::Links::Follow);
 }
 
-namespace
-{
-
-// The escapes of appendAttributeValue, counted generously: every '>' as escaped, every
-// character outside ASCII as three bytes of UTF-8 (a surrogate pair takes four).
-qint64 textSizeBound(const QString& text)
-{
-    qint64 size = 0;
-    for (const QChar c : text) {
-        const ushort u = c.unicode();
-        if (u == '"')
-            size += 6;
-        else if (u == '&')
-            size += 5;
-        else if (u == '<' || u == '>')
-            size += 4;
-        else if (u < 0x20)
-            size += 6;
-        else if (u >= 0xfffe)
-            size += 8;
-        else
-            size += u < 0x80 ? 1 : 3;
-    }
-    return size;
-}
-
-} // namespace
-
-qint64 ColorFile::sizeBound(const AOColor& entry)
-{
-    // A colour picked anew is written as "0x" and at most eight digits.
-    const qint64 pickedColor = 10;
-    return qint64(sizeof("    <HTMLColor name=\"\" color=\"\"/>\n") - 1) +
-           textSizeBound(entry.name) + std::max(textSizeBound(entry.value), pickedColor);
-}
-
-// Printed directly rather than built as a DOM first: the document is always the same
-// simple shape, and building it node by node took most of the time of a save. The
-// text is what the DOM prints with an indentation of 4, with the attributes always
-// in the order "name", "color".
 QByteArray ColorFile::toXml(const AOColors& table)
 {
-    if (table.isEmpty())
-        return QByteArrayLiteral("<Root/>\n");
-    QString xml;
-    xml.reserve(64 * table.size() + 16);
-    xml += QLatin1String("<Root>\n");
-    for (const AOColor& entry : table) {
-        xml += QLatin1String("    <HTMLColor name=\"");
-        appendAttributeValue(&xml, entry.name);
-        xml += QLatin1String("\" color=\"");
-        appendAttributeValue(&xml, entry.value);
-        xml += QLatin1String("\"/>\n");
-    }
-    xml += QLatin1String("</Root>\n");
-    return xml.toUtf8();
+    return ColorFileWriter::toXml(table);
 }
 
 namespace

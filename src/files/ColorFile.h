@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "files/ColorFileWriter.h"
+
 #include <QByteArray>
 #include <QString>
 
-class AOColor;
 class AOColors;
 class ColorFolder;
 class FileStamp;
@@ -14,13 +15,8 @@ class FileStamp;
 class ColorFile
 {
 public:
-    // Thousands of times any colour file the game ships; bigger files are refused
-    // unread. The reader refuses any document whose table would be written larger, so
-    // whatever Tintwell writes it reads again: 200,000 entries with names of 32
-    // characters outside ASCII come to 28 MB.
-    static const qint64 maxSize = 32 * 1024 * 1024;
-    // The bytes of "<Root>" and "</Root>" on lines of their own.
-    static const qint64 rootSize = 15;
+    // Larger files are refused unread (see ColorFileWriter).
+    static constexpr qint64 maxSize = ColorFileWriter::maxSize;
 
     // How a save ended: the new file is in place; nothing was written because the file
     // does not hold what it was expected to; another program holds it open so that it
@@ -43,12 +39,8 @@ public:
     // where the colour file's links lead.
     static bool restore(const ColorFolder& folder, const QString& source, QString* error = nullptr);
 
-    // A new document with one "HTMLColor" element per entry below the root "Root",
-    // without an XML declaration, in UTF-8.
+    // The table as Tintwell writes it (see ColorFileWriter).
     static QByteArray toXml(const AOColors& table);
-    // The most bytes that toXml() takes for the entry, now or after a colour is picked
-    // for it.
-    static qint64 sizeBound(const AOColor& entry);
 
     // Writes the table as the folder's colour file and keeps the file it replaces,
     // byte for byte, as the backup. Both new files are written and synced before

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ColorFileReader.h"
 
-#include "files/ColorFile.h"
+#include "files/ColorFileWriter.h"
 #include "model/AOColors.h"
 #include "platform/SystemError.h"
 
@@ -331,7 +331,7 @@ public:
 private:
     AOColors* table;
     int depth = 0;
-    qint64 written = ColorFile::rootSize;
+    qint64 written = ColorFileWriter::rootSize;
 };
 
 bool Entries::take(const QXmlStreamReader& reader, QString* why)
@@ -365,10 +365,10 @@ bool Entries::take(const QXmlStreamReader& reader, QString* why)
     AOColor entry;
     entry.name = reader.attributes().value(QLatin1String("name")).toString();
     entry.value = reader.attributes().value(QLatin1String("color")).toString();
-    written += ColorFile::sizeBound(entry);
-    if (written > ColorFile::maxSize) {
+    written += ColorFileWriter::sizeBound(entry);
+    if (written > ColorFileWriter::maxSize) {
         *why = QStringLiteral("colours that would take more than %1 bytes to write")
-                   .arg(ColorFile::maxSize);
+                   .arg(ColorFileWriter::maxSize);
         return false;
     }
     table->append(entry);

@@ -36,7 +36,7 @@ public:
 
     // Replaces the table's entries with one per "HTMLColor" element of the document,
     // in document order. The table is empty when the document is refused, which it also
-    // is when Tintwell would write its table larger than ColorFile::maxSize. Bytes handed
+    // is when Tintwell would write its table larger than ColorFileWriter::maxSize. Bytes handed
     // over with std::move are freed once decoded, so a large file is not held as bytes,
     // as text and as a table at once.
     static bool read(QByteArray data, AOColors* table, QString* error = nullptr);

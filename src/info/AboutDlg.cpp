@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "info/AboutDlg.h"
 
+#include "info/Picture.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QScrollArea>
@@ -42,7 +44,7 @@ AboutDlg::AboutDlg(QWidget* parent) : QWidget(parent)
     pictureLabel->setFrameShape(QFrame::Box);
     pictureLabel->setFrameShadow(QFrame::Plain);
     pictureLabel->setLineWidth(1);
-    pictureLabel->setPixmap(QPixmap(QStringLiteral("Tintwell.png")));
+    pictureLabel->setPixmap(Picture::fromPng(QStringLiteral("Tintwell.png")));
     pictureLabel->setScaledContents(false);
     pictureLabel->setIndent(0);
     layout->addWidget(pictureLabel);

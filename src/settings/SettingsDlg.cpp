@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/SettingsDlg.h"
 
-#include "app/Choosers.h"
-#include "app/Messages.h"
+#include "dialogs/Choosers.h"
+#include "dialogs/Messages.h"
 #include "files/ColorFile.h"
 #include "files/ColorFolder.h"
 #include "files/SafeFile.h"

@@ -61,6 +61,8 @@ private slots:
     void initTestCase();
     void init();
     void pageIsBuiltAsDesigned();
+    void helpTextNeedsWhatALabelNeeds_data();
+    void helpTextNeedsWhatALabelNeeds();
     void rowsKeepTableOrderAndDuplicates();
     void rowRoles_data();
     void rowRoles();
@@ -117,6 +119,40 @@ void TestAdvancedModeDlg::pageIsBuiltAsDesigned()
                        "the GUI\t(i.e. <font color=red>CCNPCChatColorEmote</font>)<br />* Groups "
                        "starting with <font color=red>ctch_</font> are the various chat groups.<br "
                        "/>\t(i.e. <font color=red>ctch_clan</font> is your guild channel etc.)"));
+}
+
+// The help text is measured once for each width; a new text or font is measured anew,
+// as a plain label would be.
+void TestAdvancedModeDlg::helpTextNeedsWhatALabelNeeds_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("pointSize");
+    QTest::newRow("as built") << QString() << 0;
+    QTest::newRow("a new text") << QStringLiteral("<b>Two</b> words") << 0;
+    QTest::newRow("a larger font") << QString() << 20;
+}
+
+void TestAdvancedModeDlg::helpTextNeedsWhatALabelNeeds()
+{
+    QFETCH(QString, text);
+    QFETCH(int, pointSize);
+    OpenPage page;
+    const QList<int> widths = {120, 334};
+    for (int width : widths)
+        page.label->heightForWidth(width);
+    if (!text.isEmpty())
+        page.label->setText(text);
+    if (pointSize > 0) {
+        QFont larger = page.label->font();
+        larger.setPointSize(pointSize);
+        page.label->setFont(larger);
+    }
+    QLabel plain(page.label->text());
+    plain.setFont(page.label->font());
+    plain.setWordWrap(true);
+    for (int width : widths)
+        QCOMPARE(page.label->heightForWidth(width), plain.heightForWidth(width));
+    QCOMPARE(page.label->minimumSizeHint().height(), plain.minimumSizeHint().height());
 }
 
 void TestAdvancedModeDlg::rowsKeepTableOrderAndDuplicates()
@@ -260,7 +296,7 @@ void TestAdvancedModeDlg::renderedRowsShowTheirColours()
 {
     const QColor orange(255, 128, 0);
     const QColor green(0x33, 0xcc, 0x66);
-    setColorTable({{"ctch_clan", "0x00FF8000"}, {"ctch_team", "#33cc66"}, {"odd", "nonsense"}});
+    setColorTable({{"odd", "nonsense"}, {"ctch_clan", "0x00FF8000"}, {"ctch_team", "#33cc66"}});
     OpenPage page;
     page.resize(600, 500);
     page.show();
@@ -280,11 +316,15 @@ void TestAdvancedModeDlg::renderedRowsShowTheirColours()
             QVERIFY(Pixels::count(image, backdrop, area) > area.width() * area.height() / 2);
         }
     }
-    QVERIFY(Pixels::count(image, orange, cell(0, 0)) > 10);
-    QVERIFY(Pixels::hasBlock(image, orange, QSize(15, 15), cell(0, 1)));
-    QVERIFY(Pixels::count(image, green, cell(1, 0)) > 10);
-    QVERIFY(Pixels::hasBlock(image, green, QSize(15, 15), cell(1, 1)));
-    QCOMPARE(Pixels::count(image, orange, cell(1, 0).united(cell(2, 1))), 0);
+    QVERIFY(Pixels::count(image, orange, cell(1, 0)) > 10);
+    QVERIFY(Pixels::hasBlock(image, orange, QSize(15, 15), cell(1, 1)));
+    QVERIFY(Pixels::count(image, green, cell(2, 0)) > 10);
+    QVERIFY(Pixels::hasBlock(image, green, QSize(15, 15), cell(2, 1)));
+    QCOMPARE(Pixels::count(image, orange, cell(0, 0).united(cell(0, 1))), 0);
+    QCOMPARE(Pixels::count(image, orange, cell(2, 0).united(cell(2, 1))), 0);
+    // The first row has no colour square and is as high as the rows with one.
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(cell(row, 1).height(), page.tree->sizeHintForRow(1));
 
     // A new background reaches every row at once.
     page.setBackgroundColor(colorOf(QStringLiteral("white")));

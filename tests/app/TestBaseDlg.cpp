@@ -2,14 +2,15 @@
 #include "app/BaseDlg.h"
 
 #include "advanced/AdvancedModeDlg.h"
-#include "app/Choosers.h"
-#include "app/Messages.h"
 #include "app/Tintwell.h"
 #include "basic/BasicModeDlg.h"
+#include "common/DebugLines.h"
 #include "common/Files.h"
 #include "common/Find.h"
 #include "common/GameFixture.h"
 #include "common/RealDialogs.h"
+#include "dialogs/Choosers.h"
+#include "dialogs/Messages.h"
 #include "model/AOColors.h"
 #include "settings/FolderPath.h"
 #include "settings/SettingsDlg.h"
@@ -31,14 +32,6 @@
 
 namespace
 {
-
-QStringList* debugLines = nullptr;
-
-void recordDebug(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtDebugMsg && debugLines)
-        debugLines->append(message);
-}
 
 // Counts the refreshes of the pages from the end of construction on, and shows the
 // state the dialog keeps for itself. Its widgets are found by their names.
@@ -148,7 +141,6 @@ private slots:
 
 private:
     std::unique_ptr<CountingDlg> open(const QByteArray& colors = fiveColors);
-    void writePrefs(const QByteArray& text);
     void writeColors(const QByteArray& text);
     QString colorFile() const;
     int runProbe();
@@ -156,7 +148,6 @@ private:
 
     std::unique_ptr<GameFixture> fixture;
     QString game;
-    QByteArray home = qgetenv("HOME");
 };
 
 void TestBaseDlg::init()
@@ -168,20 +159,12 @@ void TestBaseDlg::init()
 
 void TestBaseDlg::cleanup()
 {
-    qputenv("HOME", home);
-    qInstallMessageHandler(nullptr);
-    debugLines = nullptr;
     fixture.reset();
 }
 
 std::unique_ptr<CountingDlg> TestBaseDlg::open(const QByteArray& colors)
 {
     return fixture->open<CountingDlg>(colors);
-}
-
-void TestBaseDlg::writePrefs(const QByteArray& text)
-{
-    fixture->writePreferences(text);
 }
 
 QString TestBaseDlg::colorFile() const
@@ -207,7 +190,7 @@ int TestBaseDlg::runProbe()
 
 void TestBaseDlg::windowIsBuiltAsDesigned()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
+    fixture->writePreferences();
     BaseDlg dialog;
     auto* tabs = find<QTabWidget>(&dialog, QStringLiteral("tabWidget"));
     auto* modes = find<QStackedWidget>(&dialog, QStringLiteral("modeStack"));
@@ -242,9 +225,9 @@ void TestBaseDlg::windowIsBuiltAsDesigned()
 void TestBaseDlg::preferencesAreReadAndWrittenBack()
 {
     // The last of several lines of a key wins.
-    writePrefs("## Tintwell Configuration ##\r\nAODir = " + game.toLocal8Bit() +
-               "\r\nAdvancedMode = 0\r\nAdvancedMode = 2\r\nBGColor = #00ff00\r\nBGColor\r\n"
-               "Colour = red\r\n");
+    fixture->writePreferences(
+        {"AdvancedMode = 0", "AdvancedMode = 2", "BGColor = #00ff00", "BGColor", "Colour = red"},
+        "\r\n");
     CountingDlg dialog;
     QCOMPARE(dialog.settingsPage()->aoPath(), game);
     QVERIFY(dialog.advancedMode);
@@ -256,45 +239,41 @@ void TestBaseDlg::preferencesAreReadAndWrittenBack()
 
     dialog.savePrefs();
     QCOMPARE(contents(QStringLiteral("Tintwell.cfg")),
-             textLines("## Tintwell Configuration ##\nAODir = " + game.toLocal8Bit() +
-                       "\nAdvancedMode = 1\nBGColor = #00ff00\n"));
+             textLines(fixture->game().preferences({"AdvancedMode = 1", "BGColor = #00ff00"})));
 }
 
 // The real folder dialog at a real first start: it comes after the preferences were
 // looked for and before the colours are read.
 void TestBaseDlg::firstStartAsksForFolderBeforeLoading()
 {
-    QStringList lines;
-    debugLines = &lines;
-    qInstallMessageHandler(recordDebug);
+    DebugLines debug;
 #ifdef Q_OS_WIN
     // Windows' own folder dialog is no Qt widget to drive: the seam answers there.
     Choosers::setNextFolder(game);
 #else
     RealDialogs::whenModal([&](QWidget* dialog) {
-        lines.append(QStringLiteral("<folder dialog>"));
+        debug.lines.append(QStringLiteral("<folder dialog>"));
         RealDialogs::chooseFolder(dialog, game);
     });
 #endif
 
     CountingDlg dialog;
-    qInstallMessageHandler(nullptr);
 
     const QString folder = FolderPath::fromDialog(game);
     QCOMPARE(dialog.settingsPage()->aoPath(), folder);
     QVERIFY(!dialog.advancedMode);
     QCOMPARE(dialog.bgColor.value, QStringLiteral("black"));
     // The colour file is read from the folder the question gave, so after it.
-    const int prefs = lines.indexOf(QStringLiteral("loadPrefs(): file: Tintwell.cfg"));
-    const int load = lines.indexOf(QStringLiteral("loadData(): file: ") + folder +
-                                   QStringLiteral("/cd_image/gui/default/TextColors.xml"));
-    QVERIFY2(prefs >= 0 && load > prefs, qPrintable(lines.join('\n')));
+    const int prefs = debug.lines.indexOf(QStringLiteral("loadPrefs(): file: Tintwell.cfg"));
+    const int load = debug.lines.indexOf(QStringLiteral("loadData(): file: ") + folder +
+                                         QStringLiteral("/cd_image/gui/default/TextColors.xml"));
+    QVERIFY2(prefs >= 0 && load > prefs, qPrintable(debug.lines.join('\n')));
     QVERIFY(!QFile::exists(QStringLiteral("Tintwell.cfg")));
 }
 
 void TestBaseDlg::modeFollowsTheCheckBox()
 {
-    writePrefs("AODir = " + game.toLocal8Bit() + "\nAdvancedMode = x\n");
+    fixture->writePreferences({"AdvancedMode = x"});
     CountingDlg dialog;
     auto* modes = dialog.widget<QStackedWidget>("modeStack");
     QVERIFY(!dialog.advancedMode);
@@ -326,12 +305,11 @@ void TestBaseDlg::cancelledFolderQuestionEndsWithMinusOne()
 void TestBaseDlg::closingWritesPreferencesAndKeepsColors()
 {
     const QByteArray colors = contents(colorFile());
-    writePrefs("AODir = " + game.toLocal8Bit() + "\n");
+    // Only the folder named: closing writes the whole file.
+    fixture->writePreferences({});
 
     QCOMPARE(runProbe(), 0);
-    QCOMPARE(contents(QStringLiteral("Tintwell.cfg")),
-             textLines("## Tintwell Configuration ##\nAODir = " + game.toLocal8Bit() +
-                       "\nAdvancedMode = 0\nBGColor = black\n"));
+    QCOMPARE(contents(QStringLiteral("Tintwell.cfg")), textLines(fixture->game().preferences()));
     QCOMPARE(contents(colorFile()), colors);
 }
 
@@ -344,13 +322,11 @@ void TestBaseDlg::loadDataReadsTheFileAndRefreshesOnce()
     QCOMPARE(aoColors.at(0).format, int(AOColor::Hex6));
     QCOMPARE(aoColors.at(0).green, 0xff);
 
-    QStringList lines;
-    debugLines = &lines;
-    qInstallMessageHandler(recordDebug);
+    DebugLines debug;
     writeColors("<Root><HTMLColor name=\"only\" color=\"blue\"/></Root>");
     emit dialog->settingsPage()->reloadData();
     QCOMPARE(tableText(), QStringList{"only=blue"});
-    QCOMPARE(lines.value(0), QStringLiteral("loadData(): file: ") + colorFile());
+    QCOMPARE(debug.lines.value(0), QStringLiteral("loadData(): file: ") + colorFile());
     QCOMPARE(dialog->colorRefreshes, 1);
 
     writeColors("<Root><HTMLColor name=\"broken\"");
@@ -492,9 +468,7 @@ void TestBaseDlg::pickingRefreshesThePages()
 void TestBaseDlg::swatchGivesEveryNameTheChosenColor()
 {
     const auto dialog = open();
-    QStringList lines;
-    debugLines = &lines;
-    qInstallMessageHandler(recordDebug);
+    DebugLines debug;
 
     QColor start;
     QWidget* parent = nullptr;
@@ -514,18 +488,16 @@ void TestBaseDlg::swatchGivesEveryNameTheChosenColor()
              (QStringList{"ctch_clan=0x010203", "CCClanColor=0x010203", "clan_third=0x010203",
                           "background=0x123456", "ctch_clan=0x999999"}));
     QCOMPARE(aoColors.at(2).red, 1);
-    QCOMPARE(lines, (QStringList{groupLine + "list has 3 members",
-                                 groupLine + "Color 0 is 'ctch_clan' (0x010203)",
-                                 groupLine + "Color 1 is 'CCClanColor' (0x010203)",
-                                 groupLine + "Color 2 is 'clan_third' (0x010203)"}));
+    QCOMPARE(debug.lines, (QStringList{groupLine + "list has 3 members",
+                                       groupLine + "Color 0 is 'ctch_clan' (0x010203)",
+                                       groupLine + "Color 1 is 'CCClanColor' (0x010203)",
+                                       groupLine + "Color 2 is 'clan_third' (0x010203)"}));
 }
 
 void TestBaseDlg::cancelledSwatchStillCopiesTheFirstColor()
 {
     const auto dialog = open();
-    QStringList lines;
-    debugLines = &lines;
-    qInstallMessageHandler(recordDebug);
+    DebugLines debug;
 
     Choosers::setNextColor(QColor());
     dialog->pickGroup(QStringList{"ctch_clan", "CCClanColor", "clan_third"});
@@ -536,23 +508,21 @@ void TestBaseDlg::cancelledSwatchStillCopiesTheFirstColor()
                           "background=0x123456", "ctch_clan=0x999999"}));
     QCOMPARE(aoColors.at(2).format, int(AOColor::Hex6));
     QCOMPARE(aoColors.at(2).green, 0xff);
-    QCOMPARE(lines.value(1), groupLine + "Color 0 is 'ctch_clan' (0x40FF80)");
-    QCOMPARE(lines.value(3), groupLine + "Color 2 is 'clan_third' (0x40FF80)");
+    QCOMPARE(debug.lines.value(1), groupLine + "Color 0 is 'ctch_clan' (0x40FF80)");
+    QCOMPARE(debug.lines.value(3), groupLine + "Color 2 is 'clan_third' (0x40FF80)");
 }
 
 void TestBaseDlg::swatchWithNamesMissingFromTheTable()
 {
     const auto dialog = open();
-    QStringList lines;
-    debugLines = &lines;
-    qInstallMessageHandler(recordDebug);
+    DebugLines debug;
 
     Choosers::setNextColor(QColor(1, 2, 3));
     dialog->pickGroup(QStringList{"ctch_clan", "no_such_name", "clan_third"});
     QCOMPARE(tableText(),
              (QStringList{"ctch_clan=0x010203", "CCClanColor=#00FF00", "clan_third=0x010203",
                           "background=0x123456", "ctch_clan=0x999999"}));
-    QCOMPARE(lines.value(2), groupLine + "Color 1 is '' (0x010203)");
+    QCOMPARE(debug.lines.value(2), groupLine + "Color 1 is '' (0x010203)");
 
     // Without a colour of its own, the first name has nothing to give the others: their
     // colours stay as they are instead of becoming empty.
@@ -590,14 +560,12 @@ void TestBaseDlg::backgroundIsNotATableEntry()
 void TestBaseDlg::emptySwatchDoesNothing()
 {
     const auto dialog = open();
-    QStringList lines;
-    debugLines = &lines;
-    qInstallMessageHandler(recordDebug);
+    DebugLines debug;
     Choosers::setNextColor(QColor(1, 2, 3));
     dialog->pickGroup(QStringList());
     QCOMPARE(Choosers::pendingResults(), 1);
     QVERIFY(!Choosers::lastColorInitial().isValid());
-    QCOMPARE(lines, QStringList());
+    QCOMPARE(debug.lines, QStringList());
     QCOMPARE(dialog->colorRefreshes, 0);
 }
 
@@ -649,12 +617,10 @@ void TestBaseDlg::firstStartOffersTheInstallFound()
 #ifdef Q_OS_WIN
     QSKIP("the fake home is a Linux one: Windows' home folder does not follow HOME");
 #endif
-    const QString fakeHome = fixture->path(QStringLiteral("home"));
     const QString steamGame =
-        fakeHome + QStringLiteral("/.local/share/Steam/steamapps/common/Anarchy Online");
+        fixture->fakeHome() + QStringLiteral("/.local/share/Steam/steamapps/common/Anarchy Online");
     put(steamGame + QStringLiteral("/cd_image/gui/default/TextColors.xml"),
         "<Root><HTMLColor name=\"ctch_clan\" color=\"0x123456\" /></Root>");
-    qputenv("HOME", QFile::encodeName(fakeHome));
     Choosers::setNextFolder(steamGame); // what OK gives on the folder it opened at
 
     CountingDlg dialog;

@@ -10,6 +10,7 @@
 #include "settings/SettingsDlg.h"
 
 #include "common/Files.h"
+#include "common/GameFolder.h"
 
 #include <QAbstractScrollArea>
 #include <QAbstractTextDocumentLayout>
@@ -91,7 +92,6 @@ private:
 
     std::unique_ptr<QTemporaryDir> dir;
     QString previous;
-    QString game;
     std::unique_ptr<OpenDlg> dialog;
 };
 
@@ -101,16 +101,12 @@ void TestReadable::initTestCase()
     dir = std::make_unique<QTemporaryDir>();
     QVERIFY(dir->isValid());
     QVERIFY(QDir::setCurrent(dir->path()));
-    game = dir->filePath(QStringLiteral("Anarchy Online"));
-    QVERIFY(QDir().mkpath(game + QStringLiteral("/cd_image/gui/default")));
-    QVERIFY(QFile::copy(besideTest(QStringLiteral("TextColors.orig")),
-                        game + QStringLiteral("/cd_image/gui/default/TextColors.xml")));
+    QFile bundled(besideTest(QStringLiteral("TextColors.orig")));
+    QVERIFY(bundled.open(QIODevice::ReadOnly));
+    const GameFolder folder(dir->filePath(QStringLiteral("Anarchy Online")), bundled.readAll());
     for (const char* companion : {"LICENSE.GPL", "Tintwell.png"})
         QVERIFY(QFile::copy(besideTest(QLatin1String(companion)), QLatin1String(companion)));
-    QFile prefs(QStringLiteral("Tintwell.cfg"));
-    QVERIFY(prefs.open(QIODevice::WriteOnly));
-    prefs.write("AODir = " + game.toLocal8Bit() + "\n");
-    prefs.close();
+    put(QStringLiteral("Tintwell.cfg"), folder.preferences());
     dialog = std::make_unique<OpenDlg>();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));

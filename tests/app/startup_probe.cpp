@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs Tintwell's real start-up and shut-down in the current folder and closes every
 // modal window that opens, as a player pressing Escape would.
-#include "app/Choosers.h"
 #include "app/Tintwell.h"
+#include "dialogs/Choosers.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/GameFixture.h"
 
-#include "app/Choosers.h"
-#include "app/Messages.h"
 #include "common/Files.h"
+#include "dialogs/Choosers.h"
+#include "dialogs/Messages.h"
 
 #include <QDir>
 
@@ -19,6 +19,10 @@ GameFixture::GameFixture() : previous(QDir::currentPath())
 GameFixture::~GameFixture()
 {
     QDir::setCurrent(previous);
+    if (homeFaked && realHome)
+        qputenv("HOME", *realHome);
+    else if (homeFaked)
+        qunsetenv("HOME");
     Messages::clearAnswers();
     Choosers::clearResults();
 }
@@ -43,7 +47,18 @@ const GameFolder& GameFixture::game() const
     return *gameFolder;
 }
 
-void GameFixture::writePreferences(const QByteArray& text) const
+void GameFixture::writePreferences(const QByteArrayList& settings, const QByteArray& lineEnd) const
 {
-    put(workFolder() + QStringLiteral("/Tintwell.cfg"), text);
+    put(workFolder() + QStringLiteral("/Tintwell.cfg"), gameFolder->preferences(settings, lineEnd));
+}
+
+QString GameFixture::fakeHome()
+{
+    const QString home = path(QStringLiteral("home"));
+    QDir().mkpath(home);
+    if (!homeFaked && qEnvironmentVariableIsSet("HOME"))
+        realHome = qgetenv("HOME");
+    homeFaked = true;
+    qputenv("HOME", QFile::encodeName(home));
+    return home;
 }

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
 
 // What a test of the main window starts from: a fresh temporary folder holding the
 // working folder "work", entered for as long as the fixture lives, and beside it the
@@ -28,15 +29,20 @@ public:
     QString workFolder() const;
     const GameFolder& game() const;
 
-    // Tintwell.cfg in the working folder.
-    void writePreferences(const QByteArray& text) const;
+    // Tintwell.cfg in the working folder, naming the game folder (see
+    // GameFolder::preferences).
+    void writePreferences(const QByteArrayList& settings = GameFolder::usualSettings,
+                          const QByteArray& lineEnd = "\n") const;
+    // An empty home folder "home" beside the others, which HOME names until the fixture
+    // ends: the installs Tintwell finds on the computer are then the test's alone.
+    QString fakeHome();
 
     // Opens the main window the way a later start does: the preferences name the
     // game folder, whose colour file holds `colors`.
     template <typename Dialog = BaseDlg>
     std::unique_ptr<Dialog> open(const QByteArray& colors = GameFolder::oneColor) const
     {
-        writePreferences(gameFolder->preferences());
+        writePreferences();
         gameFolder->write(QStringLiteral("TextColors.xml"), colors);
         return std::make_unique<Dialog>();
     }
@@ -44,5 +50,8 @@ public:
 private:
     QTemporaryDir dir;
     QString previous;
+    // HOME as it was before fakeHome(), if it was set; restored at the end.
+    std::optional<QByteArray> realHome;
+    bool homeFaked = false;
     std::unique_ptr<GameFolder> gameFolder;
 };

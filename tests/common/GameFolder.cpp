@@ -31,8 +31,17 @@ void GameFolder::write(const QString& name, const QByteArray& data) const
     put(file(name), data);
 }
 
-QByteArray GameFolder::preferences() const
+const QByteArrayList GameFolder::usualSettings{"AdvancedMode = 0", "BGColor = black"};
+
+QByteArray GameFolder::preferences(const QByteArrayList& settings, const QByteArray& lineEnd) const
 {
-    return "## Tintwell Configuration ##\nAODir = " + folder.toLocal8Bit() +
-           "\nAdvancedMode = 0\nBGColor = black\n";
+    return preferencesNaming(folder.toLocal8Bit(), settings, lineEnd);
+}
+
+QByteArray GameFolder::preferencesNaming(const QByteArray& folder, const QByteArrayList& settings,
+                                         const QByteArray& lineEnd)
+{
+    const QByteArrayList lines =
+        QByteArrayList{"## Tintwell Configuration ##", "AODir = " + folder} + settings;
+    return lines.join(lineEnd) + lineEnd;
 }

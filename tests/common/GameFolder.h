@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 
 // A game install folder as Tintwell finds it: the colour folder below it holds the
@@ -20,8 +21,17 @@ public:
     // A file of the colour folder; the colour file itself by default.
     QString file(const QString& name = QStringLiteral("TextColors.xml")) const;
     void write(const QString& name, const QByteArray& data) const;
-    // A preferences file that names this folder, as a later start finds it.
-    QByteArray preferences() const;
+    // The mode and background lines of the preferences file Tintwell writes by default.
+    static const QByteArrayList usualSettings;
+    // A preferences file that names this folder, as a later start finds it: the header,
+    // the folder's line, then `settings`, each line ended by `lineEnd`. Other settings
+    // or line ends make the odd files a player's editor or an older version leaves.
+    QByteArray preferences(const QByteArrayList& settings = usualSettings,
+                           const QByteArray& lineEnd = "\n") const;
+    // The same for a folder in the bytes the file stores, in any encoding or form.
+    static QByteArray preferencesNaming(const QByteArray& folder,
+                                        const QByteArrayList& settings = usualSettings,
+                                        const QByteArray& lineEnd = "\n");
 
 private:
     QString folder;

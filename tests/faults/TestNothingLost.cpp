@@ -348,15 +348,17 @@ void TestNothingLost::hostilePreferences_data()
     QRandomGenerator generator(7);
     for (char& c : random)
         c = char(generator.bounded(256));
-    const QByteArray aoDir = "AODir = @GAME@";
+    // The game folder is known only when the test runs: it takes the place of @GAME@.
+    const auto naming = [](const QByteArrayList& settings, const QByteArray& lineEnd = "\n") {
+        return GameFolder::preferencesNaming("@GAME@", settings, lineEnd);
+    };
     QTest::newRow("random bytes") << random << false << false;
-    QTest::newRow("5 MB line") << aoDir + "\n" + QByteArray(5 << 20, 'x') + "\nBGColor = red\n"
-                               << false << true;
-    QTest::newRow("CR LF") << "## Tintwell Configuration ##\r\n" + aoDir +
-                                  "\r\nAdvancedMode = 1\r\nBGColor = #00ff00\r\n"
-                           << false << true;
-    QTest::newRow("keys without separator") << aoDir + "\nAdvancedMode\nBGColor\nAODir\n"
-                                            << false << true;
+    QTest::newRow("5 MB line") << naming({QByteArray(5 << 20, 'x'), "BGColor = red"}) << false
+                               << true;
+    QTest::newRow("CR LF") << naming({"AdvancedMode = 1", "BGColor = #00ff00"}, "\r\n") << false
+                           << true;
+    QTest::newRow("keys without separator")
+        << naming({"AdvancedMode", "BGColor", "AODir"}) << false << true;
     QTest::newRow("folder named Tintwell.cfg") << QByteArray() << true << false;
 }
 

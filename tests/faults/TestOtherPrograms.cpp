@@ -3,13 +3,14 @@
 // may rewrite it while Tintwell is open, the player may keep it behind a link or
 // protect it. Each case runs on real files; the other program is a real process.
 #include "app/BaseDlg.h"
-#include "app/Messages.h"
+#include "dialogs/Messages.h"
 #include "files/ColorFile.h"
 #include "model/AOColors.h"
 
 #include "common/ColorTable.h"
 #include "common/Files.h"
 #include "common/Find.h"
+#include "common/GameFolder.h"
 #include "faults/GameColors.h"
 
 #include <QDateTime>
@@ -95,12 +96,10 @@ void TestOtherPrograms::init()
     dir = std::make_unique<QTemporaryDir>();
     QVERIFY(dir->isValid());
     root = dir->path();
-    put(colors(), gameColors);
-    put(colors(QStringLiteral("TextColors.xml.bak")), backupColors);
-    put(colors(QStringLiteral("TextColors.xml.orig")), originalColors);
-    put(work(QStringLiteral("Tintwell.cfg")),
-        "## Tintwell Configuration ##\nAODir = " + (root + QStringLiteral("/game")).toUtf8() +
-            "\nAdvancedMode = 0\nBGColor = black\n");
+    const GameFolder game(root + QStringLiteral("/game"), gameColors);
+    game.write(QStringLiteral("TextColors.xml.bak"), backupColors);
+    game.write(QStringLiteral("TextColors.xml.orig"), originalColors);
+    put(work(QStringLiteral("Tintwell.cfg")), game.preferences());
     previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(work(QString())));
     Messages::clearAnswers();

@@ -6,8 +6,8 @@
 // usage: fault_scenario save|resave|restoreBackup|restoreOriginal|restoreBundled|firstStart|prefs
 //        [game folder, for firstStart]
 #include "app/BaseDlg.h"
-#include "app/Choosers.h"
-#include "app/Messages.h"
+#include "dialogs/Choosers.h"
+#include "dialogs/Messages.h"
 #include "model/AOColors.h"
 #include "settings/SettingsDlg.h"
 

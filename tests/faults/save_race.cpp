@@ -7,7 +7,7 @@
 //
 // usage: save_race INSTANCE(1-15) SECONDS   (in a working folder with Tintwell.cfg)
 #include "app/BaseDlg.h"
-#include "app/Messages.h"
+#include "dialogs/Messages.h"
 #include "model/AOColors.h"
 
 #include <QApplication>

@@ -2,6 +2,7 @@
 #include "files/Preferences.h"
 
 #include "common/Files.h"
+#include "common/GameFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -157,9 +158,9 @@ void TestPreferences::writesExactlyFourLines()
                                QStringLiteral("0x00ff00")));
     QFile file(Preferences::fileName());
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    QCOMPARE(QString::fromLocal8Bit(file.readAll()),
-             QStringLiteral("## Tintwell Configuration ##\nAODir = /games/Anarchy Online\n"
-                            "AdvancedMode = 1\nBGColor = 0x00ff00\n"));
+    QCOMPARE(file.readAll(),
+             GameFolder::preferencesNaming("/games/Anarchy Online",
+                                           {"AdvancedMode = 1", "BGColor = 0x00ff00"}));
 }
 
 // Under code page 1252, the one of most players: Windows' own, Qt's codec of that
@@ -199,8 +200,7 @@ void TestPreferences::keepsAnyFolderName()
     QFETCH(QString, folder);
     QFETCH(bool, writtenSo);
     const QByteArray file = (marked ? QByteArray("\xEF\xBB\xBF") : QByteArray()) +
-                            textLines("## Tintwell Configuration ##\nAODir = " + stored +
-                                      "\nAdvancedMode = 0\nBGColor = black\n");
+                            textLines(GameFolder::preferencesNaming(stored));
 
     put(Preferences::fileName(), file);
     QStringList lines;

@@ -107,6 +107,10 @@ void TestAboutDlg::showsThePictureWhenItIsThere()
     AboutDlg other;
     QCOMPARE(pictureOf(other)->pixmap(Qt::ReturnByValue).size(), QSize(40, 20));
     QCOMPARE(pictureOf(other)->size(), QSize(334, 145));
+    // Whatever its name says, a picture in another format is shown too.
+    QVERIFY(small.scaled(30, 10).save(QStringLiteral("Tintwell.png"), "BMP"));
+    AboutDlg bitmap;
+    QCOMPARE(pictureOf(bitmap)->pixmap(Qt::ReturnByValue).size(), QSize(30, 10));
 }
 
 void TestAboutDlg::textNamesTheProgramAndWarns()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "info/LicenseDlg.h"
 
+#include "common/DebugLines.h"
 #include "common/Files.h"
 
 #include <QDir>
@@ -15,14 +16,6 @@
 
 namespace
 {
-
-QStringList* debugLines = nullptr;
-
-void recordDebug(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtDebugMsg && debugLines)
-        debugLines->append(message);
-}
 
 // The page's one text box.
 QTextEdit* textEditOf(const LicenseDlg& page)
@@ -109,19 +102,13 @@ void TestLicenseDlg::opensEmptyWithoutTheFile()
 
 void TestLicenseDlg::logsTheTabStopOncePerPage()
 {
-    QStringList lines;
-    debugLines = &lines;
-    // The test framework's own handler goes back in place, so later tests can still
-    // expect messages.
-    const QtMessageHandler framework = qInstallMessageHandler(recordDebug);
+    DebugLines debug;
     {
         LicenseDlg first;
         LicenseDlg second;
     }
-    qInstallMessageHandler(framework);
-    debugLines = nullptr;
     const QString line = QStringLiteral("TabStop at 30");
-    QCOMPARE(lines, (QStringList{line, line}));
+    QCOMPARE(debug.lines, (QStringList{line, line}));
 }
 
 void TestLicenseDlg::showsTheShippedLicence()

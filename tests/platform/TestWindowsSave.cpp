@@ -4,9 +4,10 @@
 // Tintwell.cfg, and saves the system refuses (a file held open by another program,
 // the read-only attribute) that must leave every file as it was.
 #include "app/BaseDlg.h"
-#include "app/Choosers.h"
-#include "app/Messages.h"
 #include "common/Files.h"
+#include "common/GameFolder.h"
+#include "dialogs/Choosers.h"
+#include "dialogs/Messages.h"
 #include "settings/SettingsDlg.h"
 
 #include <QCoreApplication>
@@ -99,7 +100,7 @@ QStringList TestWindowsSave::colorFolder() const
 void TestWindowsSave::startWithValidPrefs()
 {
     put(QStringLiteral("Tintwell.cfg"),
-        "AODir = " + QDir::toNativeSeparators(game).toLocal8Bit() + "\r\n");
+        GameFolder::preferencesNaming(QDir::toNativeSeparators(game).toLocal8Bit(), {}, "\r\n"));
     dialog = std::make_unique<OpenDlg>();
     QCOMPARE(Messages::takeShown(), QStringList());
 }
@@ -129,8 +130,8 @@ void TestWindowsSave::driveLetterPathsEndToEnd()
     dialog->savePrefs();
     dialog.reset();
     QCOMPARE(contents(QStringLiteral("Tintwell.cfg")),
-             "## Tintwell Configuration ##\r\nAODir = " + windowsForm.toLocal8Bit() +
-                 "\r\nAdvancedMode = 0\r\nBGColor = black\r\n");
+             GameFolder::preferencesNaming(windowsForm.toLocal8Bit(), GameFolder::usualSettings,
+                                           "\r\n"));
 
     // The next start finds the folder without asking and restores the backup into it.
     dialog = std::make_unique<OpenDlg>();

@@ -2,12 +2,12 @@
 #include "settings/SettingsDlg.h"
 
 #include "app/BaseDlg.h"
-#include "app/Choosers.h"
-#include "app/Messages.h"
 #include "basic/BasicModeDlg.h"
 #include "common/Files.h"
 #include "common/GameFixture.h"
 #include "common/RealDialogs.h"
+#include "dialogs/Choosers.h"
+#include "dialogs/Messages.h"
 #include "files/ColorFile.h"
 #include "model/AOColors.h"
 #include "settings/FolderPath.h"
@@ -20,13 +20,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
+
+#include <iterator>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -42,12 +43,56 @@ QByteArray colorXml(const char* color)
 }
 
 const QString overwriteQuestion = QStringLiteral("File TextColors.xml.orig exists. Overwrite?");
+const QString folderCaption =
+    QStringLiteral("Select the folder where Anarchy Online is installed:");
 
 void click(SettingsDlg& page, const QString& button)
 {
     auto* widget = page.findChild<QPushButton*>(button);
     QVERIFY2(widget, qPrintable(button));
     widget->click();
+}
+
+// The page on the test's game folder, counting the reloads it asks the window for.
+class GamePage : public SettingsDlg
+{
+public:
+    explicit GamePage(const QString& game) { setAOPath(game); }
+
+    QSignalSpy reloads{this, &SettingsDlg::reloadData};
+};
+
+// The three restore actions and the import: their buttons, the questions they ask and
+// the files they read.
+struct Source {
+    const char* label;
+    const char* button;
+    const char* question; // none for the import, which asks for its file instead
+    const char* file;
+    bool inWorkFolder;
+};
+
+const Source sources[] = {
+    {"last backup", "restoreBackupButton", "Restore last backup? All changes will be lost.",
+     "TextColors.xml.bak", false},
+    {"original data", "restoreOriginalButton", "Reload original data? All changes will be lost.",
+     "TextColors.xml.orig", false},
+    {"bundled file", "restoreBundledButton", "Reload original data? All changes will be lost.",
+     "TextColors.orig", true},
+    {"import", "importButton", nullptr, "shared-scheme.xml", true},
+};
+const Source& lastBackup = sources[0];
+
+// Clicks a restore, answering its question, or the import, choosing `file`; a warning
+// after either is answered with OK. False for the import.
+bool readSource(SettingsDlg& page, const Source& source, const QString& file,
+                Messages::Answer answer = Messages::Answer::Yes)
+{
+    const bool restore = source.question != nullptr;
+    restore ? Messages::answerNext(answer) : Choosers::setNextFile(file);
+    Messages::answerNext(Messages::Answer::Ok);
+    click(page, QLatin1String(source.button));
+    return restore;
 }
 
 } // namespace
@@ -61,22 +106,18 @@ private slots:
     void cleanup();
     void warningFollowsTypedText();
     void setModeEmitsOnceOrTwice();
+    void checkAOPathAsksUntilValidOrCancelled_data();
     void checkAOPathAsksUntilValidOrCancelled();
-    void checkAOPathAcceptsValidFolderWithoutAsking();
     void browseOpensTheRealFolderDialog();
     void folderQuestionOpensWhereTheGameIs_data();
     void folderQuestionOpensWhereTheGameIs();
     void backgroundButtonSendsBackground();
 
     void reloadTouchesNoFile();
-    void restoreCopiesSourceAfterYes_data();
-    void restoreCopiesSourceAfterYes();
-    void restoreChangesNothingAfterNo_data();
-    void restoreChangesNothingAfterNo();
-    void unusableSourceKeepsFileAndSaysSo_data();
-    void unusableSourceKeepsFileAndSaysSo();
-    void brokenSourceWarnsAndChangesNothing_data();
-    void brokenSourceWarnsAndChangesNothing();
+    void restoreFollowsTheAnswer_data();
+    void restoreFollowsTheAnswer();
+    void unreadableSourceWarnsAndChangesNothing_data();
+    void unreadableSourceWarnsAndChangesNothing();
     void restoreBackupTwiceGivesTheSameFile();
     void restoreKeepsALinkedFileLinked();
     void restoreLeavesAWriteProtectedFileAlone();
@@ -93,14 +134,18 @@ private slots:
     void laterStartMakesNoCopy();
 
 private:
-    void addRestoreRows();
-    QString sourcePath(const QString& name, bool inWorkFolder) const;
+    QString sourcePath(const Source& source) const;
     QStringList colorFolderEntries() const;
+    void addOriginalCopyRows();
+    void prepareOriginalCopy(const QByteArray& existing, const QString& answer);
+    void checkOriginalCopy(const QString& answer, const QByteArray& copy);
 
     std::unique_ptr<GameFixture> fixture;
     QString game;
     QString colorFolder;
     QString colorFile;
+    QString backup;
+    QString original;
 };
 
 // Each test runs in a fresh working folder beside a fresh game folder, so the
@@ -112,6 +157,8 @@ void TestSettingsDlg::init()
     game = fixture->game().path();
     colorFolder = fixture->game().colorFolder();
     colorFile = fixture->game().file();
+    backup = fixture->game().file(QStringLiteral("TextColors.xml.bak"));
+    original = fixture->game().file(QStringLiteral("TextColors.xml.orig"));
     QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
 }
 
@@ -175,42 +222,49 @@ void TestSettingsDlg::setModeEmitsOnceOrTwice()
     QCOMPARE(spy.at(0).at(0).toBool(), false);
 }
 
-void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled()
+// A folder without the game is asked for until the player names one with it or
+// cancels; a folder with the game is kept without a question. The answers go through
+// the chooser seam: Windows' own folder dialog is no Qt widget.
+void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled_data()
 {
-    const QString empty = fixture->path(QStringLiteral("empty"));
-    QVERIFY(QDir().mkpath(empty));
-    const QString caption = QStringLiteral("Select the folder where Anarchy Online is installed:");
+    QTest::addColumn<QString>("stored");      // the page's folder before
+    QTest::addColumn<QStringList>("answers"); // queued for the questions; "" cancels
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QString>("kept"); // the page's folder after
 
-    // Answered through the chooser seam: Windows' own folder dialog is no Qt widget.
-    {
-        SettingsDlg page;
-        Choosers::setNextFolder(empty);
-        Choosers::setNextFolder(game);
-        QVERIFY(page.checkAOPath());
-        QCOMPARE(Choosers::pendingResults(), 0);
-        QCOMPARE(page.aoPath(), FolderPath::fromDialog(game));
-        QCOMPARE(Choosers::lastFolderCaption(), caption);
-        // The second question opens where the first answer pointed.
-        QCOMPARE(Choosers::lastFolderStart(), FolderPath::fromDialog(empty));
-    }
-    {
-        SettingsDlg page;
-        Choosers::setNextFolder(empty);
-        Choosers::setNextFolder(QString());
-        QVERIFY(!page.checkAOPath());
-        QCOMPARE(Choosers::pendingResults(), 0);
-        QCOMPARE(page.aoPath(), FolderPath::fromDialog(empty));
-    }
+    QTest::newRow("valid folder, not asked") << "game" << QStringList{""} << 0 << true << "game";
+    QTest::newRow("asked until valid") << "" << QStringList{"empty", "game"} << 2 << true << "game";
+    QTest::newRow("cancelled") << "" << QStringList{"empty", ""} << 2 << false << "empty";
 }
 
-void TestSettingsDlg::checkAOPathAcceptsValidFolderWithoutAsking()
+void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled()
 {
-    const QString game = GameFolder(fixture->path(QStringLiteral("AO"))).path();
-    SettingsDlg page;
-    page.setAOPath(game);
-    Choosers::setNextFolder(QString());
-    QVERIFY(page.checkAOPath());
-    QCOMPARE(Choosers::pendingResults(), 1);
+    QFETCH(QString, stored);
+    QFETCH(QStringList, answers);
+    QFETCH(int, asked);
+    QFETCH(bool, valid);
+    QFETCH(QString, kept);
+    const QMap<QString, QString> folders{
+        {QStringLiteral("game"), game},
+        {QStringLiteral("empty"), fixture->path(QStringLiteral("empty"))}};
+    QVERIFY(QDir().mkpath(folders.value(QStringLiteral("empty"))));
+    // An install on this computer would be offered before the folder last named.
+    fixture->fakeHome();
+    GamePage page(folders.value(stored));
+    for (const QString& answer : answers)
+        Choosers::setNextFolder(folders.value(answer));
+
+    QCOMPARE(page.checkAOPath(), valid);
+    QCOMPARE(Choosers::pendingResults(), int(answers.size()) - asked);
+    QCOMPARE(page.aoPath(),
+             asked ? FolderPath::fromDialog(folders.value(kept)) : folders.value(kept));
+    if (asked) {
+        QCOMPARE(Choosers::lastFolderCaption(), folderCaption);
+        // The second question opens where the first answer pointed.
+        QCOMPARE(Choosers::lastFolderStart(),
+                 FolderPath::fromDialog(folders.value(answers.first())));
+    }
 }
 
 // The page's wiring to the real folder dialog: it opens over the page at the folder
@@ -221,8 +275,7 @@ void TestSettingsDlg::browseOpensTheRealFolderDialog()
     QSKIP("Windows' own folder dialog is no Qt widget to drive");
 #endif
     const QString other = GameFolder(fixture->path(QStringLiteral("Other AO"))).path();
-    SettingsDlg page;
-    page.setAOPath(game);
+    GamePage page(game);
     page.show();
     QWidget* parent = nullptr;
     QString opened;
@@ -264,8 +317,7 @@ void TestSettingsDlg::folderQuestionOpensWhereTheGameIs()
     QFETCH(QString, stored);
     QFETCH(bool, wineInstall);
     QFETCH(QString, expected);
-    const QString home = fixture->path(QStringLiteral("home"));
-    QVERIFY(QDir().mkpath(home));
+    const QString home = fixture->fakeHome();
     QVERIFY(QDir().mkpath(fixture->path(QStringLiteral("plain"))));
     const QString wine = home + QStringLiteral("/.wine/drive_c/Funcom/Anarchy Online");
     if (wineInstall)
@@ -277,16 +329,11 @@ void TestSettingsDlg::folderQuestionOpensWhereTheGameIs()
         {QStringLiteral("gone"), fixture->path(QStringLiteral("gone"))},
         {QStringLiteral("home"), home},
         {QString(), QString()}};
-    const QByteArray realHome = qgetenv("HOME");
-    qputenv("HOME", QFile::encodeName(home));
-    SettingsDlg page;
-    page.setAOPath(folders.value(stored));
+    GamePage page(folders.value(stored));
     Choosers::setNextFolder(QString());
     page.askAOPath();
-    qputenv("HOME", realHome);
     QCOMPARE(Choosers::lastFolderStart(), folders.value(expected));
-    QCOMPARE(Choosers::lastFolderCaption(),
-             QStringLiteral("Select the folder where Anarchy Online is installed:"));
+    QCOMPARE(Choosers::lastFolderCaption(), folderCaption);
 }
 
 void TestSettingsDlg::backgroundButtonSendsBackground()
@@ -298,9 +345,10 @@ void TestSettingsDlg::backgroundButtonSendsBackground()
     QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("background"));
 }
 
-QString TestSettingsDlg::sourcePath(const QString& name, bool inWorkFolder) const
+QString TestSettingsDlg::sourcePath(const Source& source) const
 {
-    return inWorkFolder ? QDir::current().filePath(name) : colorFolder + name;
+    const QString name = QLatin1String(source.file);
+    return source.inWorkFolder ? QDir::current().filePath(name) : colorFolder + name;
 }
 
 QStringList TestSettingsDlg::colorFolderEntries() const
@@ -311,19 +359,17 @@ QStringList TestSettingsDlg::colorFolderEntries() const
 
 void TestSettingsDlg::reloadTouchesNoFile()
 {
-    put(colorFolder + QStringLiteral("TextColors.xml.bak"), colorXml("0x000001"));
+    put(backup, colorXml("0x000001"));
     const QStringList before = colorFolderEntries();
     const QDateTime modified = QFileInfo(colorFile).lastModified();
-    SettingsDlg page;
-    page.setAOPath(game);
-    QSignalSpy spy(&page, &SettingsDlg::reloadData);
+    GamePage page(game);
 
     Messages::answerNext(Messages::Answer::No);
     Messages::answerNext(Messages::Answer::Yes);
     click(page, QStringLiteral("reloadButton"));
-    QCOMPARE(spy.count(), 0);
+    QCOMPARE(page.reloads.count(), 0);
     click(page, QStringLiteral("reloadButton"));
-    QCOMPARE(spy.count(), 1);
+    QCOMPARE(page.reloads.count(), 1);
 
     const QString question = QStringLiteral("Reload saved data? All changes will be lost.");
     QCOMPARE(Messages::takeShown(), (QStringList{question, question}));
@@ -332,178 +378,50 @@ void TestSettingsDlg::reloadTouchesNoFile()
     QCOMPARE(QFileInfo(colorFile).lastModified(), modified);
 }
 
-void TestSettingsDlg::addRestoreRows()
+// Each restore asks first: Yes copies its source over the game's file and has the
+// window reload it, No changes nothing.
+void TestSettingsDlg::restoreFollowsTheAnswer_data()
 {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("question");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<bool>("inWorkFolder");
+    QTest::addColumn<int>("source");
+    QTest::addColumn<bool>("yes");
 
-    QTest::newRow("last backup") << QStringLiteral("restoreBackupButton")
-                                 << QStringLiteral("Restore last backup? All changes will be lost.")
-                                 << QStringLiteral("TextColors.xml.bak") << false;
-    QTest::newRow("original data")
-        << QStringLiteral("restoreOriginalButton")
-        << QStringLiteral("Reload original data? All changes will be lost.")
-        << QStringLiteral("TextColors.xml.orig") << false;
-    QTest::newRow("bundled file") << QStringLiteral("restoreBundledButton")
-                                  << QStringLiteral("Reload original data? All changes will be "
-                                                    "lost.")
-                                  << QStringLiteral("TextColors.orig") << true;
+    for (int source = 0; source < int(std::size(sources)); ++source) {
+        for (bool yes : {true, false}) {
+            if (sources[source].question)
+                QTest::addRow("%s, %s", sources[source].label, yes ? "Yes" : "No") << source << yes;
+        }
+    }
 }
 
-void TestSettingsDlg::restoreCopiesSourceAfterYes_data()
+void TestSettingsDlg::restoreFollowsTheAnswer()
 {
-    addRestoreRows();
-}
+    QFETCH(int, source);
+    QFETCH(bool, yes);
+    const QString file = sourcePath(sources[source]);
+    put(file, colorXml("0x123456"));
+    const QStringList before = colorFolderEntries();
+    GamePage page(game);
 
-void TestSettingsDlg::restoreCopiesSourceAfterYes()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, question);
-    QFETCH(QString, source);
-    QFETCH(bool, inWorkFolder);
-    put(sourcePath(source, inWorkFolder), colorXml("0x123456"));
-    SettingsDlg page;
-    page.setAOPath(game);
-    QSignalSpy spy(&page, &SettingsDlg::reloadData);
+    readSource(page, sources[source], file, yes ? Messages::Answer::Yes : Messages::Answer::No);
 
-    Messages::answerNext(Messages::Answer::Yes);
-    Messages::answerNext(Messages::Answer::Ok);
-    click(page, button);
-
-    QCOMPARE(Messages::takeShown(), QStringList{question});
+    QCOMPARE(Messages::takeShown(), QStringList{QLatin1String(sources[source].question)});
     QCOMPARE(Messages::pendingAnswers(), 1);
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(contents(colorFile), colorXml("0x123456"));
-    QCOMPARE(contents(sourcePath(source, inWorkFolder)), colorXml("0x123456"));
+    QCOMPARE(page.reloads.count(), yes ? 1 : 0);
+    QCOMPARE(contents(colorFile), colorXml(yes ? "0x123456" : "0x40FF80"));
+    QCOMPARE(contents(file), colorXml("0x123456"));
+    if (!yes)
+        QCOMPARE(colorFolderEntries(), before);
     for (const QString& entry : colorFolderEntries())
         QVERIFY2(entry.startsWith(QLatin1String("TextColors.xml")) && !entry.endsWith(".tmp"),
                  qPrintable(entry));
 }
 
-void TestSettingsDlg::restoreChangesNothingAfterNo_data()
+// Sources that are missing, no file, or no colour file: a warning that names the file
+// and the reason, and TextColors.xml byte for byte as it was. Pipes and devices are
+// refused without being waited on or read.
+void TestSettingsDlg::unreadableSourceWarnsAndChangesNothing_data()
 {
-    addRestoreRows();
-}
-
-void TestSettingsDlg::restoreChangesNothingAfterNo()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, source);
-    QFETCH(bool, inWorkFolder);
-    put(sourcePath(source, inWorkFolder), colorXml("0x123456"));
-    const QStringList before = colorFolderEntries();
-    SettingsDlg page;
-    page.setAOPath(game);
-    QSignalSpy spy(&page, &SettingsDlg::reloadData);
-
-    Messages::answerNext(Messages::Answer::No);
-    Messages::answerNext(Messages::Answer::Ok);
-    click(page, button);
-
-    QCOMPARE(Messages::pendingAnswers(), 1);
-    QCOMPARE(spy.count(), 0);
-    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
-    QCOMPARE(contents(sourcePath(source, inWorkFolder)), colorXml("0x123456"));
-    QCOMPARE(colorFolderEntries(), before);
-}
-
-namespace
-{
-
-// The three restore actions and the import: their buttons and the files they read.
-const struct {
-    const char* label;
-    const char* button;
-    const char* source;
-    bool inWorkFolder;
-} restores[] = {
-    {"last backup", "restoreBackupButton", "TextColors.xml.bak", false},
-    {"original data", "restoreOriginalButton", "TextColors.xml.orig", false},
-    {"bundled file", "restoreBundledButton", "TextColors.orig", true},
-    {"import", "importButton", "shared-scheme.xml", true},
-};
-
-// Clicks a restore, answering its question with Yes, or the import, choosing the file;
-// false for the import.
-bool readSource(SettingsDlg& page, const QString& button, const QString& file)
-{
-    const bool restore = button != QLatin1String("importButton");
-    restore ? Messages::answerNext(Messages::Answer::Yes) : Choosers::setNextFile(file);
-    Messages::answerNext(Messages::Answer::Ok);
-    click(page, button);
-    return restore;
-}
-
-} // namespace
-
-void TestSettingsDlg::unusableSourceKeepsFileAndSaysSo_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<bool>("inWorkFolder");
-    QTest::addColumn<QString>("kind");
-
-    for (const auto& restore : restores) {
-        for (const char* kind : {"missing", "folder", "dangling link"}) {
-            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(restore.label, kind)))
-                << QString::fromLatin1(restore.button) << QString::fromLatin1(restore.source)
-                << restore.inWorkFolder << QString::fromLatin1(kind);
-        }
-    }
-}
-
-void TestSettingsDlg::unusableSourceKeepsFileAndSaysSo()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, source);
-    QFETCH(bool, inWorkFolder);
-    QFETCH(QString, kind);
-#ifdef Q_OS_WIN
-    if (kind == QLatin1String("dangling link"))
-        QSKIP("a link made on Windows is a shortcut file, which the file system never follows");
-#endif
-    const QString sourceFile = sourcePath(source, inWorkFolder);
-    if (kind == QLatin1String("folder"))
-        QVERIFY(QDir().mkpath(sourceFile));
-    if (kind == QLatin1String("dangling link"))
-        QVERIFY(QFile::link(fixture->path(QStringLiteral("gone")), sourceFile));
-    const QStringList before = colorFolderEntries();
-    SettingsDlg page;
-    page.setAOPath(game);
-    QSignalSpy spy(&page, &SettingsDlg::reloadData);
-
-    const bool restore = readSource(page, button, sourceFile);
-
-    QCOMPARE(Messages::pendingAnswers(), 0);
-    const QStringList shown = Messages::takeShown();
-    QCOMPARE(shown.size(), restore ? 2 : 1);
-    const QString warning = shown.last();
-    QVERIFY2(warning.contains(QDir::toNativeSeparators(sourceFile)), qPrintable(warning));
-    QVERIFY2(warning.contains(QLatin1String(restore ? "left as it was" : "No color was imported")),
-             qPrintable(warning));
-    const QString reason = kind == QLatin1String("folder") ? QStringLiteral("it is a folder")
-                           : kind == QLatin1String("missing")
-                               ? QStringLiteral("there is no such file")
-                               : QStringLiteral("a link to nothing");
-    QVERIFY2(warning.contains(reason), qPrintable(warning));
-    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
-    QCOMPARE(colorFolderEntries(), before);
-    QCOMPARE(QFileInfo(sourceFile).isDir(), kind == QLatin1String("folder"));
-    QCOMPARE(QFileInfo(sourceFile).isSymLink(), kind == QLatin1String("dangling link"));
-    // A restore's reload still follows: it rereads the unchanged file.
-    QCOMPARE(spy.count(), restore ? 1 : 0);
-}
-
-// Sources that exist but are no colour file: after the Yes, a warning that names the
-// file and the reason, and TextColors.xml byte for byte as it was. Pipes and devices
-// are refused without being waited on or read.
-void TestSettingsDlg::brokenSourceWarnsAndChangesNothing_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<bool>("inWorkFolder");
+    QTest::addColumn<int>("source");
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
 
@@ -511,6 +429,9 @@ void TestSettingsDlg::brokenSourceWarnsAndChangesNothing_data()
         const char* kind;
         const char* reason;
     } kinds[] = {
+        {"missing", "there is no such file"},
+        {"folder", "it is a folder"},
+        {"dangling link", "a link to nothing"},
         {"empty", "it is not a colour file"},
         {"garbage", "it is not a colour file"},
         {"truncated", "it is not a colour file"},
@@ -519,65 +440,65 @@ void TestSettingsDlg::brokenSourceWarnsAndChangesNothing_data()
         {"link to /dev/zero", "it is not a regular file"},
         {"too large", "it is larger than 33554432 bytes"},
     };
-    for (const auto& restore : restores) {
+    for (int source = 0; source < int(std::size(sources)); ++source) {
         for (const auto& kind : kinds) {
-            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(restore.label, kind.kind)))
-                << QString::fromLatin1(restore.button) << QString::fromLatin1(restore.source)
-                << restore.inWorkFolder << QString::fromLatin1(kind.kind)
-                << QString::fromLatin1(kind.reason);
+            QTest::addRow("%s, %s", sources[source].label, kind.kind)
+                << source << QString::fromLatin1(kind.kind) << QString::fromLatin1(kind.reason);
         }
     }
 }
 
-void TestSettingsDlg::brokenSourceWarnsAndChangesNothing()
+void TestSettingsDlg::unreadableSourceWarnsAndChangesNothing()
 {
-    QFETCH(QString, button);
-    QFETCH(QString, source);
-    QFETCH(bool, inWorkFolder);
+    QFETCH(int, source);
     QFETCH(QString, kind);
     QFETCH(QString, reason);
-    const QString sourceFile = sourcePath(source, inWorkFolder);
-    if (kind == QLatin1String("empty")) {
-        put(sourceFile, QByteArray());
+    const QString file = sourcePath(sources[source]);
+    if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(file));
+    } else if (kind == QLatin1String("dangling link")) {
+#ifdef Q_OS_WIN
+        QSKIP("a link made on Windows is a shortcut file, which the file system never follows");
+#endif
+        QVERIFY(QFile::link(fixture->path(QStringLiteral("gone")), file));
+    } else if (kind == QLatin1String("empty")) {
+        put(file, QByteArray());
     } else if (kind == QLatin1String("garbage")) {
         QByteArray garbage(4096, '\0');
         for (int i = 0; i < garbage.size(); ++i)
             garbage[i] = char(i * 7919 % 251);
-        put(sourceFile, garbage);
+        put(file, garbage);
     } else if (kind == QLatin1String("truncated")) {
-        put(sourceFile, colorXml("0x123456").left(40));
+        put(file, colorXml("0x123456").left(40));
     } else if (kind == QLatin1String("no colours")) {
-        put(sourceFile,
-            "<?xml version=\"1.0\"?>\n<Root><Color name=\"a\" color=\"red\"/></Root>\n");
+        put(file, "<?xml version=\"1.0\"?>\n<Root><Color name=\"a\" color=\"red\"/></Root>\n");
     } else if (kind == QLatin1String("too large")) {
         // Sparse: the size is what counts, not the bytes.
-        QFile large(sourceFile);
+        QFile large(file);
         QVERIFY(large.open(QIODevice::WriteOnly));
         QVERIFY(large.resize(ColorFile::maxSize + 1));
-    } else {
+    } else if (kind != QLatin1String("missing")) {
 #ifdef Q_OS_UNIX
         if (kind == QLatin1String("pipe"))
-            QVERIFY(::mkfifo(QFile::encodeName(sourceFile).constData(), 0600) == 0);
+            QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
         else
-            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), sourceFile));
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), file));
 #else
         QSKIP("needs pipes and devices in the file system");
 #endif
     }
-    const QByteArray sourceBefore =
-        QFileInfo(sourceFile).isFile() ? contents(sourceFile) : QByteArray();
+    const QByteArray sourceBefore = QFileInfo(file).isFile() ? contents(file) : QByteArray();
     const QStringList before = colorFolderEntries();
     const QDateTime modified = QFileInfo(colorFile).lastModified();
-    SettingsDlg page;
-    page.setAOPath(game);
-    QSignalSpy spy(&page, &SettingsDlg::reloadData);
+    GamePage page(game);
 
-    const bool restore = readSource(page, button, sourceFile);
+    const bool restore = readSource(page, sources[source], file);
 
+    QCOMPARE(Messages::pendingAnswers(), 0);
     const QStringList shown = Messages::takeShown();
     QCOMPARE(shown.size(), restore ? 2 : 1);
     const QString warning = shown.last();
-    QVERIFY2(warning.contains(QDir::toNativeSeparators(QFileInfo(sourceFile).absoluteFilePath())),
+    QVERIFY2(warning.contains(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath())),
              qPrintable(warning));
     QVERIFY2(warning.contains(QLatin1String(restore ? "left as it was" : "No color was imported")),
              qPrintable(warning));
@@ -585,9 +506,12 @@ void TestSettingsDlg::brokenSourceWarnsAndChangesNothing()
     QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
     QCOMPARE(QFileInfo(colorFile).lastModified(), modified);
     QCOMPARE(colorFolderEntries(), before);
-    if (QFileInfo(sourceFile).isFile())
-        QCOMPARE(contents(sourceFile), sourceBefore);
-    QCOMPARE(spy.count(), restore ? 1 : 0);
+    if (QFileInfo(file).isFile())
+        QCOMPARE(contents(file), sourceBefore);
+    QCOMPARE(QFileInfo(file).isDir(), kind == QLatin1String("folder"));
+    QCOMPARE(QFileInfo(file).isSymLink(), kind.contains(QLatin1String("link")));
+    // A restore's reload still follows: it rereads the unchanged file.
+    QCOMPARE(page.reloads.count(), restore ? 1 : 0);
 }
 
 void TestSettingsDlg::restoreKeepsALinkedFileLinked()
@@ -599,12 +523,10 @@ void TestSettingsDlg::restoreKeepsALinkedFileLinked()
     put(kept, colorXml("0x40FF80"));
     QVERIFY(QFile::remove(colorFile));
     QVERIFY(QFile::link(kept, colorFile));
-    put(colorFolder + QStringLiteral("TextColors.xml.bak"), colorXml("0xABCDEF"));
-    SettingsDlg page;
-    page.setAOPath(game);
+    put(backup, colorXml("0xABCDEF"));
+    GamePage page(game);
 
-    Messages::answerNext(Messages::Answer::Yes);
-    click(page, QStringLiteral("restoreBackupButton"));
+    readSource(page, lastBackup, backup);
     QCOMPARE(Messages::takeShown().size(), 1);
     QVERIFY(QFileInfo(colorFile).isSymLink());
     QCOMPARE(contents(kept), colorXml("0xABCDEF"));
@@ -614,16 +536,12 @@ void TestSettingsDlg::restoreKeepsALinkedFileLinked()
 
 void TestSettingsDlg::restoreLeavesAWriteProtectedFileAlone()
 {
-    put(colorFolder + QStringLiteral("TextColors.xml.bak"), colorXml("0xABCDEF"));
+    put(backup, colorXml("0xABCDEF"));
     QVERIFY(QFile::setPermissions(colorFile, QFile::ReadOwner | QFile::ReadGroup));
     const QStringList before = colorFolderEntries();
-    SettingsDlg page;
-    page.setAOPath(game);
-    QSignalSpy spy(&page, &SettingsDlg::reloadData);
+    GamePage page(game);
 
-    Messages::answerNext(Messages::Answer::Yes);
-    Messages::answerNext(Messages::Answer::Ok);
-    click(page, QStringLiteral("restoreBackupButton"));
+    readSource(page, lastBackup, backup);
     const QStringList shown = Messages::takeShown();
     QCOMPARE(shown.size(), 2);
     QVERIFY2(shown.at(1).contains(QLatin1String("left as it was")) &&
@@ -631,15 +549,13 @@ void TestSettingsDlg::restoreLeavesAWriteProtectedFileAlone()
              qPrintable(shown.at(1)));
     QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
     QCOMPARE(colorFolderEntries(), before);
-    QCOMPARE(spy.count(), 1);
+    QCOMPARE(page.reloads.count(), 1);
 }
 
 void TestSettingsDlg::restoreBackupTwiceGivesTheSameFile()
 {
-    const QString backup = colorFolder + QStringLiteral("TextColors.xml.bak");
     put(backup, colorXml("0xABCDEF"));
-    SettingsDlg page;
-    page.setAOPath(game);
+    GamePage page(game);
 
     Messages::answerNext(Messages::Answer::Yes);
     Messages::answerNext(Messages::Answer::Yes);
@@ -658,20 +574,16 @@ void TestSettingsDlg::restoreBackupTwiceGivesTheSameFile()
 // player's file is whole at every moment.
 void TestSettingsDlg::readOnlyFolderNeverLosesTheFile()
 {
-    put(colorFolder + QStringLiteral("TextColors.xml.bak"), colorXml("0xABCDEF"));
+    put(backup, colorXml("0xABCDEF"));
     QVERIFY(QFile::setPermissions(colorFolder, QFile::ReadOwner | QFile::ExeOwner |
                                                    QFile::ReadGroup | QFile::ExeGroup));
-    SettingsDlg page;
-    page.setAOPath(game);
-    QSignalSpy spy(&page, &SettingsDlg::reloadData);
+    GamePage page(game);
 
-    Messages::answerNext(Messages::Answer::Yes);
-    Messages::answerNext(Messages::Answer::Ok);
-    click(page, QStringLiteral("restoreBackupButton"));
+    readSource(page, lastBackup, backup);
 
     const bool warned = Messages::takeShown().size() == 2;
     QCOMPARE(contents(colorFile), warned ? colorXml("0x40FF80") : colorXml("0xABCDEF"));
-    QCOMPARE(spy.count(), 1);
+    QCOMPARE(page.reloads.count(), 1);
     const QStringList names = colorFolderEntries();
     QCOMPARE(names,
              (QStringList{QStringLiteral("TextColors.xml"), QStringLiteral("TextColors.xml.bak")}));
@@ -735,8 +647,7 @@ void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
     picked.setColor(QColor(1, 2, 3));
     aoColors.update(picked);
     const Snapshot before = snapshotFolder(colorFolder);
-    SettingsDlg page;
-    page.setAOPath(game);
+    GamePage page(game);
 
     // A file of the player's is replaced after a Yes; the game's are never asked about.
     const bool replaced = written && QFileInfo::exists(file);
@@ -758,44 +669,56 @@ void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
     aoColors.clear();
 }
 
-void TestSettingsDlg::saveOriginalData_data()
+// The one-time copy of the game's file is made where there is none, and over one
+// only after the player's Yes.
+void TestSettingsDlg::addOriginalCopyRows()
 {
     QTest::addColumn<QByteArray>("existing");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("result");
+    QTest::addColumn<QString>("answer"); // to the question whether to overwrite; "" for none
     QTest::addColumn<QByteArray>("copy");
 
-    QTest::newRow("no copy yet") << QByteArray() << int(QMessageBox::NoButton) << true
-                                 << colorXml("0x40FF80");
-    QTest::newRow("copy exists, No")
-        << colorXml("0x999999") << int(QMessageBox::No) << false << colorXml("0x999999");
-    QTest::newRow("copy exists, Yes")
-        << colorXml("0x999999") << int(QMessageBox::Yes) << true << colorXml("0x40FF80");
+    QTest::newRow("no copy yet") << QByteArray() << "" << colorXml("0x40FF80");
+    QTest::newRow("copy exists, No") << colorXml("0x999999") << "No" << colorXml("0x999999");
+    QTest::newRow("copy exists, Yes") << colorXml("0x999999") << "Yes" << colorXml("0x40FF80");
+}
+
+// Puts `existing` in the copy's place, queues the answer and an OK for a warning.
+void TestSettingsDlg::prepareOriginalCopy(const QByteArray& existing, const QString& answer)
+{
+    if (!existing.isNull())
+        put(original, existing);
+    if (!answer.isEmpty())
+        Messages::answerNext(answer == QLatin1String("Yes") ? Messages::Answer::Yes
+                                                            : Messages::Answer::No);
+    Messages::answerNext(Messages::Answer::Ok);
+}
+
+// What the player was asked, what the copy holds, and the game's file untouched.
+void TestSettingsDlg::checkOriginalCopy(const QString& answer, const QByteArray& copy)
+{
+    QCOMPARE(Messages::pendingAnswers(), 1);
+    QCOMPARE(Messages::takeShown(),
+             answer.isEmpty() ? QStringList() : QStringList{overwriteQuestion});
+    QCOMPARE(contents(original), copy);
+    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
+}
+
+void TestSettingsDlg::saveOriginalData_data()
+{
+    addOriginalCopyRows();
 }
 
 void TestSettingsDlg::saveOriginalData()
 {
     QFETCH(QByteArray, existing);
-    QFETCH(int, answer);
-    QFETCH(bool, result);
+    QFETCH(QString, answer);
     QFETCH(QByteArray, copy);
-    const QString original = colorFolder + QStringLiteral("TextColors.xml.orig");
-    if (!existing.isNull())
-        put(original, existing);
-    SettingsDlg page;
-    page.setAOPath(game);
+    prepareOriginalCopy(existing, answer);
+    GamePage page(game);
 
-    if (answer != QMessageBox::NoButton)
-        Messages::answerNext(answer == QMessageBox::Yes ? Messages::Answer::Yes
-                                                        : Messages::Answer::No);
-    Messages::answerNext(Messages::Answer::Ok);
-    QCOMPARE(page.saveOriginalData(), result);
-
-    QCOMPARE(Messages::pendingAnswers(), 1);
-    QCOMPARE(Messages::takeShown(),
-             answer != QMessageBox::NoButton ? QStringList{overwriteQuestion} : QStringList());
-    QCOMPARE(contents(original), copy);
-    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
+    // Only a No leaves the copy unmade.
+    QCOMPARE(page.saveOriginalData(), answer != QLatin1String("No"));
+    checkOriginalCopy(answer, copy);
     QCOMPARE(colorFolderEntries(), (QStringList{QStringLiteral("TextColors.xml"),
                                                 QStringLiteral("TextColors.xml.orig")}));
 }
@@ -803,9 +726,7 @@ void TestSettingsDlg::saveOriginalData()
 // The first-run copy reports nothing to the player: start-up goes on either way.
 void TestSettingsDlg::saveOriginalDataFailsQuietly()
 {
-    const QString original = colorFolder + QStringLiteral("TextColors.xml.orig");
-    SettingsDlg page;
-    page.setAOPath(game);
+    GamePage page(game);
     Messages::answerNext(Messages::Answer::Yes);
     Messages::answerNext(Messages::Answer::Ok);
 
@@ -827,47 +748,27 @@ void TestSettingsDlg::saveOriginalDataFailsQuietly()
 
 void TestSettingsDlg::firstStartMakesOrOffersTheCopy_data()
 {
-    QTest::addColumn<QByteArray>("existing");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QByteArray>("copy");
-
-    QTest::newRow("no copy yet") << QByteArray() << int(QMessageBox::NoButton)
-                                 << colorXml("0x40FF80");
-    QTest::newRow("copy exists, No")
-        << colorXml("0x999999") << int(QMessageBox::No) << colorXml("0x999999");
-    QTest::newRow("copy exists, Yes")
-        << colorXml("0x999999") << int(QMessageBox::Yes) << colorXml("0x40FF80");
+    addOriginalCopyRows();
 }
 
 void TestSettingsDlg::firstStartMakesOrOffersTheCopy()
 {
     QFETCH(QByteArray, existing);
-    QFETCH(int, answer);
+    QFETCH(QString, answer);
     QFETCH(QByteArray, copy);
-    const QString original = colorFolder + QStringLiteral("TextColors.xml.orig");
-    if (!existing.isNull())
-        put(original, existing);
     QVERIFY(!QFile::exists(QStringLiteral("Tintwell.cfg")));
-
     Choosers::setNextFolder(game);
-    if (answer != QMessageBox::NoButton)
-        Messages::answerNext(answer == QMessageBox::Yes ? Messages::Answer::Yes
-                                                        : Messages::Answer::No);
-    Messages::answerNext(Messages::Answer::Ok);
+    prepareOriginalCopy(existing, answer);
+
     BaseDlg dialog;
 
     QCOMPARE(Choosers::pendingResults(), 0);
-    QCOMPARE(Messages::pendingAnswers(), 1);
-    QCOMPARE(Messages::takeShown(),
-             answer != QMessageBox::NoButton ? QStringList{overwriteQuestion} : QStringList());
-    QCOMPARE(contents(original), copy);
-    QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
+    checkOriginalCopy(answer, copy);
 }
 
 void TestSettingsDlg::laterStartMakesNoCopy()
 {
-    const QString original = colorFolder + QStringLiteral("TextColors.xml.orig");
-    fixture->writePreferences(fixture->game().preferences());
+    fixture->writePreferences();
     Messages::answerNext(Messages::Answer::Yes);
     Choosers::setNextFolder(QString());
     {

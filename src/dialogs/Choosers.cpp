@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Choosers.h"
+#include "dialogs/Choosers.h"
 
 #include "platform/Wine.h"
 

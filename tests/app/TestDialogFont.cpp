@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/DialogFont.h"
+#include "app/DialogFont.h"
 
 #include <QApplication>
 #include <QFontDatabase>

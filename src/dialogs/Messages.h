@@ -27,13 +27,16 @@ public:
     // News that needs no warning sign: what an action did.
     static void inform(QWidget* parent, const QString& text);
 
+    // For tests only: the answers given in advance, and what was shown meanwhile. The
+    // program itself never queues an answer.
     static void answerNext(Answer answer);
     static int pendingAnswers();
     // The texts of the boxes answered from the queue since the last call.
     static QStringList takeShown();
     // Clears the queue, the recorded texts and the responder.
     static void clearAnswers();
-    // Answers every box the queue does not, by its text, until cleared.
+    // For test programs that run the whole start-up unattended: answers every box the
+    // queue does not, by its text, until cleared.
     static void setResponder(std::function<Answer(const QString& text)> responder);
 
 private:

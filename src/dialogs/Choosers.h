@@ -31,6 +31,8 @@ public:
     // An invalid colour means the player cancelled.
     static QColor chooseColor(const QColor& initial, QWidget* parent);
 
+    // For tests only: the results given in advance, and what the last requests asked
+    // for. The program itself never queues a result.
     static void setNextFolder(const QString& folder);
     static void setNextFile(const QString& file);
     static void setNextColor(const QColor& color);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Messages.h"
+#include "dialogs/Messages.h"
 
 #include "common/RealDialogs.h"
 

@@ -1,0 +1,85 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash
+# Sourced by the other scripts: building a preset of CMakePresets.json, the demo game
+# folder and its preferences, and the virtual X display the real program runs on.
+
+tintwell_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_jobs="$(nproc)"
+# Builds go through ccache when it is there (CMake takes the launchers from the
+# environment when it first configures a folder), with paths relative to the checkout,
+# so a second clone reuses what the first compiled.
+if command -v ccache >/dev/null; then
+    export CMAKE_C_COMPILER_LAUNCHER="${CMAKE_C_COMPILER_LAUNCHER:-ccache}"
+    export CMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}"
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$tintwell_root}"
+fi
+
+# build_preset PRESET [cmake --build option...]: configures the preset's folder
+# (quietly) and builds it.
+build_preset() {
+    local preset="$1"
+    shift
+    (cd "$tintwell_root" && cmake --preset "$preset" >/dev/null &&
+        cmake --build --preset "$preset" -j "$build_jobs" "$@")
+}
+
+# demo_game GAME [WORK]: a game install folder GAME whose colour file is the bundled
+# resources/TextColors.orig and, given WORK, a working folder with the companions the
+# program looks for beside itself. The preferences come from demo_preferences.
+demo_game() {
+    local colors="$1/cd_image/gui/default/TextColors.xml"
+    mkdir -p "$(dirname "$colors")"
+    cp "$tintwell_root/resources/TextColors.orig" "$colors"
+    if [ $# -gt 1 ]; then
+        mkdir -p "$2"
+        local companion
+        for companion in TextColors.orig LICENSE.GPL Tintwell.png; do
+            cp "$tintwell_root/resources/$companion" "$2/"
+        done
+    fi
+}
+
+# demo_preferences WORK GAME ADVANCED [crlf]: WORK/Tintwell.cfg naming the game folder
+# GAME (as the program will read it: a Z:\ path under Wine) and the mode (0 basic, 1
+# advanced), with CR LF line ends when asked, as the program writes it on Windows.
+demo_preferences() {
+    local end='\n'
+    [ "${4:-}" = crlf ] && end='\r\n'
+    printf "## Tintwell Configuration ##${end}AODir = %s${end}AdvancedMode = %s${end}BGColor = black${end}" \
+        "$2" "$3" >"$1/Tintwell.cfg"
+}
+
+# start_virtual_display DIR [XVFB OPTION...]: starts Xvfb on a free display (Xvfb picks
+# it and reports its number on the given descriptor), exports DISPLAY and sets
+# xvfb_pid. DIR keeps the display number and Xvfb's log.
+start_virtual_display() {
+    local dir="$1"
+    shift
+    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp "$@" 3>"$dir/display" 2>"$dir/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$dir/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$dir/display" ] || { cat "$dir/xvfb.log" >&2; return 1; }
+    export DISPLAY=":$(cat "$dir/display")"
+}
+
+# wait_for_window [NAME...]: prints the id of the first visible window whose name
+# matches one of the patterns (default: "Tintwell v0.3", exactly) once it is
+# there, or nothing after a minute. Polled: xdotool's own --sync can miss a window
+# mapped while it starts up.
+wait_for_window() {
+    local patterns=("$@") pattern window
+    [ ${#patterns[@]} -gt 0 ] || patterns=('^Tintwell v0\.3$')
+    for _ in $(seq 120); do
+        for pattern in "${patterns[@]}"; do
+            window="$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1)" || true
+            if [ -n "$window" ]; then
+                echo "$window"
+                return
+            fi
+        done
+        sleep 0.5
+    done
+}
