@@ -2,6 +2,9 @@
 #include "dialogs/HelpLabel.h"
 
 #include <QEvent>
+#include <QStyle>
+#include <QTextOption>
+#include <QtMath>
 
 // A layout gives a wrapped text its width and asks heightForWidth() for the height at
 // that width; the least it can have is the height of its own lines, which no width
@@ -25,7 +28,7 @@ int HelpLabel::heightForWidth(int width) const
     const auto known = heights.constFind(width);
     if (known != heights.constEnd())
         return *known;
-    const int height = QLabel::heightForWidth(width);
+    const int height = isRich() ? measure(width) : QLabel::heightForWidth(width);
     heights.insert(width, height);
     return height;
 }
@@ -36,4 +39,44 @@ void HelpLabel::changeEvent(QEvent* event)
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange ||
         event->type() == QEvent::ContentsRectChange)
         heights.clear();
+}
+
+bool HelpLabel::isRich() const
+{
+    return textFormat() == Qt::RichText ||
+           (textFormat() == Qt::AutoText && Qt::mightBeRichText(text()));
+}
+
+// The text laid out as QLabel lays it out: in the label's font and alignment, without
+// a document margin, at the width its margins and indent leave. The document is read
+// once for each text and font, and laid out once for each width.
+int HelpLabel::measure(int width) const
+{
+    if (heights.isEmpty()) {
+        document.setDefaultFont(font());
+        document.setDocumentMargin(0);
+        QTextOption option = document.defaultTextOption();
+        option.setAlignment(alignment());
+        option.setWrapMode(wordWrap() ? QTextOption::WordWrap : QTextOption::ManualWrap);
+        document.setDefaultTextOption(option);
+        document.setHtml(text());
+    }
+
+    int across = 2 * margin();
+    int down = across;
+    int shift = indent();
+    if (shift < 0 && frameWidth() > 0)
+        shift = fontMetrics().horizontalAdvance(QLatin1Char('x')) - 2 * margin();
+    if (shift > 0) {
+        const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment());
+        if (align & (Qt::AlignLeft | Qt::AlignRight))
+            across += shift;
+        if (align & (Qt::AlignTop | Qt::AlignBottom))
+            down += shift;
+    }
+    const QMargins margins = contentsMargins();
+    width = qMax(width, minimumWidth());
+    document.setTextWidth(qMax(width - across - margins.left() - margins.right(), 0));
+    const int height = qCeil(document.size().height()) + down + margins.top() + margins.bottom();
+    return qMax(height, minimumHeight());
 }
