@@ -9,6 +9,7 @@
 #include "dialogs/Choosers.h"
 #include "dialogs/Messages.h"
 #include "files/ColorFile.h"
+#include "files/ColorFolder.h"
 #include "model/AOColors.h"
 #include "settings/FolderPath.h"
 
@@ -57,7 +58,11 @@ void click(SettingsDlg& page, const QString& button)
 class GamePage : public SettingsDlg
 {
 public:
-    explicit GamePage(const QString& game) { setAOPath(game); }
+    explicit GamePage(const QString& game)
+    {
+        setAOPath(game);
+        setLoadedFolder(ColorFolder::resolved(game));
+    }
 
     QSignalSpy reloads{this, &SettingsDlg::reloadData};
 };
