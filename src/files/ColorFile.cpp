@@ -66,10 +66,11 @@ bool ColorFile::fitsReader(const QByteArray& xml, QString* error)
 {
     if (xml.size() <= maxSize)
         return true;
+    const QLocale english(QLocale::English);
     return SystemError::fail(
-        error, QStringLiteral("the colors would take %1 bytes as a color file, more than the "
+        error, QStringLiteral("The colors would take %1 bytes as a color file, more than the "
                               "%2 bytes Tintwell reads, so the file could not be read again")
-                   .arg(QLocale::c().toString(qint64(xml.size())), QLocale::c().toString(maxSize)));
+                   .arg(english.toString(qint64(xml.size())), english.toString(maxSize)));
 }
 
 bool ColorFile::fitsReader(const AOColors& table, QString* error)
