@@ -5,7 +5,6 @@
 #include "model/AOColor.h"
 
 #include <QDialog>
-#include <QIcon>
 #include <QStringList>
 
 class AOColors;
@@ -32,10 +31,6 @@ public:
     explicit BaseDlg(QWidget* parent = nullptr);
 
     void savePrefs();
-
-    // The window's picture at every size a window manager asks for: the 16-pixel
-    // original and the larger ones painted from it, each read when first asked for.
-    static QIcon programIcon();
 
 protected slots:
     virtual void pickColor(const QString& name);

@@ -2,6 +2,7 @@
 #include "app/BaseDlg.h"
 
 #include "advanced/AdvancedModeDlg.h"
+#include "app/ProgramIconEngine.h"
 #include "app/Tintwell.h"
 #include "basic/BasicModeDlg.h"
 #include "common/DebugLines.h"
@@ -798,7 +799,7 @@ void TestBaseDlg::onlyReloadAndRestoresClearTheSteps()
 
 void TestBaseDlg::windowIconComesInEverySize()
 {
-    const QIcon icon = BaseDlg::programIcon();
+    const QIcon icon = ProgramIconEngine::icon();
     for (int size : {16, 22, 24, 32, 48, 64}) {
         QVERIFY2(icon.availableSizes().contains(QSize(size, size)),
                  qPrintable(QString::number(size)));
