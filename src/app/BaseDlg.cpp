@@ -32,7 +32,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cstdlib>
 
 BaseDlg::BaseDlg(QWidget* parent) : QDialog(parent)
 {
@@ -152,12 +151,19 @@ void BaseDlg::buildUndo()
     addAction(redoAction);
 }
 
+bool BaseDlg::started() const
+{
+    return !startCancelled;
+}
+
 void BaseDlg::startUp()
 {
     placeWindow();
     const bool hadPrefs = loadPrefs();
-    if (!settingsPage->checkAOPath())
-        std::exit(-1);
+    if (!settingsPage->checkAOPath()) {
+        startCancelled = true;
+        return;
+    }
     if (!hadPrefs)
         settingsPage->saveOriginalData();
     loadData();

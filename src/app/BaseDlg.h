@@ -31,6 +31,9 @@ public:
     explicit BaseDlg(QWidget* parent = nullptr);
 
     void savePrefs();
+    // False when the player declined to choose a game folder at start-up: the window
+    // then holds no colours and is not to be shown.
+    bool started() const;
 
 protected slots:
     virtual void pickColor(const QString& name);
@@ -82,6 +85,7 @@ private:
     // Whether the table holds what the colour file held at the last load; when it
     // does not, saving would put an empty or partial table over the player's file.
     bool dataLoaded = false;
+    bool startCancelled = false;
     // While a swatch's names change together: their change is one step, recorded once
     // the chooser was answered with a colour.
     bool pickingGroup = false;

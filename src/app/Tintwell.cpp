@@ -81,6 +81,8 @@ int Tintwell::run()
 {
     warnOfMissingCompanions();
     BaseDlg dialog(nullptr);
+    if (!dialog.started())
+        return -1;
     dialog.exec();
     dialog.savePrefs();
     return 0;

@@ -294,7 +294,7 @@ void TestBaseDlg::modeFollowsTheCheckBox()
 
 void TestBaseDlg::cancelledFolderQuestionEndsWithMinusOne()
 {
-    // exit(-1): Windows keeps the whole value, POSIX only its low byte.
+    // main() returns -1: Windows keeps the whole value, POSIX only its low byte.
 #ifdef Q_OS_WIN
     QCOMPARE(runProbe(), -1);
 #else
