@@ -156,9 +156,10 @@ ColorFile::Outcome ColorFile::save(const ColorFolder& folder, const AOColors& ta
             *error += QStringLiteral("; TextColors.xml.bak now holds a copy of TextColors.xml");
         return Outcome::Failed;
     }
-    file.syncFolder();
-    backup.syncFolder();
     *found = FileStamp(file.destination(), xml);
+    const bool synced = file.syncFolder(error);
+    if (!backup.syncFolder(synced ? error : nullptr) || !synced)
+        return Outcome::Unconfirmed;
     return Outcome::Saved;
 }
 
