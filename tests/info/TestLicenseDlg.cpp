@@ -3,11 +3,11 @@
 
 #include "common/DebugLines.h"
 #include "common/Files.h"
+#include "common/WorkFolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextLayout>
@@ -38,21 +38,18 @@ private slots:
     void showsTheShippedLicence();
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previous;
+    std::unique_ptr<WorkFolder> work;
 };
 
 void TestLicenseDlg::init()
 {
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir->path()));
+    work = std::make_unique<WorkFolder>();
+    QVERIFY(work->isValid());
 }
 
 void TestLicenseDlg::cleanup()
 {
-    QDir::setCurrent(previous);
+    work.reset();
 }
 
 void TestLicenseDlg::showsTheFileReadOnlyAndUnwrapped()
