@@ -95,6 +95,13 @@ void TestLicenseDlg::opensEmptyWithoutTheFile()
     QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
     LicenseDlg other;
     QVERIFY(textEditOf(other)->toPlainText().isEmpty());
+
+    // Nor is a file too large to be one.
+    QVERIFY(QDir().rmdir(QStringLiteral("LICENSE.GPL")));
+    put(QStringLiteral("LICENSE.GPL"), QByteArray(int(LicenseDlg::maxSize) + 1, 'x'));
+    QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
+    LicenseDlg large;
+    QVERIFY(textEditOf(large)->toPlainText().isEmpty());
 }
 
 void TestLicenseDlg::logsTheTabStopOncePerPage()
