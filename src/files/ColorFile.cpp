@@ -162,18 +162,3 @@ ColorFile::Outcome ColorFile::save(const ColorFolder& folder, const AOColors& ta
         return Outcome::Unconfirmed;
     return Outcome::Saved;
 }
-
-bool ColorFile::save(const ColorFolder& folder, const AOColors& table, QString* error,
-                     FileStamp* saved)
-{
-    FileStamp found;
-    const Outcome outcome = save(folder, table, FileStamp(), &found, error);
-    if (outcome == Outcome::Changed)
-        SystemError::fail(error, folder.colorFile(),
-                          QStringLiteral("another program wrote to it while it was saved"));
-    if (outcome != Outcome::Saved)
-        return false;
-    if (saved)
-        *saved = found;
-    return true;
-}

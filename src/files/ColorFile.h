@@ -68,7 +68,4 @@ public:
     // 7-14 ms for a file of 15 MB, whose old blocks the renames free.
     static Outcome save(const ColorFolder& folder, const AOColors& table, const FileStamp& expected,
                         FileStamp* found, QString* error = nullptr);
-    // The same without an expected content: true when saved.
-    static bool save(const ColorFolder& folder, const AOColors& table, QString* error = nullptr,
-                     FileStamp* saved = nullptr);
 };
