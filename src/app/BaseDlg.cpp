@@ -307,6 +307,11 @@ void BaseDlg::saveData()
         case ColorFile::Outcome::Saved:
             loadedStamp = found;
             return;
+        case ColorFile::Outcome::Unconfirmed:
+            loadedStamp = found;
+            Messages::warn(this,
+                           QStringLiteral("The colours may not be on disk yet.\n\n%1.").arg(error));
+            return;
         case ColorFile::Outcome::Changed:
             // Whatever the other program wrote becomes the backup when the player goes
             // ahead; a file changed yet again meanwhile is asked about again.

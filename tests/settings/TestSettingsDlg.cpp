@@ -149,9 +149,11 @@ private:
 };
 
 // Each test runs in a fresh working folder beside a fresh game folder, so the
-// bundled copy is looked up where the test put it and nowhere else.
+// bundled copy is looked up where the test put it and nowhere else, and starts from an
+// empty colour table, whatever an earlier test left in it.
 void TestSettingsDlg::init()
 {
+    aoColors.clear();
     fixture = std::make_unique<GameFixture>();
     QVERIFY(fixture->isValid());
     game = fixture->game().path();
@@ -666,7 +668,6 @@ void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
         QCOMPARE(contents(file), ColorFile::toXml(aoColors));
     else
         QVERIFY2(shown.value(0).contains(QLatin1String("use Save")), qPrintable(shown.value(0)));
-    aoColors.clear();
 }
 
 // The one-time copy of the game's file is made where there is none, and over one
