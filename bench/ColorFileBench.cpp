@@ -66,7 +66,7 @@ int compare(int entries, int samples, int repeats)
     bool ok = true;
     const double loadSave = medianMs(samples, repeats, [&] {
         ok = ColorFile::load(folder.colorFile(), &table) && ok;
-        ok = ColorFile::save(folder, table) && ok;
+        ok = saveTable(folder, table) && ok;
     });
     const double loadOnly =
         medianMs(samples, repeats, [&] { ok = ColorFile::load(folder.colorFile(), &table) && ok; });

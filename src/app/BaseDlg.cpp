@@ -3,6 +3,7 @@
 
 #include "advanced/AdvancedModeDlg.h"
 #include "app/ColorChange.h"
+#include "app/ProgramIconEngine.h"
 #include "basic/BasicModeDlg.h"
 #include "dialogs/Choosers.h"
 #include "dialogs/Messages.h"
@@ -12,7 +13,6 @@
 #include "files/SafeFile.h"
 #include "info/AboutDlg.h"
 #include "info/LicenseDlg.h"
-#include "info/Picture.h"
 #include "model/AOColors.h"
 #include "platform/NativeFile.h"
 #include "settings/SettingsDlg.h"
@@ -24,127 +24,15 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QIconEngine>
-#include <QMap>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpacerItem>
 #include <QStackedWidget>
-#include <QStyle>
-#include <QStyleOption>
 #include <QTabWidget>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <array>
-#include <cstdlib>
-
-#include "tintwell_icon.xpm"
-
-// Outside any namespace, as Qt's macro requires; the icons live in the static library,
-// whose resources are linked in only when something refers to them.
-static void initIconResources()
-{
-    Q_INIT_RESOURCE(icons);
-}
-
-namespace
-{
-
-// The window's picture at the sizes window managers draw it (in title bars, task bars
-// and task switchers, up to 32 pixels at 200%), each read the first time it is asked
-// for: the 16-pixel original from the lines above, the larger ones from the painted
-// files. Windows asks for two of them; X11 takes every size offered, and reading and
-// sending the 128- and 256-pixel pictures at every start took longer than building a
-// page. Larger pictures of the program come from the installed icon theme.
-class ProgramIconEngine : public QIconEngine
-{
-public:
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
-    {
-        QPixmap picture = pictureFor(size);
-        if (picture.width() > size.width() || picture.height() > size.height())
-            picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        if (mode == QIcon::Normal || mode == QIcon::Active)
-            return picture;
-        QStyleOption option;
-        option.palette = QGuiApplication::palette();
-        return QApplication::style()->generatedIconPixmap(mode, picture, &option);
-    }
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
-    {
-        const qreal scale = painter->device()->devicePixelRatioF();
-        painter->drawPixmap(rect, pixmap(rect.size() * scale, mode, state));
-    }
-
-    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
-    {
-        const int side = qMin(sideFor(size), qMin(size.width(), size.height()));
-        return QSize(side, side);
-    }
-
-    QIconEngine* clone() const override { return new ProgramIconEngine(*this); }
-
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
-    {
-        return sizes();
-    }
-#else
-    void virtual_hook(int id, void* data) override
-    {
-        if (id == QIconEngine::AvailableSizesHook)
-            static_cast<AvailableSizesArgument*>(data)->sizes = sizes();
-        else
-            QIconEngine::virtual_hook(id, data);
-    }
-#endif
-
-private:
-    static constexpr std::array<int, 6> sides = {16, 22, 24, 32, 48, 64};
-
-    static QList<QSize> sizes()
-    {
-        QList<QSize> all;
-        for (int side : sides)
-            all.append(QSize(side, side));
-        return all;
-    }
-
-    // The smallest picture at least as large as asked for, or the largest.
-    static int sideFor(const QSize& size)
-    {
-        const int wanted = qMax(size.width(), size.height());
-        const auto fits =
-            std::find_if(sides.begin(), sides.end(), [wanted](int side) { return side >= wanted; });
-        return fits == sides.end() ? sides.back() : *fits;
-    }
-
-    QPixmap pictureFor(const QSize& size)
-    {
-        const int side = sideFor(size);
-        QPixmap& picture = pictures[side];
-        if (picture.isNull())
-            picture = side == sides.front()
-                          ? QPixmap(tintwell_icon_xpm)
-                          : Picture::fromPng(QStringLiteral(":/icons/%1x%1.png").arg(side));
-        return picture;
-    }
-
-    QMap<int, QPixmap> pictures;
-};
-
-} // namespace
-
-QIcon BaseDlg::programIcon()
-{
-    initIconResources();
-    return QIcon(new ProgramIconEngine());
-}
 
 BaseDlg::BaseDlg(QWidget* parent) : QDialog(parent)
 {
@@ -176,7 +64,7 @@ void BaseDlg::buildWindow()
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
     setWindowTitle(Messages::title());
-    setWindowIcon(programIcon());
+    setWindowIcon(ProgramIconEngine::icon());
     setFixedSize(360, 430);
     capFontSize();
 
@@ -264,12 +152,19 @@ void BaseDlg::buildUndo()
     addAction(redoAction);
 }
 
+bool BaseDlg::started() const
+{
+    return !startCancelled;
+}
+
 void BaseDlg::startUp()
 {
     placeWindow();
     const bool hadPrefs = loadPrefs();
-    if (!settingsPage->checkAOPath())
-        std::exit(-1);
+    if (!settingsPage->checkAOPath()) {
+        startCancelled = true;
+        return;
+    }
     if (!hadPrefs)
         settingsPage->saveOriginalData();
     loadData();
@@ -416,6 +311,11 @@ void BaseDlg::saveData()
         switch (ColorFile::save(folder, aoColors, expected, &found, &error)) {
         case ColorFile::Outcome::Saved:
             loadedStamp = found;
+            return;
+        case ColorFile::Outcome::Unconfirmed:
+            loadedStamp = found;
+            Messages::warn(this,
+                           QStringLiteral("The colours may not be on disk yet.\n\n%1.").arg(error));
             return;
         case ColorFile::Outcome::Changed:
             // Whatever the other program wrote becomes the backup when the player goes

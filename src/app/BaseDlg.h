@@ -6,7 +6,6 @@
 #include "model/AOColor.h"
 
 #include <QDialog>
-#include <QIcon>
 #include <QStringList>
 
 class AOColors;
@@ -33,10 +32,9 @@ public:
     explicit BaseDlg(QWidget* parent = nullptr);
 
     void savePrefs();
-
-    // The window's picture at every size a window manager asks for: the 16-pixel
-    // original and the larger ones painted from it, each read when first asked for.
-    static QIcon programIcon();
+    // False when the player declined to choose a game folder at start-up: the window
+    // then holds no colours and is not to be shown.
+    bool started() const;
 
 protected slots:
     virtual void pickColor(const QString& name);
@@ -88,6 +86,7 @@ private:
     // Whether the table holds what the colour file held at the last load; when it
     // does not, saving would put an empty or partial table over the player's file.
     bool dataLoaded = false;
+    bool startCancelled = false;
     // While a swatch's names change together: their change is one step, also when the
     // chooser was cancelled but the names were made to agree.
     bool pickingGroup = false;

@@ -1,29 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DialogFont.h"
 
+#include "platform/FontSubstitutes.h"
+
 #include <QApplication>
 #include <QFontInfo>
 #include <QGuiApplication>
-#include <QSettings>
-
-QString DialogFont::substitute(const QString& family)
-{
-#ifdef Q_OS_WIN
-    const QSettings substitutes(
-        QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\"
-                       "FontSubstitutes"),
-        QSettings::NativeFormat);
-    return substitutes.value(family).toString();
-#else
-    Q_UNUSED(family)
-    return QString();
-#endif
-}
 
 QStringList DialogFont::candidates(const QString& family)
 {
     QStringList families;
-    const QString real = substitute(family);
+    const QString real = FontSubstitutes::of(family);
     if (!real.isEmpty())
         families << real;
 #ifdef Q_OS_WIN

@@ -11,7 +11,8 @@
 // Qt falls back to whatever family sorts first among the host's fonts (a maths font
 // with very tall lines), which squeezes every page of the fixed-size window. Qt has no
 // call for this, so the family is resolved here: first through the same registry key
-// GDI reads, then to the first plain sans-serif family the system has.
+// GDI reads (see FontSubstitutes), then to the first plain sans-serif family the system
+// has.
 class DialogFont
 {
 public:
@@ -20,8 +21,6 @@ public:
     static QFont resolved(const QFont& font);
     // Resolves the application's font (after the QApplication exists).
     static void apply();
-    // The family Windows substitutes for `family`, or an empty text.
-    static QString substitute(const QString& family);
     // The families tried, in order, for a font whose own family is missing.
     static QStringList candidates(const QString& family);
 

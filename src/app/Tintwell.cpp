@@ -4,6 +4,7 @@
 #include "app/BaseDlg.h"
 #include "dialogs/Messages.h"
 #include "app/DialogFont.h"
+#include "app/ProgramIconEngine.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,7 +31,7 @@ void Tintwell::identify()
     // WM_CLASS from the application name.
     QGuiApplication::setDesktopFileName(desktopId);
     QCoreApplication::setApplicationName(desktopId);
-    QApplication::setWindowIcon(BaseDlg::programIcon());
+    QApplication::setWindowIcon(ProgramIconEngine::icon());
 }
 
 void Tintwell::applyStyle()
@@ -80,6 +81,8 @@ int Tintwell::run()
 {
     warnOfMissingCompanions();
     BaseDlg dialog(nullptr);
+    if (!dialog.started())
+        return -1;
     dialog.exec();
     dialog.savePrefs();
     return 0;

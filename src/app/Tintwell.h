@@ -16,7 +16,7 @@ public:
     // Says once, before anything else, which of the files shipped beside the program
     // are missing from the working folder, and where they were looked for.
     static void warnOfMissingCompanions();
-    // Builds the window (which may end the process when no game folder is chosen),
-    // runs it, writes the preferences however it was closed, and returns 0.
+    // Builds the window and runs it, writes the preferences however it was closed, and
+    // returns 0; -1 without showing the window when no game folder is chosen.
     static int run();
 };

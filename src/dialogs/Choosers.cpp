@@ -15,7 +15,6 @@ struct Presets {
     QList<QColor> colors;
     QString folderCaption;
     QString folderStart;
-    QString fileCaption;
     QString fileStart;
     QColor colorInitial;
 };
@@ -58,10 +57,9 @@ namespace
 {
 
 // The preset next file, when one is queued; the request is recorded either way.
-bool takeFile(const QString& caption, const QString& start, QString* file)
+bool takeFile(const QString& start, QString* file)
 {
     Presets& state = presets();
-    state.fileCaption = caption;
     state.fileStart = start;
     if (state.files.isEmpty())
         return false;
@@ -75,7 +73,7 @@ QString Choosers::chooseOpenFile(QWidget* parent, const QString& caption, const 
                                  const QString& filter)
 {
     QString file;
-    if (takeFile(caption, start, &file))
+    if (takeFile(start, &file))
         return file;
     return QFileDialog::getOpenFileName(parent, caption, start, filter);
 }
@@ -84,7 +82,7 @@ QString Choosers::chooseSaveFile(QWidget* parent, const QString& caption, const 
                                  const QString& filter)
 {
     QString file;
-    if (takeFile(caption, start, &file))
+    if (takeFile(start, &file))
         return file;
     // The caller asks before a file is replaced: some files are refused whatever the
     // answer, and asking first would then be a question in vain.
@@ -129,11 +127,6 @@ QString Choosers::lastFolderCaption()
 QString Choosers::lastFolderStart()
 {
     return presets().folderStart;
-}
-
-QString Choosers::lastFileCaption()
-{
-    return presets().fileCaption;
 }
 
 QString Choosers::lastFileStart()

@@ -40,8 +40,7 @@ public:
     // What the last folder request asked for and where it opened.
     static QString lastFolderCaption();
     static QString lastFolderStart();
-    // The same for the last file request.
-    static QString lastFileCaption();
+    // Where the last file request opened.
     static QString lastFileStart();
     static QColor lastColorInitial();
     static void clearResults();

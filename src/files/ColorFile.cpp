@@ -175,23 +175,9 @@ ColorFile::Outcome ColorFile::save(const ColorFolder& folder, const AOColors& ta
             *error += QStringLiteral("; TextColors.xml.bak now holds a copy of TextColors.xml");
         return Outcome::Failed;
     }
-    file.syncFolder();
-    backup.syncFolder();
     *found = FileStamp(file.destination(), xml);
+    const bool synced = file.syncFolder(error);
+    if (!backup.syncFolder(synced ? error : nullptr) || !synced)
+        return Outcome::Unconfirmed;
     return Outcome::Saved;
-}
-
-bool ColorFile::save(const ColorFolder& folder, const AOColors& table, QString* error,
-                     FileStamp* saved)
-{
-    FileStamp found;
-    const Outcome outcome = save(folder, table, FileStamp(), &found, error);
-    if (outcome == Outcome::Changed)
-        SystemError::fail(error, folder.colorFile(),
-                          QStringLiteral("another program wrote to it while it was saved"));
-    if (outcome != Outcome::Saved)
-        return false;
-    if (saved)
-        *saved = found;
-    return true;
 }

@@ -18,10 +18,12 @@ public:
     // Larger files are refused unread (see ColorFileWriter).
     static constexpr qint64 maxSize = ColorFileWriter::maxSize;
 
-    // How a save ended: the new file is in place; nothing was written because the file
-    // does not hold what it was expected to; another program holds it open so that it
-    // cannot be replaced (the game, on Windows); or the reason is in the error.
-    enum class Outcome { Saved, Changed, Locked, Failed };
+    // How a save ended: the new file is in place; it is in place but the system could
+    // not confirm that it is on disk (the reason is in the error); nothing was written
+    // because the file does not hold what it was expected to; another program holds it
+    // open so that it cannot be replaced (the game, on Windows); or the reason is in the
+    // error.
+    enum class Outcome { Saved, Unconfirmed, Changed, Locked, Failed };
 
     // Replaces the table's entries with one per "HTMLColor" element of the document,
     // in document order. The table is empty when the document is refused. Bytes handed
@@ -61,7 +63,7 @@ public:
     // file are renamed into place, against what went into the backup. When either
     // differs the result is Changed, nothing is replaced, and `found` receives the stamp
     // of what the file holds; saving again while expecting that stamp keeps it as the
-    // backup. On Saved, `found` receives the stamp of the file as written.
+    // backup. On Saved and Unconfirmed, `found` receives the stamp of the file as written.
     //
     // What is left is the moment between the last check and the end of the rename of
     // the new file: the two renames. Measured on a local ext4 disk from the last look at
@@ -70,7 +72,4 @@ public:
     // 7-14 ms for a file of 15 MB, whose old blocks the renames free.
     static Outcome save(const ColorFolder& folder, const AOColors& table, const FileStamp& expected,
                         FileStamp* found, QString* error = nullptr);
-    // The same without an expected content: true when saved.
-    static bool save(const ColorFolder& folder, const AOColors& table, QString* error = nullptr,
-                     FileStamp* saved = nullptr);
 };

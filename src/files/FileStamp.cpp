@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/FileStamp.h"
 
-#include "files/SafeFile.h"
-
 #include <QCryptographicHash>
 #include <QFileInfo>
 
@@ -13,14 +11,6 @@ FileStamp::FileStamp(const QString& path, const QByteArray& data)
     : valid(true), size(data.size()), modified(QFileInfo(path).lastModified()),
       hash(QCryptographicHash::hash(data, QCryptographicHash::Sha1))
 {
-}
-
-FileStamp FileStamp::current(const QString& path, qint64 maxSize)
-{
-    QByteArray data;
-    if (!SafeFile::readAll(path, maxSize, &data))
-        return FileStamp();
-    return FileStamp(path, data);
 }
 
 FileStamp FileStamp::absent()

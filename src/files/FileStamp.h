@@ -20,9 +20,6 @@ public:
     // The stamp of `data`, just read from `path`.
     FileStamp(const QString& path, const QByteArray& data);
 
-    // The stamp of the file as it is on disk now; an invalid stamp when it cannot be
-    // read (gone, no longer a file, or larger than `maxSize`).
-    static FileStamp current(const QString& path, qint64 maxSize);
     // Where there is no file at all: the same as every other such stamp, so that a save
     // can expect a file to be still missing.
     static FileStamp absent();

@@ -199,17 +199,19 @@ bool SafeFile::putInPlace(QString* error)
     return true;
 }
 
-void SafeFile::syncFolder() const
+bool SafeFile::syncFolder(QString* error) const
 {
-    NativeFile::syncFolder(QFileInfo(path).absolutePath());
+    QString reason;
+    if (NativeFile::syncFolder(QFileInfo(path).absolutePath(), &reason))
+        return true;
+    return SystemError::fail(
+        error, path,
+        QStringLiteral("saved, but the system could not confirm it is on disk (%1)").arg(reason));
 }
 
 bool SafeFile::commit(QString* error)
 {
-    if (!putInPlace(error))
-        return false;
-    syncFolder();
-    return true;
+    return putInPlace(error) && syncFolder(error);
 }
 
 QString SafeFile::destination() const

@@ -60,7 +60,9 @@ public:
     // The rename of commit() alone, for a caller that puts several files in place in a
     // row and then makes them durable at once with syncFolder().
     bool putInPlace(QString* error = nullptr);
-    void syncFolder() const;
+    // Fails when the system cannot confirm that the renamed file is on disk; the new
+    // content is in place all the same.
+    bool syncFolder(QString* error = nullptr) const;
     // The file whose content is replaced: the target, or where its links lead.
     QString destination() const;
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "info/LicenseDlg.h"
 
-#include <QFile>
+#include "files/SafeFile.h"
+
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextStream>
@@ -25,18 +26,21 @@ LicenseDlg::LicenseDlg(QWidget* parent) : QWidget(parent)
     loadText();
 }
 
-// A missing licence file leaves the page empty rather than stopping the program.
+// A missing or oversized licence file leaves the page empty rather than stopping the
+// program.
 void LicenseDlg::loadText()
 {
-    QFile file(QStringLiteral("LICENSE.GPL"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QByteArray data;
+    if (!SafeFile::readAll(QStringLiteral("LICENSE.GPL"), maxSize, &data))
         return;
-    QTextStream stream(&file);
+    // As a file read as text: every carriage return dropped, the bytes in the locale's
+    // encoding unless they begin with a byte-order mark.
+    data.replace('\r', QByteArray());
+    QTextStream stream(data);
     // Laying out the whole licence took longer than the rest of the window's start-up,
     // for a page that is not on screen then. A document with a null page size is not
     // laid out; the edit gives it its page size, and so its layout, when it is first
     // resized, which is when the page is first shown.
     textEdit->document()->setPageSize(QSizeF(0, 0));
     textEdit->setPlainText(stream.readAll());
-    file.close();
 }

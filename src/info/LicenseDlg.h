@@ -12,6 +12,9 @@ class LicenseDlg : public QWidget
     Q_OBJECT
 
 public:
+    // A larger file is no licence text (the GPL is 35 KB) and is not shown.
+    static const qint64 maxSize = 1024 * 1024;
+
     explicit LicenseDlg(QWidget* parent = nullptr);
 
 protected:

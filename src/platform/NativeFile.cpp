@@ -158,17 +158,20 @@ bool NativeFile::syncToDisk(int fd, QString* error)
     return synced || SystemError::fail(error, SystemError::fromErrno());
 }
 
-void NativeFile::syncFolder(const QString& folder)
+bool NativeFile::syncFolder(const QString& folder, QString* error)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(folder)
+    Q_UNUSED(error)
+    return true;
 #else
     const int fd =
         ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    if (fd < 0)
+        return SystemError::fail(error, SystemError::fromErrno());
+    const bool synced = ::fsync(fd) == 0 || SystemError::fail(error, SystemError::fromErrno());
+    ::close(fd);
+    return synced;
 #endif
 }
 

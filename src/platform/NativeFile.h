@@ -32,7 +32,7 @@ public:
     // Waits until the bytes written through the descriptor are on the disk.
     static bool syncToDisk(int fd, QString* error = nullptr);
     // Makes a rename in the folder durable; Windows does that with the move itself.
-    static void syncFolder(const QString& folder);
+    static bool syncFolder(const QString& folder, QString* error = nullptr);
     // The file the path leads to, with every link followed by the system itself:
     // QFileInfo::symLinkTarget() works a link's "../" out from the link's path as text,
     // which leads elsewhere when a folder on the way is a link itself.

@@ -2,6 +2,7 @@
 #include "app/BaseDlg.h"
 
 #include "advanced/AdvancedModeDlg.h"
+#include "app/ProgramIconEngine.h"
 #include "app/Tintwell.h"
 #include "basic/BasicModeDlg.h"
 #include "common/DebugLines.h"
@@ -293,7 +294,7 @@ void TestBaseDlg::modeFollowsTheCheckBox()
 
 void TestBaseDlg::cancelledFolderQuestionEndsWithMinusOne()
 {
-    // exit(-1): Windows keeps the whole value, POSIX only its low byte.
+    // main() returns -1: Windows keeps the whole value, POSIX only its low byte.
 #ifdef Q_OS_WIN
     QCOMPARE(runProbe(), -1);
 #else
@@ -798,7 +799,7 @@ void TestBaseDlg::onlyReloadAndRestoresClearTheSteps()
 
 void TestBaseDlg::windowIconComesInEverySize()
 {
-    const QIcon icon = BaseDlg::programIcon();
+    const QIcon icon = ProgramIconEngine::icon();
     for (int size : {16, 22, 24, 32, 48, 64}) {
         QVERIFY2(icon.availableSizes().contains(QSize(size, size)),
                  qPrintable(QString::number(size)));

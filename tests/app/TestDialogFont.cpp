@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DialogFont.h"
+#include "platform/FontSubstitutes.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -42,7 +43,7 @@ void TestDialogFont::foundFamilyStaysAsItIs()
 void TestDialogFont::missingFamilyBecomesAPlainOne()
 {
     const QFont font(QStringLiteral("No Such Family Anywhere"), 9);
-    QVERIFY(DialogFont::substitute(font.family()).isEmpty());
+    QVERIFY(FontSubstitutes::of(font.family()).isEmpty());
     const QFont fixed = DialogFont::resolved(font);
 #ifdef Q_OS_WIN
     QVERIFY2(DialogFont::candidates(font.family()).contains(fixed.family()),
@@ -60,16 +61,15 @@ void TestDialogFont::windowsDialogAliasIsReadable()
 {
 #ifdef Q_OS_WIN
     const QFont alias(QStringLiteral("MS Shell Dlg 2"), 8);
-    QVERIFY(!DialogFont::substitute(alias.family()).isEmpty());
-    QCOMPARE(DialogFont::candidates(alias.family()).first(),
-             DialogFont::substitute(alias.family()));
+    QVERIFY(!FontSubstitutes::of(alias.family()).isEmpty());
+    QCOMPARE(DialogFont::candidates(alias.family()).first(), FontSubstitutes::of(alias.family()));
     QApplication::setFont(alias);
     DialogFont::apply();
     QCOMPARE(QApplication::font().pointSize(), 8);
     QVERIFY2(plainLines(QApplication::font()),
              qPrintable(QFontInfo(QApplication::font()).family()));
 #else
-    QVERIFY(DialogFont::substitute(QStringLiteral("MS Shell Dlg 2")).isEmpty());
+    QVERIFY(FontSubstitutes::of(QStringLiteral("MS Shell Dlg 2")).isEmpty());
     QVERIFY(DialogFont::candidates(QStringLiteral("MS Shell Dlg 2")).isEmpty());
 #endif
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "files/ColorFile.h"
+#include "files/FileStamp.h"
 #include "model/AOColors.h"
 
 #include <QByteArray>
@@ -20,6 +21,13 @@ inline void setColorTable(const QVector<QPair<QString, QString>>& entries)
         color.value = entry.second;
         aoColors.append(color);
     }
+}
+
+// A save that expects no particular content in the colour file: true when saved.
+inline bool saveTable(const ColorFolder& folder, const AOColors& table, QString* error = nullptr)
+{
+    FileStamp found;
+    return ColorFile::save(folder, table, FileStamp(), &found, error) == ColorFile::Outcome::Saved;
 }
 
 // The name and colour text of every entry in `data`, in order; none when it is not a

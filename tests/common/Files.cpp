@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/Files.h"
 
+#include "files/SafeFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -12,6 +14,14 @@ QByteArray contents(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+FileStamp stampOnDisk(const QString& path, qint64 maxSize)
+{
+    QByteArray data;
+    if (!SafeFile::readAll(path, maxSize, &data))
+        return FileStamp();
+    return FileStamp(path, data);
 }
 
 void put(const QString& path, const QByteArray& data)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "files/FileStamp.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QString>
@@ -10,6 +12,10 @@
 
 // The bytes of a file, or "<missing>" when there is no readable file at the path.
 QByteArray contents(const QString& path);
+
+// The stamp of the file as it is on disk now; an invalid stamp when it cannot be read
+// (gone, no longer a file, or larger than `maxSize`).
+FileStamp stampOnDisk(const QString& path, qint64 maxSize);
 
 // Writes a whole file, making its folder first; a failure fails the running test.
 void put(const QString& path, const QByteArray& data);

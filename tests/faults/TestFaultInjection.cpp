@@ -48,7 +48,8 @@ private slots:
 private:
     void makeTree(const QString& root, bool withPrefs, bool withOriginal);
     int run(const QString& root, const QString& operation, int failAt, const QString& answer,
-            int* operations, const QByteArray& outsideWrite = QByteArray());
+            int* operations, const QByteArray& outsideWrite = QByteArray(),
+            QByteArray* shown = nullptr);
 };
 
 void TestFaultInjection::makeTree(const QString& root, bool withPrefs, bool withOriginal)
@@ -64,8 +65,10 @@ void TestFaultInjection::makeTree(const QString& root, bool withPrefs, bool with
 
 // With `outsideWrite`, nothing fails: another program writes it over the colour file
 // just before operation `failAt`.
+// `shown` receives the texts of the boxes the scenario answered.
 int TestFaultInjection::run(const QString& root, const QString& operation, int failAt,
-                            const QString& answer, int* operations, const QByteArray& outsideWrite)
+                            const QString& answer, int* operations, const QByteArray& outsideWrite,
+                            QByteArray* shown)
 {
     QProcess scenario;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -94,6 +97,8 @@ int TestFaultInjection::run(const QString& root, const QString& operation, int f
     if (operations && count.open(QIODevice::ReadOnly))
         *operations = count.readAll().trimmed().toInt();
     QFile::remove(root + QStringLiteral(".count"));
+    if (shown)
+        *shown = scenario.readAllStandardOutput();
     if (scenario.exitStatus() != QProcess::NormalExit)
         return -2;
     return scenario.exitCode();
@@ -105,14 +110,20 @@ void TestFaultInjection::everyFailureLeavesWholeFiles_data()
     QTest::addColumn<bool>("withPrefs");
     QTest::addColumn<bool>("withOriginal");
     QTest::addColumn<QString>("answer");
+    // Empty: every operation fails in turn. Otherwise only the sync of the colour folder
+    // after the new file's rename fails, and the player is told this.
+    QTest::addColumn<QString>("reported");
 
-    QTest::newRow("save") << "save" << true << true << "no";
-    QTest::newRow("restore backup") << "restoreBackup" << true << true << "no";
-    QTest::newRow("restore original") << "restoreOriginal" << true << true << "no";
-    QTest::newRow("restore bundled") << "restoreBundled" << true << true << "no";
-    QTest::newRow("first start copy") << "firstStart" << false << false << "no";
-    QTest::newRow("first start overwrite") << "firstStart" << false << true << "yes";
-    QTest::newRow("preferences") << "prefs" << true << true << "no";
+    QTest::newRow("save") << "save" << true << true << "no" << QString();
+    QTest::newRow("restore backup") << "restoreBackup" << true << true << "no" << QString();
+    QTest::newRow("restore original") << "restoreOriginal" << true << true << "no" << QString();
+    QTest::newRow("restore bundled") << "restoreBundled" << true << true << "no" << QString();
+    QTest::newRow("first start copy") << "firstStart" << false << false << "no" << QString();
+    QTest::newRow("first start overwrite") << "firstStart" << false << true << "yes" << QString();
+    QTest::newRow("preferences") << "prefs" << true << true << "no" << QString();
+    QTest::newRow("save, folder sync fails")
+        << "save" << true << true << "no"
+        << "saved, but the system could not confirm it is on disk";
 }
 
 void TestFaultInjection::everyFailureLeavesWholeFiles()
@@ -121,6 +132,7 @@ void TestFaultInjection::everyFailureLeavesWholeFiles()
     QFETCH(bool, withPrefs);
     QFETCH(bool, withOriginal);
     QFETCH(QString, answer);
+    QFETCH(QString, reported);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -133,6 +145,24 @@ void TestFaultInjection::everyFailureLeavesWholeFiles()
     QVERIFY2(before != after, "the undisturbed action changed no file");
     QVERIFY2(leftovers(clean).isEmpty(), qPrintable(leftovers(clean).join(QLatin1Char(' '))));
     QVERIFY(operations > 0);
+    if (!reported.isEmpty()) {
+        int sync = 0;
+        bool renamed = false;
+        for (const QByteArray& line : contents(clean + QStringLiteral(".log")).split('\n')) {
+            renamed = renamed || (line.contains(" rename ") && line.endsWith("/TextColors.xml"));
+            if (renamed && !sync && line.contains(" fsync"))
+                sync = line.split(' ').first().toInt();
+        }
+        QVERIFY(sync > 0);
+        const QString root = dir.filePath(QStringLiteral("fail-folder-sync"));
+        makeTree(root, withPrefs, withOriginal);
+        QByteArray shown;
+        QCOMPARE(run(root, operation, sync, answer, nullptr, QByteArray(), &shown), 0);
+        QVERIFY2(shown.contains(reported.toUtf8()), shown.constData());
+        const QString colors = QStringLiteral("game/cd_image/gui/default/TextColors.xml");
+        QCOMPARE(snapshot(root)[colors], after[colors]);
+        return;
+    }
     qInfo("%s: %d file operations, each failed in turn", qPrintable(operation), operations);
 
     for (int k = 1; k <= operations; ++k) {

@@ -59,7 +59,10 @@ private:
     QString colors(const QString& name = QStringLiteral("TextColors.xml")) const;
     QString work(const QString& name) const;
     void makeTree(bool withPrefs = true);
-    int run(const QString& program, const QString& operation, int killAfterMs = -1);
+    void start(QProcess* process, const QString& program, const QString& operation,
+               int holdAt = -1);
+    int run(const QString& program, const QString& operation, int killAfterMs = -1,
+            int holdAt = -1);
 
     std::unique_ptr<QTemporaryDir> dir;
     QString root;
@@ -93,16 +96,35 @@ void TestNothingLost::makeTree(bool withPrefs)
         put(work(QStringLiteral("Tintwell.cfg")), game.preferences());
 }
 
-// Runs the program in the working folder; -1 when it had to be stopped, -2 when it
-// crashed, otherwise its exit status.
-int TestNothingLost::run(const QString& program, const QString& operation, int killAfterMs)
+// Starts the program in the working folder. From a `holdAt` of 0 on, the fault shim logs
+// every file operation below the root to "log"; from 1 on, it stops the program before
+// that operation and makes the file "held".
+void TestNothingLost::start(QProcess* process, const QString& program, const QString& operation,
+                            int holdAt)
 {
-    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(work(QString()));
-    process.start(program, {operation, root + QStringLiteral("/game")});
+    if (holdAt >= 0) {
+        env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FAULTFS_LIBRARY));
+        env.insert(QStringLiteral("FAULTFS_DIR"), root);
+        env.insert(QStringLiteral("FAULTFS_LOG"), dir->filePath(QStringLiteral("log")));
+        env.insert(QStringLiteral("FAULTFS_HOLD_AT"), QString::number(holdAt));
+        env.insert(QStringLiteral("FAULTFS_HOLD_FILE"), dir->filePath(QStringLiteral("held")));
+        env.insert(QStringLiteral("ASAN_OPTIONS"), env.value(QStringLiteral("ASAN_OPTIONS")) +
+                                                       QStringLiteral(":verify_asan_link_order=0"));
+    }
+    process->setProcessEnvironment(env);
+    process->setWorkingDirectory(work(QString()));
+    process->start(program, {operation, root + QStringLiteral("/game")});
+}
+
+// Runs the program (see start()); -1 when it had to be stopped, -2 when it crashed,
+// otherwise its exit status.
+int TestNothingLost::run(const QString& program, const QString& operation, int killAfterMs,
+                         int holdAt)
+{
+    QProcess process;
+    start(&process, program, operation, holdAt);
     if (killAfterMs >= 0) {
         QTest::qWait(killAfterMs);
         // A pid of 0 would signal this whole process group.
@@ -253,11 +275,39 @@ void TestNothingLost::killedSaveLeavesOldOrNewFile()
 
     QElapsedTimer timer;
     timer.start();
-    QCOMPARE(run(QStringLiteral(FAULT_SCENARIO), QStringLiteral("save")), 0);
+    QCOMPARE(run(QStringLiteral(FAULT_SCENARIO), QStringLiteral("save"), -1, 0), 0);
     const int whole = int(timer.elapsed());
     const auto after = colorPairs(contents(colors()));
     QCOMPARE(after.size(), before.size());
     QVERIFY(after != before);
+    // The save's two renames, by the numbers of their file operations.
+    int backupRename = 0;
+    int colorRename = 0;
+    for (const QByteArray& line : contents(dir->filePath(QStringLiteral("log"))).split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.value(1) == "rename" && fields.value(2).endsWith("/TextColors.xml.bak"))
+            backupRename = fields.value(0).toInt();
+        if (fields.value(1) == "rename" && fields.value(2).endsWith("/TextColors.xml"))
+            colorRename = fields.value(0).toInt();
+    }
+    QVERIFY(backupRename > 0 && colorRename > backupRename);
+
+    // Killed for certain in the middle of the save: held before the backup's rename,
+    // between the renames, and right after the new file's.
+    const QString held = dir->filePath(QStringLiteral("held"));
+    for (const int holdAt : {backupRename, colorRename, colorRename + 1}) {
+        put(colors(), large);
+        QProcess scenario;
+        start(&scenario, QStringLiteral(FAULT_SCENARIO), QStringLiteral("save"), holdAt);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFileInfo::exists(held) || scenario.state() == QProcess::NotRunning, 60000);
+        QVERIFY2(QFileInfo::exists(held), "the save never got there");
+        scenario.kill();
+        QVERIFY(scenario.waitForFinished(30000));
+        QCOMPARE(scenario.exitStatus(), QProcess::CrashExit);
+        QVERIFY(QFile::remove(held));
+        QVERIFY(colorPairs(contents(colors())) == (holdAt > colorRename ? after : before));
+    }
 
     // Kill at spread-out moments of a run; the save comes at its end.
     for (int step = 1; step <= 8; ++step) {

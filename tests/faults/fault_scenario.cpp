@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs one of Tintwell's file operations the way a player would, in the current
-// working folder, answering every question with Yes and every warning with OK. The
-// fault-injection test runs it again and again under the failing shim.
+// working folder, answering every question with Yes and every warning with OK, and
+// printing what each box said. The fault-injection test runs it again and again under
+// the failing shim.
 //
 // usage: fault_scenario save|resave|restoreBackup|restoreOriginal|restoreBundled|firstStart|prefs
 //        [game folder, for firstStart]
@@ -33,6 +34,7 @@ public:
 // preferences takes itself for the first one and asks.
 Messages::Answer answer(const QString& text)
 {
+    std::printf("%s\n", qPrintable(text));
     const bool overwrite = text.contains(QLatin1String("Overwrite?"));
     return !overwrite || qgetenv("SCENARIO_ANSWER") == "yes" ? Messages::Answer::Yes
                                                              : Messages::Answer::No;

@@ -10,6 +10,9 @@
 //                    program writes FAULTFS_WRITE_DATA over FAULTFS_WRITE_FILE
 //   FAULTFS_LOG      file that receives one line per watched operation: its number,
 //                    its call and, for calls on a path, the path
+//   FAULTFS_HOLD_AT  1-based number of the watched operation before which the program
+//                    stops: it creates FAULTFS_HOLD_FILE and waits until it is killed
+//                    or the file is removed, so that a test can kill it at that point
 //
 // Watched: open, read, write, fsync/fdatasync, ftruncate, rename, unlink, link and
 // mkdir on paths below the folder, and reads, writes and syncs on their descriptors.
@@ -35,6 +38,7 @@ static long fail_at;
 static int fail_errno = ENOSPC;
 static long operations;
 static long write_at;
+static long hold_at;
 static unsigned char tracked[MAX_FDS];
 static int ready;
 
@@ -55,6 +59,8 @@ static void setup(void)
         fail_errno = atoi(err);
     const char* write = getenv("FAULTFS_WRITE_AT");
     write_at = write ? atol(write) : 0;
+    const char* hold = getenv("FAULTFS_HOLD_AT");
+    hold_at = hold ? atol(hold) : 0;
 }
 
 // Another program's write, made with the calls this shim does not count.
@@ -70,6 +76,23 @@ static void write_from_outside(void)
     if (fd >= 0) {
         real_write(fd, data, strlen(data));
         real_close(fd);
+    }
+    errno = saved;
+}
+
+// Tells the test where the program is, then waits there; the marker is made with calls
+// this shim does not count.
+static void hold_here(void)
+{
+    const char* path = getenv("FAULTFS_HOLD_FILE");
+    int (*real_open)(const char*, int, ...) = dlsym(RTLD_NEXT, "open");
+    int (*real_close)(int) = dlsym(RTLD_NEXT, "close");
+    const int saved = errno;
+    const int fd = path ? real_open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644) : -1;
+    if (fd >= 0) {
+        real_close(fd);
+        while (access(path, F_OK) == 0)
+            usleep(10000);
     }
     errno = saved;
 }
@@ -135,6 +158,8 @@ static int should_fail(const char* call, const char* path)
     log_operation(call, path);
     if (write_at > 0 && operations == write_at)
         write_from_outside();
+    if (hold_at > 0 && operations == hold_at)
+        hold_here();
     if (fail_at > 0 && operations == fail_at) {
         errno = fail_errno;
         return 1;

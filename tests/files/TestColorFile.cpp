@@ -287,7 +287,7 @@ void TestColorFile::unchangedFileWrittenBackReadsTheSame()
     QCOMPARE(namesOf(first), names);
     QCOMPARE(valuesOf(first), values);
 
-    QVERIFY2(ColorFile::save(*folder, first, &error), qPrintable(error));
+    QVERIFY2(saveTable(*folder, first, &error), qPrintable(error));
     QCOMPARE(contents(folder->backupFile()), document);
     AOColors second;
     QVERIFY2(ColorFile::load(folder->colorFile(), &second, &error), qPrintable(error));
@@ -638,7 +638,7 @@ void TestColorFile::loadsAndSavesALargeFile()
     QCOMPARE(table.last().name.size(), 32);
     for (AOColor& entry : table)
         entry.setColor(QColor(1, 2, 3));
-    QVERIFY2(ColorFile::save(*folder, table, &error), qPrintable(error));
+    QVERIFY2(saveTable(*folder, table, &error), qPrintable(error));
     AOColors again;
     QVERIFY2(ColorFile::load(folder->colorFile(), &again, &error), qPrintable(error));
     QCOMPARE(namesOf(again), namesOf(table));
@@ -667,7 +667,7 @@ void TestColorFile::largestAcceptedTableIsReadBack()
         entry.setColor(QColor(1, 2, 3));
     }
     put(folder->colorFile(), data);
-    QVERIFY2(ColorFile::save(*folder, table, &error), qPrintable(error));
+    QVERIFY2(saveTable(*folder, table, &error), qPrintable(error));
     const qint64 written = QFileInfo(folder->colorFile()).size();
     QCOMPARE(written, 15 + entries * (34 + 6 * quotes + 10));
     // Less than one character more per entry would have been too large.
@@ -693,7 +693,7 @@ void TestColorFile::saveKeepsThePreviousFileAsBackup()
     table[0].setColor(QColor(1, 2, 3));
 
     QString error;
-    QVERIFY2(ColorFile::save(*folder, table, &error), qPrintable(error));
+    QVERIFY2(saveTable(*folder, table, &error), qPrintable(error));
     QCOMPARE(contents(folder->backupFile()), game);
 #ifndef Q_OS_WIN
     const QFile::Permissions user = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
@@ -704,7 +704,7 @@ void TestColorFile::saveKeepsThePreviousFileAsBackup()
              QByteArray("<Root>\n    <HTMLColor name=\"a\" color=\"0x010203\"/>\n</Root>\n"));
 
     table[0].setColor(QColor(4, 5, 6));
-    QVERIFY2(ColorFile::save(*folder, table, &error), qPrintable(error));
+    QVERIFY2(saveTable(*folder, table, &error), qPrintable(error));
     QCOMPARE(contents(folder->backupFile()), first);
     QVERIFY(contents(folder->colorFile()).contains("0x040506"));
     QCOMPARE(leftovers(folder->path()), QStringList());
@@ -714,7 +714,7 @@ void TestColorFile::saveWithoutPreviousFileKeepsTheBackup()
 {
     put(folder->backupFile(), "the only backup");
     QString error;
-    QVERIFY2(ColorFile::save(*folder, tableOf({"a"}, {"1"}), &error), qPrintable(error));
+    QVERIFY2(saveTable(*folder, tableOf({"a"}, {"1"}), &error), qPrintable(error));
     QCOMPARE(contents(folder->backupFile()), QByteArray("the only backup"));
     QVERIFY(contents(folder->colorFile()).startsWith("<Root>"));
 }
@@ -724,7 +724,7 @@ void TestColorFile::failedSaveChangesNothing()
     put(folder->colorFile(), colorFile(3));
     QVERIFY(QDir().mkdir(folder->backupFile()));
     QString error;
-    QVERIFY(!ColorFile::save(*folder, tableOf({"a"}, {"1"}), &error));
+    QVERIFY(!saveTable(*folder, tableOf({"a"}, {"1"}), &error));
     QVERIFY2(error.contains(QStringLiteral("TextColors.xml.bak")), qPrintable(error));
     QCOMPARE(contents(folder->colorFile()), colorFile(3));
     QVERIFY(QFileInfo(folder->backupFile()).isDir());
@@ -734,13 +734,13 @@ void TestColorFile::failedSaveChangesNothing()
     QVERIFY(QDir().rmdir(folder->backupFile()));
     QFile grown(folder->colorFile());
     QVERIFY(grown.resize(ColorFile::maxSize + 1));
-    QVERIFY(!ColorFile::save(*folder, tableOf({"a"}, {"1"}), &error));
+    QVERIFY(!saveTable(*folder, tableOf({"a"}, {"1"}), &error));
     QVERIFY2(error.contains(QStringLiteral("larger than")), qPrintable(error));
     QCOMPARE(QFileInfo(folder->colorFile()).size(), ColorFile::maxSize + 1);
     QVERIFY(!QFileInfo::exists(folder->backupFile()));
     QVERIFY(QFile::remove(folder->colorFile()));
     QVERIFY(QDir().mkdir(folder->colorFile()));
-    QVERIFY(!ColorFile::save(*folder, tableOf({"a"}, {"1"}), &error));
+    QVERIFY(!saveTable(*folder, tableOf({"a"}, {"1"}), &error));
     QVERIFY(QFileInfo(folder->colorFile()).isDir());
     QVERIFY(!QFileInfo::exists(folder->backupFile()));
 }
@@ -776,7 +776,7 @@ void TestColorFile::fullDiskKeepsEveryEntry()
     fillLeaving(dir->path(), freePages);
 
     QString error;
-    QCOMPARE(ColorFile::save(*folder, table, &error), saved);
+    QCOMPARE(saveTable(*folder, table, &error), saved);
     AOColors kept;
     QVERIFY(ColorFile::load(folder->colorFile(), &kept));
     if (saved) {
@@ -807,7 +807,7 @@ void TestColorFile::unreplaceableFileLeavesItsCopyAsBackup()
         QSKIP(qPrintable(QStringLiteral("cannot bind-mount over the colour file (%1)")
                              .arg(QString::fromLocal8Bit(std::strerror(errno)))));
     QString error;
-    const bool saved = ColorFile::save(*folder, tableOf({"new"}, {"1"}), &error);
+    const bool saved = saveTable(*folder, tableOf({"new"}, {"1"}), &error);
     const QByteArray backup = contents(folder->backupFile());
     const QByteArray file = contents(folder->colorFile());
     ::umount2(QFile::encodeName(folder->colorFile()).constData(), MNT_DETACH);

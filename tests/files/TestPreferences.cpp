@@ -3,10 +3,10 @@
 
 #include "common/Files.h"
 #include "common/GameFolder.h"
+#include "common/WorkFolder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #ifdef Q_OS_WIN
@@ -32,20 +32,18 @@ private slots:
     void keepsAnyFolderName();
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previous;
+    std::unique_ptr<WorkFolder> work;
 };
 
 void TestPreferences::init()
 {
-    previous = QDir::currentPath();
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir::setCurrent(dir->path()));
+    work = std::make_unique<WorkFolder>();
+    QVERIFY(work->isValid());
 }
 
 void TestPreferences::cleanup()
 {
-    QDir::setCurrent(previous);
+    work.reset();
 #if !defined(Q_OS_WIN) && QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     QTextCodec::setCodecForLocale(nullptr);
 #endif

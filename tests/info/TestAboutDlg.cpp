@@ -3,14 +3,13 @@
 
 #include "common/Files.h"
 #include "common/Find.h"
+#include "common/WorkFolder.h"
 
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -43,21 +42,18 @@ private slots:
     void wholeTextIsReachableInTheFixedWindow();
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previous;
+    std::unique_ptr<WorkFolder> work;
 };
 
 void TestAboutDlg::init()
 {
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir->path()));
+    work = std::make_unique<WorkFolder>();
+    QVERIFY(work->isValid());
 }
 
 void TestAboutDlg::cleanup()
 {
-    QDir::setCurrent(previous);
+    work.reset();
 }
 
 void TestAboutDlg::opensWithAnEmptyFrameWithoutThePicture()

@@ -3,11 +3,11 @@
 
 #include "common/DebugLines.h"
 #include "common/Files.h"
+#include "common/WorkFolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextLayout>
@@ -38,21 +38,18 @@ private slots:
     void showsTheShippedLicence();
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previous;
+    std::unique_ptr<WorkFolder> work;
 };
 
 void TestLicenseDlg::init()
 {
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir->path()));
+    work = std::make_unique<WorkFolder>();
+    QVERIFY(work->isValid());
 }
 
 void TestLicenseDlg::cleanup()
 {
-    QDir::setCurrent(previous);
+    work.reset();
 }
 
 void TestLicenseDlg::showsTheFileReadOnlyAndUnwrapped()
@@ -98,6 +95,13 @@ void TestLicenseDlg::opensEmptyWithoutTheFile()
     QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
     LicenseDlg other;
     QVERIFY(textEditOf(other)->toPlainText().isEmpty());
+
+    // Nor is a file too large to be one.
+    QVERIFY(QDir().rmdir(QStringLiteral("LICENSE.GPL")));
+    put(QStringLiteral("LICENSE.GPL"), QByteArray(int(LicenseDlg::maxSize) + 1, 'x'));
+    QTest::ignoreMessage(QtDebugMsg, "TabStop at 30");
+    LicenseDlg large;
+    QVERIFY(textEditOf(large)->toPlainText().isEmpty());
 }
 
 void TestLicenseDlg::logsTheTabStopOncePerPage()

@@ -21,7 +21,7 @@ class TestAOColors : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { aoColors.clear(); }
+    void init() { aoColors.clear(); }
     void appendingReadsTheText();
     void findIsExactAndFirstWins();
     void updateChangesOnlyTheFirstAndNeverAppends();

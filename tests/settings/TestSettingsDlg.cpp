@@ -157,9 +157,11 @@ private:
 };
 
 // Each test runs in a fresh working folder beside a fresh game folder, so the
-// bundled copy is looked up where the test put it and nowhere else.
+// bundled copy is looked up where the test put it and nowhere else, and starts from an
+// empty colour table, whatever an earlier test left in it.
 void TestSettingsDlg::init()
 {
+    aoColors.clear();
     fixture = std::make_unique<GameFixture>();
     QVERIFY(fixture->isValid());
     game = fixture->game().path();
@@ -766,7 +768,6 @@ void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
     QCOMPARE(contents(backup), colorXml("0x111111"));
     QCOMPARE(contents(fixture->path(QStringLiteral("work/TextColors.orig"))), colorXml("0x222222"));
     QVERIFY(target != QLatin1String("pipe") || !QFileInfo(file).isFile());
-    aoColors.clear();
 }
 
 // Two schemes of 17 MB for two names each fit, but not together: the second is refused
@@ -798,7 +799,6 @@ void TestSettingsDlg::importNeverMakesAnUnreadableFile()
     QCOMPARE(aoColors.find(QStringLiteral("a")).value.size(), big.size());
     QCOMPARE(aoColors.find(QStringLiteral("b")).value, QStringLiteral("2"));
     QVERIFY(ColorFile::fitsReader(aoColors));
-    aoColors.clear();
 }
 
 // The one-time copy of the game's file is made where there is none, and over one
