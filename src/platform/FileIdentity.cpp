@@ -131,8 +131,10 @@ bool FileIdentity::foldsCase(const QString& folder)
         const QString flipped = flippedCase(base);
         if (flipped == base)
             continue;
+        // A link to nothing has no identity to compare.
         const FileIdentity entry(folder + QLatin1Char('/') + base);
-        return entry.exists() && entry == FileIdentity(folder + QLatin1Char('/') + flipped);
+        if (entry.exists())
+            return entry == FileIdentity(folder + QLatin1Char('/') + flipped);
     }
 #ifdef Q_OS_WIN
     return true;
