@@ -10,6 +10,7 @@
 #include "files/ColorFile.h"
 #include "files/ColorFolder.h"
 #include "files/Preferences.h"
+#include "files/SafeFile.h"
 #include "info/AboutDlg.h"
 #include "info/LicenseDlg.h"
 #include "model/AOColors.h"
@@ -167,6 +168,7 @@ void BaseDlg::startUp()
     if (!hadPrefs)
         settingsPage->saveOriginalData();
     loadData();
+    SafeFile::removeLeftovers(loadedFolder.colorFile());
 }
 
 // Start-up may ask for the game folder and about the first-run copy before the window
@@ -258,12 +260,15 @@ void BaseDlg::loadData()
 {
     // What is on disk now replaces every change: none of them can be taken back.
     undoStack->clear();
-    loadedFolder = settingsPage->aoPath();
-    const QString file = ColorFolder(loadedFolder).colorFile();
-    qDebug("loadData(): file: %s", qPrintable(file));
     loadError.clear();
+    loadedFolder = ColorFolder::resolved(settingsPage->aoPath(), &loadError);
+    settingsPage->setLoadedFolder(loadedFolder);
+    const QString file = loadedFolder.colorFile();
+    qDebug("loadData(): file: %s", qPrintable(file));
     loadedStamp = FileStamp();
-    dataLoaded = ColorFile::load(file, &aoColors, &loadError, &loadedStamp);
+    aoColors.clear();
+    dataLoaded =
+        loadedFolder.isResolved() && ColorFile::load(file, &aoColors, &loadError, &loadedStamp);
     if (!dataLoaded)
         qDebug("loadData(): not read: %s", qPrintable(loadError));
     updateColors();
@@ -289,16 +294,16 @@ void BaseDlg::saveData()
     // The table belongs to the folder it was read from. A folder typed since then
     // (Return in the folder field presses Save) must not receive another install's
     // colours in place of its own.
-    if (settingsPage->aoPath() != loadedFolder) {
+    if (!loadedFolder.isFolderOf(settingsPage->aoPath())) {
         Messages::warn(this, QStringLiteral("The colours were not saved: they were read from "
                                             "%1, but the install folder is now %2. Reload the "
                                             "chat colours from the new folder first. No file "
                                             "was changed.")
-                                 .arg(QDir::toNativeSeparators(loadedFolder),
+                                 .arg(QDir::toNativeSeparators(loadedFolder.installPath()),
                                       QDir::toNativeSeparators(settingsPage->aoPath())));
         return;
     }
-    const ColorFolder folder(loadedFolder);
+    const ColorFolder& folder = loadedFolder;
     FileStamp expected = loadedStamp;
     for (;;) {
         FileStamp found;
@@ -368,9 +373,7 @@ void BaseDlg::pickColor(const QString& name)
     if (working.name == name)
         aoColors.update(working);
     updateColors();
-    if (pickingGroup)
-        groupChosen = true;
-    else
+    if (!pickingGroup)
         recordStep(name, before, aoColors.firstOf({name}), false);
 }
 
@@ -382,14 +385,13 @@ void BaseDlg::pickColor(const QStringList& groups)
            int(groups.size()));
     const QList<AOColor> before = aoColors.firstOf(groups);
     pickingGroup = true;
-    groupChosen = false;
     pickColor(groups.first());
     pickingGroup = false;
     copyColorToGroup(groups);
     updateColors();
-    // A cancelled chooser is no step, though the names were made to agree.
-    if (groupChosen)
-        recordStep(groups.first(), before, aoColors.firstOf(groups), false);
+    // A cancelled chooser still made the names agree; Ctrl+Z must bring back what that
+    // replaced, or Save would write it away unasked. No change makes no step.
+    recordStep(groups.first(), before, aoColors.firstOf(groups), false);
 }
 
 // Runs after the chooser whatever its outcome, so a cancel still makes the group's

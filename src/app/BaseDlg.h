@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "files/ColorFolder.h"
 #include "files/FileStamp.h"
 #include "model/AOColor.h"
 
@@ -86,12 +87,13 @@ private:
     // does not, saving would put an empty or partial table over the player's file.
     bool dataLoaded = false;
     bool startCancelled = false;
-    // While a swatch's names change together: their change is one step, recorded once
-    // the chooser was answered with a colour.
+    // While a swatch's names change together: their change is one step, also when the
+    // chooser was cancelled but the names were made to agree.
     bool pickingGroup = false;
-    bool groupChosen = false;
     QString loadError;
-    QString loadedFolder;
+    // The colour folder of the last load as the system resolved it: Save and the
+    // restores write there whatever the folder field says since.
+    ColorFolder loadedFolder;
     // What the colour file held when it was last read or written by this window.
     FileStamp loadedStamp;
 };

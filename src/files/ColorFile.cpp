@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <utility>
 
@@ -61,6 +62,22 @@ QByteArray ColorFile::toXml(const AOColors& table)
     return ColorFileWriter::toXml(table);
 }
 
+bool ColorFile::fitsReader(const QByteArray& xml, QString* error)
+{
+    if (xml.size() <= maxSize)
+        return true;
+    const QLocale english(QLocale::English);
+    return SystemError::fail(
+        error, QStringLiteral("The colors would take %1 bytes as a color file, more than the "
+                              "%2 bytes Tintwell reads, so the file could not be read again")
+                   .arg(english.toString(qint64(xml.size())), english.toString(maxSize)));
+}
+
+bool ColorFile::fitsReader(const AOColors& table, QString* error)
+{
+    return fitsReader(toXml(table), error);
+}
+
 namespace
 {
 
@@ -103,6 +120,8 @@ ColorFile::Outcome ColorFile::save(const ColorFolder& folder, const AOColors& ta
     if (!folder.checkColorFileLink(error))
         return Outcome::Failed;
     const QByteArray xml = toXml(table);
+    if (!fitsReader(xml, error))
+        return Outcome::Failed;
     // The colour file is prepared first: a write-protected one is refused before
     // anything else happens.
     SafeFile file(path, SafeFile::Links::Follow);

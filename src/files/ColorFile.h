@@ -43,6 +43,10 @@ public:
 
     // The table as Tintwell writes it (see ColorFileWriter).
     static QByteArray toXml(const AOColors& table);
+    // Whether the bytes of a colour file can be read back: false, with the reason,
+    // when they are more than the reader takes. Nothing is written that could not be.
+    static bool fitsReader(const QByteArray& xml, QString* error = nullptr);
+    static bool fitsReader(const AOColors& table, QString* error = nullptr);
 
     // Writes the table as the folder's colour file and keeps the file it replaces,
     // byte for byte, as the backup. Both new files are written and synced before

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ColorFolder.h"
 
+#include "platform/FileIdentity.h"
 #include "platform/NativeFile.h"
 #include "platform/SystemError.h"
 
@@ -35,7 +36,42 @@ bool leadsTo(const QString& real, const QString& path)
 const QLatin1String ColorFolder::suffix("/cd_image/gui/default/");
 const QLatin1String ColorFolder::colorFileName("TextColors.xml");
 
-ColorFolder::ColorFolder(const QString& aoPath) : dir(aoPath + suffix) {}
+ColorFolder::ColorFolder(const QString& aoPath) : install(aoPath), dir(aoPath + suffix) {}
+
+ColorFolder ColorFolder::resolved(const QString& aoPath, QString* error)
+{
+    ColorFolder folder(aoPath);
+    if (aoPath.isEmpty()) {
+        SystemError::fail(error, QStringLiteral("no install folder is chosen"));
+        return folder;
+    }
+    const QString real = NativeFile::resolvedPath(folder.dir, error);
+    if (real.isEmpty())
+        return folder;
+    if (FileIdentity(real).kind() != FileIdentity::Kind::Folder) {
+        SystemError::fail(error, folder.dir, QStringLiteral("it is not a folder"));
+        return folder;
+    }
+    folder.dir = real.endsWith(QLatin1Char('/')) ? real : real + QLatin1Char('/');
+    folder.real = true;
+    return folder;
+}
+
+bool ColorFolder::isResolved() const
+{
+    return real;
+}
+
+QString ColorFolder::installPath() const
+{
+    return install;
+}
+
+bool ColorFolder::isFolderOf(const QString& aoPath) const
+{
+    const FileIdentity here(dir);
+    return here.kind() == FileIdentity::Kind::Folder && here == FileIdentity(aoPath + suffix);
+}
 
 QString ColorFolder::path() const
 {
@@ -86,15 +122,12 @@ bool ColorFolder::checkColorFileLink(QString* error) const
 
 bool ColorFolder::holds(const QString& file) const
 {
-    QString real;
-    // A file not there yet is where its folder leads, under its own name.
-    if (!NativeFile::realPath(file, &real)) {
-        if (!NativeFile::realPath(QFileInfo(file).absolutePath(), &real))
-            return false;
-        real += QLatin1Char('/') + QFileInfo(file).fileName();
-    }
+    if (dir.isEmpty())
+        return false;
+    // By identity first, so a link to one of them counts too: replacing the link
+    // would spare the file, but a program that follows links would write it.
     for (const QString& own : {colorFile(), backupFile(), originalFile()}) {
-        if (leadsTo(real, own))
+        if (FileIdentity::sameEntry(file, own))
             return true;
     }
     return false;

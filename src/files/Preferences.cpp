@@ -3,6 +3,8 @@
 
 #include "files/SafeFile.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace
@@ -56,11 +58,21 @@ bool Preferences::splitLine(const QString& line, QString* key, QString* value)
     const int at = line.indexOf(separator);
     if (at < 0)
         return false;
-    const int valueAt = at + separator.size();
-    const int end = line.indexOf(separator, valueAt);
     *key = line.left(at);
-    *value = line.mid(valueAt, end < 0 ? -1 : end - valueAt);
+    *value = line.mid(at + separator.size());
     return true;
+}
+
+QString Preferences::cannotKeep(const QString& folder)
+{
+    if (folder.contains(QLatin1Char('\n')) || folder.contains(QLatin1Char('\r')))
+        return QStringLiteral("Its name holds a line break, which Tintwell.cfg cannot keep.");
+    // Qt gives bytes that are no text in the system's encoding as U+FFFD, which leads
+    // to no folder on the disk: the name as read is not the folder's name.
+    if (folder.contains(QChar::ReplacementCharacter) && !QFileInfo(folder).isDir())
+        return QStringLiteral("Its name holds bytes that are not text in the system's "
+                              "encoding, so Tintwell cannot name it.");
+    return QString();
 }
 
 QByteArray Preferences::encode(const QString& text)

@@ -20,9 +20,14 @@ public:
     // The file's lines without their line ends (LF, CR LF or CR), in place of what
     // the list held; false, with the list untouched, when the file cannot be read.
     static bool readLines(QStringList* lines);
-    // Key and value of a "key = value" line. A line without the separator has no
-    // value and is refused. A value that itself holds " = " is cut there.
+    // Key and value of a "key = value" line: the value is everything after the first
+    // " = ", so a folder named "AO = old" comes back whole. A line without the separator
+    // has no value and is refused.
     static bool splitLine(const QString& line, QString* key, QString* value);
+    // Empty when the folder can be kept in the file and read back as the same folder;
+    // otherwise a sentence saying why not: a line break would end the line, and a name
+    // the system cannot give as text would come back as another name.
+    static QString cannotKeep(const QString& folder);
 
     // The file's text as stored: the local 8-bit encoding where it reads back
     // unchanged, otherwise UTF-8 with a byte-order mark.

@@ -4,10 +4,12 @@
 #include "platform/NativeFile.h"
 #include "platform/SystemError.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 namespace
 {
@@ -26,19 +28,29 @@ QFile::Permissions modeOf(const QFileInfo& info)
     return info.permissions() & mode;
 }
 
-// Temporary files of a save that died before it finished: never data, so they are
-// cleared away instead of piling up beside the game's file, but only once they are
-// too old to belong to a save that is still running (see the header).
+// Temporary files of a save or export that died before it finished: never data, so
+// they are cleared away instead of piling up beside the player's files. Each names the
+// process that wrote it; once that process is gone, so is any use of the file, and it
+// goes at the next save or export into the folder, whatever file it was for. Those of
+// older versions, which name no process, go once they are too old to belong to a save
+// that is still running (see the header).
 void removeStaleTemporaries(const QString& target)
 {
+    static const QRegularExpression ofProcess(
+        QStringLiteral("\\.tintwell-([0-9]+)-[a-z0-9]{6}\\.tmp$"));
     const QFileInfo info(target);
     QDir folder = info.absoluteDir();
+    const QString own = info.fileName() + QLatin1String(".tintwell-");
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    const QFileInfoList candidates =
-        folder.entryInfoList({info.fileName() + QLatin1String(".tintwell-??????.tmp")},
-                             QDir::Files | QDir::Hidden | QDir::System);
+    const QFileInfoList candidates = folder.entryInfoList(
+        {QStringLiteral("*.tintwell-*.tmp")}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo& candidate : candidates) {
-        if (candidate.lastModified().toUTC().secsTo(now) > SafeFile::staleAge)
+        const QRegularExpressionMatch match = ofProcess.match(candidate.fileName());
+        const bool orphaned =
+            match.hasMatch() && !NativeFile::processRunning(match.captured(1).toLongLong());
+        const bool stale = candidate.fileName().startsWith(own) &&
+                           candidate.lastModified().toUTC().secsTo(now) > SafeFile::staleAge;
+        if (orphaned || stale)
             folder.remove(candidate.fileName());
     }
 }
@@ -87,8 +99,10 @@ SafeFile::~SafeFile()
 
 bool SafeFile::fail(QString* error, const QString& what, const QString& reason)
 {
+    // `what` may be the temporary's name, which discard() clears.
+    const QString file = what;
     discard();
-    return SystemError::fail(error, what, reason);
+    return SystemError::fail(error, file, reason);
 }
 
 void SafeFile::discard()
@@ -108,7 +122,9 @@ void SafeFile::discard()
 bool SafeFile::createTemp(QFile* file)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        file->setFileName(path + QLatin1String(".tintwell-") + randomTag() + QLatin1String(".tmp"));
+        file->setFileName(path + QLatin1String(".tintwell-") +
+                          QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-') +
+                          randomTag() + QLatin1String(".tmp"));
         if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return true;
         if (!QFileInfo::exists(file->fileName()))
@@ -158,7 +174,7 @@ bool SafeFile::write(const QByteArray& data, QString* error)
     if (reason.isEmpty() && file.error() != QFile::NoError)
         reason = file.errorString();
     if (!reason.isEmpty())
-        return fail(error, tempName, reason);
+        return fail(error, path, reason);
     const QFileInfo mode(modeSource.isEmpty() ? path : modeSource);
     if (mode.exists() && (!modeSource.isEmpty() || !mode.isSymLink()))
         QFile::setPermissions(tempName, modeOf(mode));
@@ -216,6 +232,11 @@ QString SafeFile::writeProtection(const QString& path)
     if (!info.isWritable())
         return QStringLiteral("you may not write to this file");
     return QString();
+}
+
+void SafeFile::removeLeftovers(const QString& target)
+{
+    removeStaleTemporaries(target);
 }
 
 bool SafeFile::replace(const QString& target, const QByteArray& data, QString* error, Links links)

@@ -19,13 +19,17 @@ class QFile;
 // at all, which even an administrator's own tools such as rm treat as "keep this")
 // is never replaced.
 //
-// Temporary files left by a save that died are cleared by age: only those older than
-// `staleAge` go. A live save writes and renames its temporaries within seconds, so
-// none of its files is ever that old, while any other rule (clearing every temporary,
-// or a lock file beside the game's files) would either break another running
-// Tintwell's save or leave a lock file behind whenever a save is killed. The age is
-// generous because folders on other machines and FAT drives carry clocks that may be
-// hours off.
+// Temporary files left by a save that died are cleared at the next write into their
+// folder. Each names the process that writes it; one whose process is gone belongs to
+// nobody and goes. Those that name a running process, or none (older versions), go only
+// once they are older than `staleAge`: a live save writes and renames its temporaries
+// within seconds, so none of its files is ever that old, while any other rule (clearing
+// every temporary, or a lock file beside the game's files) would either break another
+// running Tintwell's save or leave a lock file behind whenever a save is killed. The
+// age is generous because folders on other machines and FAT drives carry clocks that
+// may be hours off. (A process id is only known on this computer: a save from another
+// computer into a shared folder at that very moment would fail, and say so; nothing
+// is lost.)
 //
 // Every operation reports failure by its result and gives the reason in `error`.
 class SafeFile
@@ -62,6 +66,8 @@ public:
     // The file whose content is replaced: the target, or where its links lead.
     QString destination() const;
 
+    // Clears the temporaries that died writes left in the target's folder.
+    static void removeLeftovers(const QString& target);
     static bool replace(const QString& target, const QByteArray& data, QString* error = nullptr,
                         Links links = Links::Replace);
     // Reads the whole source first, so a missing or unreadable source changes nothing.

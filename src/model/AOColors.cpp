@@ -61,8 +61,10 @@ void AOColors::setValues(const QList<AOColor>& entries)
 QList<AOColor> AOColors::schemeChanges(const AOColors& scheme, int* shared, int* unknown) const
 {
     QHash<QString, QString> offered;
+    // A nameless entry (a misspelt NAME=) names nothing: taken over, it would recolour
+    // the game's own nameless entry.
     for (const AOColor& entry : scheme) {
-        if (!offered.contains(entry.name))
+        if (!entry.name.isEmpty() && !offered.contains(entry.name))
             offered.insert(entry.name, entry.value);
     }
     QList<AOColor> changes;

@@ -25,7 +25,8 @@ public:
     // What taking a shared colour scheme over changes: the first entry of every name
     // the table shares with `scheme`, carrying the scheme's text (of its first entry of
     // that name), wherever the two texts differ. `shared` counts the names both have,
-    // `unknown` the names of the scheme that the table lacks.
+    // `unknown` the names of the scheme that the table lacks. The scheme's nameless
+    // entries name nothing and count as neither.
     QList<AOColor> schemeChanges(const AOColors& scheme, int* shared, int* unknown) const;
 
 private:

@@ -12,6 +12,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -204,7 +205,18 @@ bool NativeFile::realPath(const QString& path, QString* real, QString* error)
     return true;
 }
 
+QString NativeFile::resolvedPath(const QString& path, QString* error)
+{
+    QString real;
+    return realPath(path, &real, error) ? real : QString();
+}
+
 #ifdef Q_OS_WIN
+std::wstring NativeFile::widePath(const QString& path)
+{
+    return windowsPath(path);
+}
+
 namespace
 {
 
@@ -293,5 +305,22 @@ bool NativeFile::inUse(const QString& path, Use use)
     Q_UNUSED(path)
     Q_UNUSED(use)
     return false;
+#endif
+}
+
+bool NativeFile::processRunning(qint64 pid)
+{
+    if (pid <= 0 || pid > 0x7fffffff)
+        return false;
+#ifdef Q_OS_WIN
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid));
+    if (!process)
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const bool running = ::GetExitCodeProcess(process, &code) != 0 && code == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return running;
+#else
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 #endif
 }

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string>
+
 class QFile;
 
 // The file operations Qt has no call for, and the system calls behind them: opening a
@@ -35,6 +37,14 @@ public:
     // QFileInfo::symLinkTarget() works a link's "../" out from the link's path as text,
     // which leads elsewhere when a folder on the way is a link itself.
     static bool realPath(const QString& path, QString* real, QString* error = nullptr);
+    // The same as a value: the absolute path of an existing file or folder as the system
+    // resolves it (on Windows without the \\?\ of ordinary drive paths, in Qt's
+    // separators), or empty with the reason.
+    static QString resolvedPath(const QString& path, QString* error = nullptr);
+#ifdef Q_OS_WIN
+    // The path as the wide-character calls take it, long paths included.
+    static std::wstring widePath(const QString& path);
+#endif
     // What tells one state of a file from the next: the file's identity, size and times
     // of change, through an open descriptor or through the path, which shows a file that
     // was replaced since. Empty when the system cannot say.
@@ -44,4 +54,7 @@ public:
     // sharing that use, after trying for about a second, which is all a scanner takes.
     // Elsewhere files are never held that way: always false.
     static bool inUse(const QString& path, Use use);
+    // Whether a process with this id runs on this computer (or one this user may not
+    // look at, which counts as running).
+    static bool processRunning(qint64 pid);
 };

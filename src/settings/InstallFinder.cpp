@@ -7,6 +7,7 @@
 #include "platform/RegistryInstalls.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
@@ -33,53 +34,6 @@ QByteArray readSmallFile(const QString& path)
 {
     QByteArray data;
     return SafeFile::readAll(path, largestLibraryList, &data) ? data : QByteArray();
-}
-
-// The folders that exist, each once however many names and links lead to it, and no
-// more than `most` of them.
-QStringList distinctFolders(const QStringList& folders, int most)
-{
-    QStringList distinct;
-    QSet<QString> named;
-    QSet<QString> seen;
-    for (const QString& folder : folders) {
-        if (distinct.size() == most)
-            break;
-        QString real;
-        if (named.contains(folder) || !QFileInfo(folder).isDir() ||
-            !NativeFile::realPath(folder, &real))
-            continue;
-        named.insert(folder);
-        if (seen.contains(real))
-            continue;
-        seen.insert(real);
-        distinct.append(folder);
-    }
-    return distinct;
-}
-
-QStringList subfolders(const QString& parent)
-{
-    QStringList found;
-    const QDir dir(parent);
-    for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden))
-        found.append(dir.filePath(name));
-    return found;
-}
-
-// The usual install folders inside one Wine prefix.
-QStringList gameFoldersInPrefix(const QString& prefix)
-{
-    const QString driveC = prefix + QStringLiteral("/drive_c/");
-    QStringList found{driveC + QStringLiteral("Funcom/") + gameFolder};
-    for (const char* programs : programFolders) {
-        const QString root = driveC + QLatin1String(programs) + QLatin1Char('/');
-        found << root + QStringLiteral("Funcom/") + gameFolder << root + gameFolder
-              << root + QStringLiteral("Steam/") + steamGame;
-    }
-    for (const QString& user : subfolders(driveC + QStringLiteral("users")))
-        found << user + QStringLiteral("/AppData/Local/Funcom/") + gameFolder;
-    return found;
 }
 
 // One quoted string or brace of Steam's KeyValues text, or nothing at the end.
@@ -187,6 +141,8 @@ void InstallFinder::addSteamRoots(const QStringList& roots)
 
 QStringList InstallFinder::installs() const
 {
+    entriesLeft = mostEntries;
+    clock.start();
     QStringList candidates = extraInstalls;
     const QStringList libraries = steamLibraries();
     for (const QString& library : libraries)
@@ -200,7 +156,12 @@ QStringList InstallFinder::installs() const
 
     QStringList found;
     QSet<QString> seen;
+    // The places named from elsewhere are few and looked at even when the search of
+    // the prefixes used up its share.
+    entriesLeft = qMax(entriesLeft, int(extraInstalls.size()) + 64);
     for (const QString& candidate : qAsConst(candidates)) {
+        if (!spend())
+            break;
         if (candidate.isEmpty() || !ColorFolder(candidate).hasColorFile())
             continue;
         // ~/.steam/steam is usually a link to ~/.local/share/Steam: one install, once.
@@ -210,6 +171,65 @@ QStringList InstallFinder::installs() const
         seen.insert(real);
         found.append(QDir::toNativeSeparators(QDir::cleanPath(candidate)));
     }
+    return found;
+}
+
+bool InstallFinder::spend(int entries) const
+{
+    if (entriesLeft <= 0 || clock.hasExpired(mostTime)) {
+        entriesLeft = 0;
+        return false;
+    }
+    entriesLeft -= entries;
+    return true;
+}
+
+// The folders that exist, each once however many names and links lead to it, and no
+// more than `most` of them.
+QStringList InstallFinder::distinctFolders(const QStringList& folders, int most) const
+{
+    QStringList distinct;
+    QSet<QString> named;
+    QSet<QString> seen;
+    for (const QString& folder : folders) {
+        if (distinct.size() == most || !spend())
+            break;
+        QString real;
+        if (named.contains(folder) || !QFileInfo(folder).isDir() ||
+            !NativeFile::realPath(folder, &real))
+            continue;
+        named.insert(folder);
+        if (seen.contains(real))
+            continue;
+        seen.insert(real);
+        distinct.append(folder);
+    }
+    return distinct;
+}
+
+// Read entry by entry, so that a folder of thousands costs no more than the search
+// may still spend.
+QStringList InstallFinder::subfolders(const QString& parent) const
+{
+    QStringList found;
+    QDirIterator entries(parent, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    while (entries.hasNext() && spend())
+        found.append(entries.next());
+    return found;
+}
+
+// The usual install folders inside one Wine prefix.
+QStringList InstallFinder::gameFoldersInPrefix(const QString& prefix) const
+{
+    const QString driveC = prefix + QStringLiteral("/drive_c/");
+    QStringList found{driveC + QStringLiteral("Funcom/") + gameFolder};
+    for (const char* programs : programFolders) {
+        const QString root = driveC + QLatin1String(programs) + QLatin1Char('/');
+        found << root + QStringLiteral("Funcom/") + gameFolder << root + gameFolder
+              << root + QStringLiteral("Steam/") + steamGame;
+    }
+    for (const QString& user : subfolders(driveC + QStringLiteral("users")))
+        found << user + QStringLiteral("/AppData/Local/Funcom/") + gameFolder;
     return found;
 }
 
@@ -301,9 +321,16 @@ QStringList InstallFinder::winePrefixes(const QStringList& steamLibraries) const
     prefixes += subfolders(homePath(QStringLiteral(".local/share/bottles/bottles")));
     prefixes += subfolders(
         homePath(QStringLiteral(".var/app/com.usebottles.bottles/data/bottles/bottles")));
-    // Proton gives every game it runs a prefix of its own.
+    // Proton gives every game it runs a prefix of its own. Libraries may share one
+    // folder of prefixes through links; it is read once.
+    QSet<QString> listed;
     for (const QString& library : steamLibraries) {
-        for (const QString& game : subfolders(library + QStringLiteral("/steamapps/compatdata")))
+        const QString compatdata = library + QStringLiteral("/steamapps/compatdata");
+        const QString real = NativeFile::resolvedPath(compatdata);
+        if (!spend() || real.isEmpty() || listed.contains(real))
+            continue;
+        listed.insert(real);
+        for (const QString& game : subfolders(compatdata))
             prefixes.append(game + QStringLiteral("/pfx"));
     }
     return distinctFolders(prefixes, mostPrefixes);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QElapsedTimer>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -14,10 +15,18 @@
 // Everything it looks at comes from the home folder and environment it is given, so
 // a test can hand it a fake home. Nothing here can fail: an unreadable or broken
 // Steam list just adds no libraries.
+//
+// The search is bounded by its work, not only by what it finds: it looks at no more
+// than `mostEntries` folder entries and files and stops after `mostTime`, so the
+// folder question opens at once on any home, however many prefixes or links it holds.
+// What was found by then is offered.
 class InstallFinder
 {
 public:
     enum class System { Windows, Unix };
+
+    static const int mostEntries = 4096;
+    static const int mostTime = 1000; // milliseconds
 
     InstallFinder(const QString& home, const QProcessEnvironment& environment,
                   System system = thisSystem());
@@ -40,6 +49,11 @@ public:
     static QStringList libraryPaths(const QByteArray& vdf);
 
 private:
+    // Counts work done; false once the search has used all it may.
+    bool spend(int entries = 1) const;
+    QStringList subfolders(const QString& parent) const;
+    QStringList distinctFolders(const QStringList& folders, int most) const;
+    QStringList gameFoldersInPrefix(const QString& prefix) const;
     QStringList steamRoots() const;
     QStringList steamLibraries() const;
     QStringList winePrefixes(const QStringList& steamLibraries) const;
@@ -53,4 +67,6 @@ private:
     System system;
     QStringList extraInstalls;
     QStringList extraSteamRoots;
+    mutable int entriesLeft = 0;
+    mutable QElapsedTimer clock;
 };

@@ -5,6 +5,8 @@
 #include "dialogs/Messages.h"
 #include "files/ColorFile.h"
 #include "files/ColorFolder.h"
+#include "files/ExportTarget.h"
+#include "files/Preferences.h"
 #include "files/SafeFile.h"
 #include "settings/FolderPath.h"
 #include "settings/InstallFinder.h"
@@ -27,6 +29,11 @@ namespace
 // The copy of the game's file that ships with Tintwell, looked up in the folder
 // Tintwell was started from.
 const QLatin1String bundledFile("TextColors.orig");
+
+QString bundledPath()
+{
+    return QDir::current().absoluteFilePath(bundledFile);
+}
 
 // What a scheme to share is saved as by default, so it never reads as the game's file.
 const QLatin1String schemeName("TextColors-scheme.xml");
@@ -142,14 +149,25 @@ void SettingsDlg::setAOPath(const QString& path)
     reloadButton->setVisible(valid);
 }
 
+// A folder the preferences cannot keep would be lost at the next start, and the
+// question would come back; the player is told why and asked again.
 bool SettingsDlg::askAOPath()
 {
-    const QString chosen = Choosers::chooseFolder(
-        this, tr("Select the folder where Anarchy Online is installed:"), startFolder());
-    if (chosen.isEmpty())
-        return false;
-    setAOPath(FolderPath::fromDialog(chosen));
-    return true;
+    for (;;) {
+        const QString chosen = Choosers::chooseFolder(
+            this, tr("Select the folder where Anarchy Online is installed:"), startFolder());
+        if (chosen.isEmpty())
+            return false;
+        const QString folder = FolderPath::fromDialog(chosen);
+        const QString problem = Preferences::cannotKeep(folder);
+        if (problem.isEmpty()) {
+            setAOPath(folder);
+            return true;
+        }
+        Messages::warn(this, tr("Tintwell cannot use this folder:\n%1\n\n%2 Please rename the "
+                                "folder or choose another one.")
+                                 .arg(QDir::toNativeSeparators(chosen), problem));
+    }
 }
 
 // A valid folder opens as it is, for browsing elsewhere. Otherwise the question opens
@@ -206,14 +224,23 @@ void SettingsDlg::restoreData()
         emit reloadData();
 }
 
+void SettingsDlg::setLoadedFolder(const ColorFolder& folder)
+{
+    loadedFolder = folder;
+}
+
 bool SettingsDlg::saveOriginalData()
 {
-    const ColorFolder folder(path);
+    QString error;
+    const ColorFolder folder = ColorFolder::resolved(path, &error);
+    if (!folder.isResolved()) {
+        qDebug("saveOriginalData(): %s", qPrintable(error));
+        return false;
+    }
     if (QFileInfo::exists(folder.originalFile()) &&
         !Messages::askYesNo(this, QStringLiteral("File TextColors.xml.orig exists. Overwrite?")))
         return false;
     // Replaced in one step, so a failed copy never costs the player an older good copy.
-    QString error;
     if (SafeFile::copy(folder.colorFile(), folder.originalFile(), ColorFile::maxSize, &error))
         return true;
     qDebug("saveOriginalData(): %s", qPrintable(error));
@@ -223,30 +250,36 @@ bool SettingsDlg::saveOriginalData()
 void SettingsDlg::restoreBackup()
 {
     if (Messages::askYesNo(this, tr("Restore last backup? All changes will be lost.")))
-        restoreFrom(ColorFolder(path).backupFile());
+        restoreFrom(loadedFolder.backupFile());
 }
 
 void SettingsDlg::restoreBundledData()
 {
     if (Messages::askYesNo(this, tr("Reload original data? All changes will be lost.")))
-        restoreFrom(bundledFile);
+        restoreFrom(bundledPath());
 }
 
 void SettingsDlg::restoreOriginalData()
 {
     if (Messages::askYesNo(this, tr("Reload original data? All changes will be lost.")))
-        restoreFrom(ColorFolder(path).originalFile());
+        restoreFrom(loadedFolder.originalFile());
 }
 
 // The source is read whole and checked before anything is replaced, and then put in
 // place in one atomic step, so the player's TextColors.xml is never lost to a source
 // that is missing, unreadable or no colour file at all. The reload follows even after
 // a failure: it rereads the unchanged file, so the view shows what is on disk, as the
-// question announced.
+// question announced. The folder is the one the colours were loaded from, as the
+// system found it then; a folder typed since counts after Reload.
 void SettingsDlg::restoreFrom(const QString& source)
 {
     QString reason;
-    if (!ColorFile::restore(ColorFolder(path), QFileInfo(source).absoluteFilePath(), &reason)) {
+    if (!loadedFolder.isResolved())
+        reason = tr("No game folder was loaded to restore into; choose the install folder and "
+                    "reload the chat colors first");
+    else
+        ColorFile::restore(loadedFolder, source, &reason);
+    if (!reason.isEmpty()) {
         qDebug("restore: %s", qPrintable(reason));
         Messages::warn(this, tr("TextColors.xml was left as it was, because it could not be "
                                 "restored.\n\n%1.")
@@ -267,7 +300,13 @@ void SettingsDlg::importColors()
     QByteArray data;
     AOColors scheme;
     QString reason;
-    if (!ColorFile::readSource(QFileInfo(file).absoluteFilePath(), &data, &reason, &scheme)) {
+    // The table it makes must still be a file Tintwell can read once saved.
+    AOColors after = aoColors;
+    int shared = 0;
+    int unknown = 0;
+    if (ColorFile::readSource(file, &data, &reason, &scheme))
+        after.setValues(aoColors.schemeChanges(scheme, &shared, &unknown));
+    if (!reason.isEmpty() || !ColorFile::fitsReader(after, &reason)) {
         Messages::warn(this, tr("No color was imported.\n\n%1.").arg(reason));
         return;
     }
@@ -283,19 +322,26 @@ void SettingsDlg::exportColors()
     if (file.isEmpty())
         return;
     schemeFolder = QFileInfo(file).absolutePath();
-    const QString shown = QDir::toNativeSeparators(file);
     QString reason;
+    QString target;
+    QByteArray xml;
+    // Both the folder the colours came from and the one in the field are the game's.
     if (aoColors.isEmpty())
         reason = tr("TextColors.xml could not be read, so there are no colors to export");
-    else if (ColorFolder(path).holds(file))
-        reason = tr("%1 is one of the game's own color files. Export writes a copy to share; "
-                    "use Save to write the game's colors")
-                     .arg(shown);
-    if (reason.isEmpty() && QFileInfo::exists(file) &&
-        !Messages::askYesNo(this, tr("%1 already exists. Replace it?").arg(shown)))
+    else
+        target =
+            ExportTarget::check(file, {loadedFolder, ColorFolder(path)}, bundledPath(), &reason);
+    if (!target.isEmpty()) {
+        xml = ColorFile::toXml(aoColors);
+        if (!ColorFile::fitsReader(xml, &reason))
+            target.clear();
+    }
+    if (!target.isEmpty() && QFileInfo::exists(target) &&
+        !Messages::askYesNo(
+            this, tr("%1 already exists. Replace it?").arg(QDir::toNativeSeparators(file))))
         return;
-    if (reason.isEmpty())
-        SafeFile::replace(file, ColorFile::toXml(aoColors), &reason);
+    if (!target.isEmpty())
+        SafeFile::replace(target, xml, &reason);
     if (!reason.isEmpty())
         Messages::warn(this, tr("The colors were not exported.\n\n%1.").arg(reason));
 }

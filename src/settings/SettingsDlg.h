@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "files/ColorFolder.h"
 #include "model/AOColors.h"
 
 #include <QWidget>
@@ -26,6 +27,9 @@ public:
     bool checkAOPath();
     bool saveOriginalData();
     void setBackgroundColor(AOColor color);
+    // The colour folder the window's colours were last loaded from, as the system
+    // resolved it: what the restores replace and Export keeps away from.
+    void setLoadedFolder(const ColorFolder& folder);
 
 public slots:
     virtual void setAOPath(const QString& path);
@@ -72,6 +76,7 @@ private:
     QPushButton* bgButton;
     QCheckBox* modeCheckBox;
     QString path;
+    ColorFolder loadedFolder;
     // Where the last import or export went, for the next one to start there.
     QString schemeFolder;
 };

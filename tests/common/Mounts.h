@@ -59,21 +59,27 @@ inline void fillLeaving(const QString& folder, int pages)
     QVERIFY(filler.resize(full - pages * 4096));
 }
 
-// Makes a folder read-only for everyone, root included, for as long as it lives.
+// Makes a folder read-only for everyone, root included, for as long as it lives; or,
+// given a second folder, shows the first there too, writable (an alias).
 class ReadOnlyBind
 {
 public:
-    explicit ReadOnlyBind(const QString& folder) : folder(folder)
+    explicit ReadOnlyBind(const QString& folder, const QString& alias = QString())
+        : folder(alias.isEmpty() ? folder : alias)
     {
 #ifdef Q_OS_LINUX
-        const QByteArray path = QFile::encodeName(folder);
-        bound = ::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) == 0;
-        if (bound)
+        const QByteArray path = QFile::encodeName(this->folder);
+        bound = ::mount(QFile::encodeName(folder).constData(), path.constData(), nullptr, MS_BIND,
+                        nullptr) == 0;
+        if (bound && !alias.isEmpty())
+            mounted = true;
+        else if (bound)
             mounted = ::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
                               nullptr) == 0;
         if (!mounted)
             error = QString::fromLocal8Bit(std::strerror(errno));
 #else
+        Q_UNUSED(alias)
         error = QStringLiteral("only on Linux");
 #endif
     }

@@ -62,8 +62,8 @@ void TestPreferences::splitsLines_data()
                                  << "";
     QTest::newRow("trailing blanks stay") << "AODir = /ao  " << true << "AODir"
                                           << "/ao  ";
-    QTest::newRow("second separator cuts") << "AODir = a = b" << true << "AODir"
-                                           << "a";
+    QTest::newRow("value keeps a second separator") << "AODir = /AO = old" << true << "AODir"
+                                                    << "/AO = old";
     QTest::newRow("no blanks") << "AODir=/ao" << false << ""
                                << "";
     QTest::newRow("bare key") << "BGColor" << false << ""

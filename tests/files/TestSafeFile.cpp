@@ -3,6 +3,7 @@
 
 #include "common/Files.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -161,18 +162,23 @@ void TestSafeFile::writeProtectedFileIsNotReplaced()
              QStringList{QStringLiteral("TextColors.xml")});
 }
 
-// A crashed save's temporaries go once they are too old to belong to a running save;
-// a young one may be another Tintwell's save in progress and stays.
+// A crashed save's temporaries go once their process is gone, or, naming none, once
+// too old to belong to a running save; a young one may be another Tintwell's save in
+// progress and stays.
 void TestSafeFile::clearsOnlyStaleTemporaries()
 {
     put(target, "old");
     const QString stale = target + QStringLiteral(".tintwell-abc123.tmp");
     const QString young = target + QStringLiteral(".tintwell-def456.tmp");
     const QString unrelated = target + QStringLiteral(".bak.tintwell-abc123.tmp");
+    // Of a process that is gone, for any file of the folder: no one's any more.
+    const QString orphaned = target + QStringLiteral(".bak.tintwell-2147483000-abc123.tmp");
+    const QString live =
+        target + QStringLiteral(".tintwell-%1-abc123.tmp").arg(QCoreApplication::applicationPid());
     const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-SafeFile::staleAge - 60);
-    for (const QString& name : {stale, young, unrelated}) {
+    for (const QString& name : {stale, young, unrelated, orphaned, live}) {
         put(name, "half a file");
-        if (name != young) {
+        if (name == stale || name == unrelated) {
             QFile file(name);
             QVERIFY(file.open(QIODevice::ReadWrite));
             QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
@@ -182,6 +188,8 @@ void TestSafeFile::clearsOnlyStaleTemporaries()
     QVERIFY(!QFile::exists(stale));
     QVERIFY(QFile::exists(young));
     QVERIFY(QFile::exists(unrelated));
+    QVERIFY(!QFile::exists(orphaned));
+    QVERIFY(QFile::exists(live));
 }
 
 void TestSafeFile::linkIsFollowedWhenAsked()

@@ -25,6 +25,7 @@ private slots:
     void appendingReadsTheText();
     void findIsExactAndFirstWins();
     void updateChangesOnlyTheFirstAndNeverAppends();
+    void schemeSkipsNamelessEntries();
 };
 
 void TestAOColors::appendingReadsTheText()
@@ -71,4 +72,22 @@ void TestAOColors::updateChangesOnlyTheFirstAndNeverAppends()
 }
 
 QTEST_GUILESS_MAIN(TestAOColors)
+// A scheme entry without a name (a misspelt NAME=) names nothing: it must neither
+// recolour the game's own nameless entry nor count as a name.
+void TestAOColors::schemeSkipsNamelessEntries()
+{
+    aoColors << entry(QString(), QStringLiteral("0x111111"))
+             << entry(QStringLiteral("ctch_clan"), QStringLiteral("0x222222"));
+    AOColors scheme;
+    scheme << entry(QString(), QStringLiteral("red"))
+           << entry(QStringLiteral("ctch_clan"), QStringLiteral("blue"));
+    int shared = -1;
+    int unknown = -1;
+    const QList<AOColor> changes = aoColors.schemeChanges(scheme, &shared, &unknown);
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes.first().name, QStringLiteral("ctch_clan"));
+    QCOMPARE(shared, 1);
+    QCOMPARE(unknown, 0);
+}
+
 #include "TestAOColors.moc"

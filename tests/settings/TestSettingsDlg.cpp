@@ -5,10 +5,13 @@
 #include "basic/BasicModeDlg.h"
 #include "common/Files.h"
 #include "common/GameFixture.h"
+#include "common/GameFolder.h"
+#include "common/Mounts.h"
 #include "common/RealDialogs.h"
 #include "dialogs/Choosers.h"
 #include "dialogs/Messages.h"
 #include "files/ColorFile.h"
+#include "files/ColorFolder.h"
 #include "model/AOColors.h"
 #include "settings/FolderPath.h"
 
@@ -57,7 +60,11 @@ void click(SettingsDlg& page, const QString& button)
 class GamePage : public SettingsDlg
 {
 public:
-    explicit GamePage(const QString& game) { setAOPath(game); }
+    explicit GamePage(const QString& game)
+    {
+        setAOPath(game);
+        setLoadedFolder(ColorFolder::resolved(game));
+    }
 
     QSignalSpy reloads{this, &SettingsDlg::reloadData};
 };
@@ -125,6 +132,7 @@ private slots:
     void bundledCopyDefinesEveryBasicName();
     void exportWritesTheTableButNeverTheGameFiles_data();
     void exportWritesTheTableButNeverTheGameFiles();
+    void importNeverMakesAnUnreadableFile();
 
     void saveOriginalData_data();
     void saveOriginalData();
@@ -238,6 +246,9 @@ void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled_data()
     QTest::newRow("valid folder, not asked") << "game" << QStringList{""} << 0 << true << "game";
     QTest::newRow("asked until valid") << "" << QStringList{"empty", "game"} << 2 << true << "game";
     QTest::newRow("cancelled") << "" << QStringList{"empty", ""} << 2 << false << "empty";
+    // The preferences could not keep it: refused with the reason, and asked again.
+    QTest::newRow("line break refused")
+        << "" << QStringList{"broken", "game"} << 2 << true << "game";
 }
 
 void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled()
@@ -249,19 +260,25 @@ void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled()
     QFETCH(QString, kept);
     const QMap<QString, QString> folders{
         {QStringLiteral("game"), game},
-        {QStringLiteral("empty"), fixture->path(QStringLiteral("empty"))}};
+        {QStringLiteral("empty"), fixture->path(QStringLiteral("empty"))},
+        {QStringLiteral("broken"), fixture->path(QStringLiteral("AO\nold"))}};
     QVERIFY(QDir().mkpath(folders.value(QStringLiteral("empty"))));
     // An install on this computer would be offered before the folder last named.
     fixture->fakeHome();
     GamePage page(folders.value(stored));
     for (const QString& answer : answers)
         Choosers::setNextFolder(folders.value(answer));
+    const bool refused = answers.contains(QStringLiteral("broken"));
+    if (refused)
+        Messages::answerNext(Messages::Answer::Ok);
 
     QCOMPARE(page.checkAOPath(), valid);
+    if (refused)
+        QVERIFY(Messages::takeShown().value(0).contains(QLatin1String("line break")));
     QCOMPARE(Choosers::pendingResults(), int(answers.size()) - asked);
     QCOMPARE(page.aoPath(),
              asked ? FolderPath::fromDialog(folders.value(kept)) : folders.value(kept));
-    if (asked) {
+    if (asked && !refused) {
         QCOMPARE(Choosers::lastFolderCaption(), folderCaption);
         // The second question opens where the first answer pointed.
         QCOMPARE(Choosers::lastFolderStart(),
@@ -382,27 +399,44 @@ void TestSettingsDlg::reloadTouchesNoFile()
 
 // Each restore asks first: Yes copies its source over the game's file and has the
 // window reload it, No changes nothing.
+// Through "link/..", where the link leads into another folder, the system's folder is
+// restored, not the one the text names once ".." is taken away.
 void TestSettingsDlg::restoreFollowsTheAnswer_data()
 {
     QTest::addColumn<int>("source");
     QTest::addColumn<bool>("yes");
+    QTest::addColumn<bool>("throughLink");
 
     for (int source = 0; source < int(std::size(sources)); ++source) {
         for (bool yes : {true, false}) {
             if (sources[source].question)
-                QTest::addRow("%s, %s", sources[source].label, yes ? "Yes" : "No") << source << yes;
+                QTest::addRow("%s, %s", sources[source].label, yes ? "Yes" : "No")
+                    << source << yes << false;
         }
     }
+#ifndef Q_OS_WIN
+    QTest::newRow("last backup, through link/..") << 0 << true << true;
+    QTest::newRow("original data, through link/..") << 1 << true << true;
+#endif
 }
 
 void TestSettingsDlg::restoreFollowsTheAnswer()
 {
     QFETCH(int, source);
     QFETCH(bool, yes);
+    QFETCH(bool, throughLink);
     const QString file = sourcePath(sources[source]);
     put(file, colorXml("0x123456"));
     const QStringList before = colorFolderEntries();
-    GamePage page(game);
+    // <T>/elsewhere/link -> <T>/sub, so <T>/elsewhere/link/../<game> is the game, while
+    // the text without ".." names the decoy <T>/elsewhere/<game>.
+    const QString name = QFileInfo(game).fileName();
+    const GameFolder decoy(fixture->path(QStringLiteral("elsewhere/") + name));
+    decoy.write(QLatin1String(sources[source].file), colorXml("0x666666"));
+    QVERIFY(QDir().mkpath(fixture->path(QStringLiteral("sub"))));
+    QVERIFY(QFile::link(fixture->path(QStringLiteral("sub")),
+                        fixture->path(QStringLiteral("elsewhere/link"))));
+    GamePage page(throughLink ? fixture->path(QStringLiteral("elsewhere/link/../")) + name : game);
 
     readSource(page, sources[source], file, yes ? Messages::Answer::Yes : Messages::Answer::No);
 
@@ -411,6 +445,7 @@ void TestSettingsDlg::restoreFollowsTheAnswer()
     QCOMPARE(page.reloads.count(), yes ? 1 : 0);
     QCOMPARE(contents(colorFile), colorXml(yes ? "0x123456" : "0x40FF80"));
     QCOMPARE(contents(file), colorXml("0x123456"));
+    QCOMPARE(contents(decoy.file()), GameFolder::oneColor);
     if (!yes)
         QCOMPARE(colorFolderEntries(), before);
     for (const QString& entry : colorFolderEntries())
@@ -617,39 +652,99 @@ void TestSettingsDlg::bundledCopyDefinesEveryBasicName()
 }
 
 // Export writes the table, unsaved picks included, to a file of the player's; the
-// game's own three files are Save's alone, however the path reaches them.
+// game's own three files are Save's alone, however the path reaches them: of the folder
+// loaded or the one typed since, through links, "..", a bind mount or another spelling.
+// Tintwell's bundled copy and what is no regular file are refused too.
 void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles_data()
 {
     QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("typed"); // the folder field's text, when not the game's
     QTest::addColumn<bool>("written");
 
-    QTest::newRow("new file") << "TextColors-scheme.xml" << true;
-    QTest::newRow("over an existing file") << "existing.xml" << true;
+    QTest::newRow("new file") << "TextColors-scheme.xml"
+                              << "" << true;
+    QTest::newRow("over an existing file") << "existing.xml"
+                                           << "" << true;
     for (const char* own : {"TextColors.xml", "TextColors.xml.bak", "TextColors.xml.orig"})
-        QTest::newRow(own) << QStringLiteral("game:") + QLatin1String(own) << false;
-    QTest::newRow("a link to TextColors.xml") << "link" << false;
+        QTest::newRow(own) << QStringLiteral("game:") + QLatin1String(own) << "" << false;
+    QTest::newRow("a link to TextColors.xml") << "link"
+                                              << "" << false;
+    for (const char* typed : {"", "other", "game2"})
+        QTest::addRow("loaded folder's copy, field '%s'", typed)
+            << "game:TextColors.xml.orig" << typed << false;
+    QTest::newRow("typed folder's backup") << "game2:TextColors.xml.bak"
+                                           << "game2" << false;
+    QTest::newRow("trailing dot and blank") << "game:TextColors.xml.orig. "
+                                            << "" << false;
+    // Refused where the folder's file system takes it for the same name.
+    QTest::newRow("other case") << "game:TEXTCOLORS.XML.ORIG"
+                                << "" << true;
+    QTest::newRow("through link/..") << "sub-link/../TextColors.xml.bak"
+                                     << "" << false;
+    QTest::newRow("bind mount") << "alias/cd_image/gui/default/TextColors.xml.bak"
+                                << "" << false;
+    QTest::newRow("bundled copy") << "work/TextColors.orig"
+                                  << "" << false;
+    QTest::newRow("pipe") << "pipe"
+                          << "" << false;
+    QTest::newRow("device") << "/dev/null"
+                            << "" << false;
 }
 
 void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
 {
     QFETCH(QString, target);
+    QFETCH(QString, typed);
     QFETCH(bool, written);
-    const QString file = target.startsWith(QLatin1String("game:")) ? colorFolder + target.mid(5)
-                                                                   : fixture->path(target);
+    const QString game2 = fixture->path(QStringLiteral("game2"));
+    const GameFolder second(game2);
+    QString file = target;
+    if (target.startsWith(QLatin1String("game")))
+        file = (target.startsWith(QLatin1String("game2:")) ? second.colorFolder() : colorFolder) +
+               target.mid(target.indexOf(QLatin1Char(':')) + 1);
+    else if (!target.startsWith(QLatin1Char('/')))
+        file = fixture->path(target);
     put(fixture->path(QStringLiteral("existing.xml")), "<Root/>\n");
-    if (target == QLatin1String("link")) {
+    put(backup, colorXml("0x111111"));
+    put(original, colorXml("0x333333"));
+    put(fixture->path(QStringLiteral("work/TextColors.orig")), colorXml("0x222222"));
+    std::unique_ptr<ReadOnlyBind> alias;
 #ifdef Q_OS_WIN
-        QSKIP("a link made on Windows is a shortcut file, which the file system never follows");
-#endif
+    if (target == QLatin1String("link") || target.contains(QLatin1String("link/")) ||
+        target == QLatin1String("pipe") || target.startsWith(QLatin1Char('/')) ||
+        target.startsWith(QLatin1String("alias/")))
+        QSKIP("no symbolic links, bind mounts, pipes or devices in Windows' folders");
+#else
+    if (target == QLatin1String("link"))
         QVERIFY(QFile::link(colorFile, file));
+    if (target.startsWith(QLatin1String("sub-link"))) {
+        QVERIFY(QDir(colorFolder).mkdir(QStringLiteral("sub")));
+        QVERIFY(QFile::link(colorFolder + QStringLiteral("sub"), fixture->path("sub-link")));
     }
+    if (target == QLatin1String("pipe"))
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    if (target.startsWith(QLatin1String("alias/"))) {
+        QVERIFY(QDir(fixture->path(QString())).mkdir(QStringLiteral("alias")));
+        alias = std::make_unique<ReadOnlyBind>(game, fixture->path(QStringLiteral("alias")));
+        if (!alias->mounted)
+            QSKIP(qPrintable(QStringLiteral("cannot bind-mount (%1)").arg(alias->error)));
+    }
+#endif
+    // Where the folder ignores case the other spelling is the copy itself.
+    if (target == QLatin1String("game:TEXTCOLORS.XML.ORIG"))
+        written = !QFileInfo::exists(colorFolder + QStringLiteral("TEXTCOLORS.XML"));
     QVERIFY(ColorFile::load(colorFile, &aoColors));
     // An unsaved pick goes with the export.
     AOColor picked = aoColors.find(QStringLiteral("ctch_clan"));
     picked.setColor(QColor(1, 2, 3));
     aoColors.update(picked);
-    const Snapshot before = snapshotFolder(colorFolder);
+    const auto gameFiles = [&] {
+        return QList<Snapshot>{snapshotFolder(colorFolder), snapshotFolder(second.colorFolder())};
+    };
+    const QList<Snapshot> before = gameFiles();
     GamePage page(game);
+    if (!typed.isEmpty())
+        page.setAOPath(fixture->path(typed));
 
     // A file of the player's is replaced after a Yes; the game's are never asked about.
     const bool replaced = written && QFileInfo::exists(file);
@@ -662,12 +757,49 @@ void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
     const QStringList shown = Messages::takeShown();
     QCOMPARE(Choosers::lastFileStart(),
              QDir::home().filePath(QStringLiteral("TextColors-scheme.xml")));
-    QCOMPARE(snapshotFolder(colorFolder), before);
     QCOMPARE(shown.size(), written ? int(replaced) : 1);
     if (written)
         QCOMPARE(contents(file), ColorFile::toXml(aoColors));
     else
-        QVERIFY2(shown.value(0).contains(QLatin1String("use Save")), qPrintable(shown.value(0)));
+        QVERIFY2(shown.value(0).startsWith(QLatin1String("The colors were not exported")),
+                 qPrintable(shown.value(0)));
+    if (!written || !target.startsWith(QLatin1String("game")))
+        QCOMPARE(gameFiles(), before);
+    QCOMPARE(contents(original), colorXml("0x333333"));
+    QCOMPARE(contents(backup), colorXml("0x111111"));
+    QCOMPARE(contents(fixture->path(QStringLiteral("work/TextColors.orig"))), colorXml("0x222222"));
+    QVERIFY(target != QLatin1String("pipe") || !QFileInfo(file).isFile());
+}
+
+// Two schemes of 17 MB for two names each fit, but not together: the second is refused
+// with the reason and the table is unchanged, so Save never writes what cannot be read.
+void TestSettingsDlg::importNeverMakesAnUnreadableFile()
+{
+    put(colorFile, "<Root><HTMLColor name=\"a\" color=\"1\"/><HTMLColor name=\"b\" "
+                   "color=\"2\"/></Root>");
+    QVERIFY(ColorFile::load(colorFile, &aoColors));
+    GamePage page(game);
+    connect(&page, &SettingsDlg::applyScheme, [](const AOColors& scheme) {
+        int shared = 0;
+        int unknown = 0;
+        aoColors.setValues(aoColors.schemeChanges(scheme, &shared, &unknown));
+    });
+    const QByteArray big(17 * 1000 * 1000, 'x');
+    QStringList imported;
+    for (const char* name : {"a", "b"}) {
+        const QString scheme = fixture->path(QLatin1String(name) + QStringLiteral(".xml"));
+        put(scheme,
+            "<Root><HTMLColor name=\"" + QByteArray(name) + "\" color=\"" + big + "\"/></Root>");
+        readSource(page, sources[3], scheme);
+        imported << Messages::takeShown();
+        Messages::clearAnswers();
+    }
+    QCOMPARE(imported.size(), 1);
+    QVERIFY2(imported.first().contains(QLatin1String("could not be read again")),
+             qPrintable(imported.first()));
+    QCOMPARE(aoColors.find(QStringLiteral("a")).value.size(), big.size());
+    QCOMPARE(aoColors.find(QStringLiteral("b")).value, QStringLiteral("2"));
+    QVERIFY(ColorFile::fitsReader(aoColors));
 }
 
 // The one-time copy of the game's file is made where there is none, and over one
