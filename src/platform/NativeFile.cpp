@@ -201,6 +201,25 @@ bool NativeFile::realPath(const QString& path, QString* real, QString* error)
     return true;
 }
 
+QString NativeFile::resolvedPath(const QString& path, QString* error)
+{
+#ifdef Q_OS_WIN
+    const QString resolved = QFileInfo(path).canonicalFilePath();
+    if (resolved.isEmpty())
+        SystemError::fail(error, path, QStringLiteral("there is no such file or folder"));
+    return resolved;
+#else
+    char* resolved = ::realpath(QFile::encodeName(path).constData(), nullptr);
+    if (!resolved) {
+        SystemError::fail(error, path, SystemError::fromErrno());
+        return QString();
+    }
+    const QString result = QFile::decodeName(resolved);
+    std::free(resolved);
+    return result;
+#endif
+}
+
 #ifdef Q_OS_WIN
 namespace
 {

@@ -35,6 +35,9 @@ public:
     // QFileInfo::symLinkTarget() works a link's "../" out from the link's path as text,
     // which leads elsewhere when a folder on the way is a link itself.
     static bool realPath(const QString& path, QString* real, QString* error = nullptr);
+    // The path as the system resolves it (links followed, the name's case as stored),
+    // or empty, with the reason, when it cannot.
+    static QString resolvedPath(const QString& path, QString* error = nullptr);
     // What tells one state of a file from the next: the file's identity, size and times
     // of change, through an open descriptor or through the path, which shows a file that
     // was replaced since. Empty when the system cannot say.
