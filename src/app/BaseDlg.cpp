@@ -8,6 +8,7 @@
 #include "dialogs/Messages.h"
 #include "files/ColorFile.h"
 #include "files/ColorFolder.h"
+#include "files/KeptColors.h"
 #include "files/Preferences.h"
 #include "info/AboutDlg.h"
 #include "info/LicenseDlg.h"
@@ -20,10 +21,12 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QIconEngine>
+#include <QLocale>
 #include <QMap>
 #include <QPainter>
 #include <QPixmap>
@@ -219,6 +222,8 @@ void BaseDlg::buildPages()
     connect(settingsPage, &SettingsDlg::reloadData, this, &BaseDlg::loadData);
     connect(settingsPage, &SettingsDlg::modeChanged, this, &BaseDlg::modeChanged);
     connect(settingsPage, &SettingsDlg::applyScheme, this, &BaseDlg::applyScheme);
+    connect(settingsPage, &SettingsDlg::restored, this,
+            [this] { KeptColors(settingsPage->aoPath()).keepColorFile(); });
     tabWidget->addTab(settingsPage, QStringLiteral("Settings"));
 
     aboutPage = new AboutDlg();
@@ -372,6 +377,11 @@ void BaseDlg::loadData()
     if (!dataLoaded)
         qDebug("loadData(): not read: %s", qPrintable(loadError));
     updateColors();
+    // Every install keeps the game's own colours once, whenever it was chosen.
+    if (dataLoaded && !QFileInfo::exists(ColorFolder(loadedFolder).originalFile()))
+        settingsPage->saveOriginalData();
+    if (dataLoaded)
+        offerKeptColors();
     // On Windows the running game may hold its file so that nothing else reads it.
     if (!dataLoaded && NativeFile::inUse(file, NativeFile::Use::Reading))
         Messages::warn(this, QStringLiteral("Tintwell cannot read the chat colours from\n%1\n\n"
@@ -411,6 +421,7 @@ void BaseDlg::saveData()
         switch (ColorFile::save(folder, aoColors, expected, &found, &error)) {
         case ColorFile::Outcome::Saved:
             loadedStamp = found;
+            KeptColors(loadedFolder).keep(aoColors, found);
             return;
         case ColorFile::Outcome::Changed:
             // Whatever the other program wrote becomes the backup when the player goes
@@ -433,6 +444,30 @@ void BaseDlg::saveData()
             return;
         }
     }
+}
+
+// The game put its own file back (a patch, a repair, a reinstall), or the player edited
+// it by hand: the colours they last saved are offered again, as an import would take
+// them, once for each content of the file.
+void BaseDlg::offerKeptColors()
+{
+    KeptColors kept(loadedFolder);
+    AOColors scheme;
+    const int differing = kept.differences(loadedStamp, aoColors, &scheme);
+    if (differing == 0)
+        return;
+    const QString question =
+        tr("TextColors.xml in\n%1\nis not the file Tintwell saved there on %2: %3 %4 from "
+           "the colors you saved. A game update or repair may have replaced it.\n\n"
+           "Apply your saved colors again? Nothing is written until you press Save.")
+            .arg(QDir::toNativeSeparators(ColorFolder(loadedFolder).path()),
+                 QLocale().toString(kept.savedAt().toLocalTime(), QLocale::ShortFormat))
+            .arg(differing)
+            .arg(differing == 1 ? tr("color differs") : tr("colors differ"));
+    if (Messages::ask(this, question))
+        applyScheme(scheme, kept.file());
+    else
+        kept.decline(loadedStamp);
 }
 
 // The game or a second Tintwell may have rewritten the file since it was read; its

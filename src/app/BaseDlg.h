@@ -80,6 +80,7 @@ private:
     void placeWindow();
     void applyPreference(const QString& line);
     void copyColorToGroup(const QStringList& groups);
+    void offerKeptColors();
     bool mayOverwrite(const QString& file, const FileStamp& expected, const FileStamp& found);
     void recordStep(const QString& text, const QList<AOColor>& before,
                     const QList<AOColor>& after, bool background);

@@ -251,6 +251,8 @@ void SettingsDlg::restoreFrom(const QString& source)
         Messages::warn(this, tr("TextColors.xml was left as it was, because it could not be "
                                 "restored.\n\n%1.")
                                  .arg(reason));
+    } else {
+        emit restored();
     }
     emit reloadData();
 }

@@ -45,6 +45,8 @@ signals:
     void pickColor(const QString& color);
     void modeChanged(bool mode);
     void reloadData();
+    // A restore put a whole file in place of the colour file; sent before reloadData().
+    void restored();
     // A colour scheme read from `file`, for the window to take over.
     void applyScheme(const AOColors& scheme, const QString& file);
 

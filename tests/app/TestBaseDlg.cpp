@@ -11,6 +11,8 @@
 #include "common/RealDialogs.h"
 #include "dialogs/Choosers.h"
 #include "dialogs/Messages.h"
+#include "files/ColorFile.h"
+#include "files/KeptColors.h"
 #include "model/AOColors.h"
 #include "settings/FolderPath.h"
 #include "settings/SettingsDlg.h"
@@ -133,6 +135,8 @@ private slots:
     void undoTakesBackOneStep_data();
     void undoTakesBackOneStep();
     void importTakesTheSharedNames();
+    void keptColorsOutliveTheGame_data();
+    void keptColorsOutliveTheGame();
     void onlyReloadAndRestoresClearTheSteps();
     void windowIconComesInEverySize();
     void windowsNameTheirDesktopEntry();
@@ -777,6 +781,83 @@ void TestBaseDlg::importTakesTheSharedNames()
                  shown.contains(QLatin1String("1 name of that file is not in this game's")),
              qPrintable(shown));
     QCOMPARE(contents(colorFile()), fiveColors);
+}
+
+// The colours saved last are kept outside the game folder and offered again once the
+// colour file holds others: after the game put its own file back or a hand edit, not
+// after Tintwell's own save or restore, and not in another install.
+void TestBaseDlg::keptColorsOutliveTheGame_data()
+{
+    QTest::addColumn<QString>("then");   // what happens to the file after the save
+    QTest::addColumn<QString>("answer"); // to the question, when asked
+    QTest::addColumn<QString>("clan");   // ctch_clan's colour after the next start
+
+    QTest::newRow("saved, started again") << "nothing" << "" << "0x010203";
+    QTest::newRow("replaced by stock, Yes") << "stock" << "Yes" << "0x010203";
+    QTest::newRow("replaced by stock, No") << "stock" << "No" << "0x40FF80";
+    QTest::newRow("edited by hand, Yes") << "edit" << "Yes" << "0x010203";
+    QTest::newRow("restored by Tintwell") << "restore" << "" << "0x40FF80";
+    QTest::newRow("another install") << "install" << "" << "0x40FF80";
+}
+
+void TestBaseDlg::keptColorsOutliveTheGame()
+{
+    QFETCH(QString, then);
+    QFETCH(QString, answer);
+    QFETCH(QString, clan);
+    // A question not expected is counted rather than left open.
+    Messages::setResponder([](const QString&) { return Messages::Answer::No; });
+    auto dialog = open();
+    Choosers::setNextColor(QColor(1, 2, 3));
+    dialog->pickGroup({QStringLiteral("ctch_clan"), QStringLiteral("CCClanColor")});
+    dialog->saveButton()->click();
+    const QString kept = KeptColors(game).file();
+    const QByteArray saved = contents(kept);
+    QCOMPARE(saved, contents(colorFile()));
+
+    const GameFolder other(fixture->path(QStringLiteral("Other install")), fiveColors);
+    if (then == QLatin1String("stock"))
+        writeColors(fiveColors);
+    if (then == QLatin1String("edit"))
+        writeColors(QByteArray(fiveColors).replace("#00FF00", "#0000FF"));
+    if (then == QLatin1String("restore")) {
+        Messages::answerNext(Messages::Answer::Yes);
+        find<QPushButton>(dialog.get(), QStringLiteral("restoreOriginalButton"))->click();
+        Messages::takeShown();
+    }
+    if (then == QLatin1String("install"))
+        put(QStringLiteral("Tintwell.cfg"), other.preferences());
+    dialog.reset();
+    const QString file = then == QLatin1String("install") ? other.file() : colorFile();
+    const QByteArray before = contents(file);
+
+    if (!answer.isEmpty())
+        Messages::answerNext(answer == QLatin1String("Yes") ? Messages::Answer::Yes
+                                                             : Messages::Answer::No);
+    if (answer == QLatin1String("Yes"))
+        Messages::answerNext(Messages::Answer::Ok);
+    dialog = std::make_unique<CountingDlg>();
+    QCOMPARE(Messages::pendingAnswers(), 0);
+    const QStringList shown = Messages::takeShown();
+    QCOMPARE(shown.size(), answer == QLatin1String("Yes") ? 2 : int(!answer.isEmpty()));
+    if (then == QLatin1String("stock"))
+        QVERIFY2(shown.value(0).contains(QLatin1String("2 colors differ")) &&
+                     shown.value(0).contains(QLatin1String("game update")),
+                 qPrintable(shown.value(0)));
+    QCOMPARE(aoColors.find(QStringLiteral("ctch_clan")).value, clan);
+    if (answer == QLatin1String("Yes"))
+        QCOMPARE(aoColors.find(QStringLiteral("CCClanColor")).value, QStringLiteral("0x010203"));
+    QCOMPARE(dialog->undoStack->count(), int(answer == QLatin1String("Yes")));
+    QCOMPARE(contents(file), before);
+
+    // Declined, or taken and saved: the next start asks nothing.
+    if (answer == QLatin1String("Yes"))
+        dialog->saveButton()->click();
+    dialog.reset();
+    dialog = std::make_unique<CountingDlg>();
+    QCOMPARE(Messages::takeShown(), QStringList());
+    QCOMPARE(contents(kept), then == QLatin1String("restore") ? ColorFile::toXml(aoColors) : saved);
+    QVERIFY(!QFile::exists(KeptColors(other.path()).file()));
 }
 
 void TestBaseDlg::onlyReloadAndRestoresClearTheSteps()
