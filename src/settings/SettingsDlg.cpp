@@ -168,11 +168,17 @@ QString SettingsDlg::startFolder() const
     return QDir::homePath();
 }
 
+// A refused folder is named with what it lacks, so the question coming back is not
+// taken for the same question still open.
 bool SettingsDlg::checkAOPath()
 {
     while (path.isEmpty() || !ColorFolder(path).hasColorFile()) {
         if (!askAOPath())
             return false;
+        if (!ColorFolder(path).hasColorFile())
+            Messages::warn(this, tr("%1 is not an Anarchy Online install folder: it has no "
+                                    "cd_image%2gui%2default%2TextColors.xml below it.")
+                                     .arg(QDir::toNativeSeparators(path), QDir::separator()));
     }
     return true;
 }

@@ -252,10 +252,19 @@ void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled()
     // An install on this computer would be offered before the folder last named.
     fixture->fakeHome();
     GamePage page(folders.value(stored));
-    for (const QString& answer : answers)
+    for (const QString& answer : answers) {
         Choosers::setNextFolder(folders.value(answer));
+        if (answer == QLatin1String("empty"))
+            Messages::answerNext(Messages::Answer::Ok);
+    }
 
     QCOMPARE(page.checkAOPath(), valid);
+    // Each refused folder is named with what it lacks before the question comes back.
+    const QStringList refusals = Messages::takeShown();
+    QCOMPARE(refusals.size(), int(answers.count(QStringLiteral("empty"))));
+    for (const QString& refusal : refusals)
+        QVERIFY2(refusal.contains(QDir::toNativeSeparators("cd_image/gui/default/TextColors.xml")),
+                 qPrintable(refusal));
     QCOMPARE(Choosers::pendingResults(), int(answers.size()) - asked);
     QCOMPARE(page.aoPath(),
              asked ? FolderPath::fromDialog(folders.value(kept)) : folders.value(kept));
