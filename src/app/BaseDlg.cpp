@@ -26,6 +26,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QIconEngine>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMap>
 #include <QPainter>
@@ -264,8 +265,26 @@ void BaseDlg::buildUndo()
     redoAction = undoStack->createRedoAction(this);
     redoAction->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    // Inside a text field the keys edit its text, as everywhere on the desktop; the field
+    // takes the keys of its own platform itself, the others come here.
+    disconnect(undoAction, nullptr, undoStack, nullptr);
+    disconnect(redoAction, nullptr, undoStack, nullptr);
+    connect(undoAction, &QAction::triggered, this, [this] { takeStep(false); });
+    connect(redoAction, &QAction::triggered, this, [this] { takeStep(true); });
     addAction(undoAction);
     addAction(redoAction);
+    // Where a player looks before saving: what Ctrl+Z would take back.
+    connect(undoStack, &QUndoStack::undoTextChanged, saveButton, [this](const QString& text) {
+        saveButton->setToolTip(text.isEmpty() ? QString() : tr("Ctrl+Z undoes: %1").arg(text));
+    });
+}
+
+void BaseDlg::takeStep(bool redo)
+{
+    if (auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+        redo ? field->redo() : field->undo();
+    else
+        redo ? undoStack->redo() : undoStack->undo();
 }
 
 void BaseDlg::startUp()
@@ -506,7 +525,7 @@ void BaseDlg::pickColor(const QString& name)
     if (pickingGroup)
         groupChosen = true;
     else
-        recordStep(name, before, aoColors.firstOf({name}), false);
+        recordStep(stepName(name), before, aoColors.firstOf({name}), false);
 }
 
 void BaseDlg::pickColor(const QStringList& groups)
@@ -524,7 +543,7 @@ void BaseDlg::pickColor(const QStringList& groups)
     updateColors();
     // A cancelled chooser is no step, though the names were made to agree.
     if (groupChosen)
-        recordStep(groups.first(), before, aoColors.firstOf(groups), false);
+        recordStep(stepName(groups.first()), before, aoColors.firstOf(groups), false);
 }
 
 // Runs after the chooser whatever its outcome, so a cancel still makes the group's
@@ -570,6 +589,30 @@ QString counted(int count, const char* one, const char* many)
 
 } // namespace
 
+// A step is named as the player knows the colour: by its chat group where it has one.
+QString BaseDlg::stepName(const QString& name)
+{
+    const QString caption = BasicModeDlg::groupCaption(name);
+    return caption.isEmpty() ? name : caption;
+}
+
+// The first few groups an import changed, as the player knows them, and how many more.
+QString BaseDlg::changedGroups(const QList<AOColor>& changes)
+{
+    const int shown = 4;
+    QStringList groups;
+    for (const AOColor& change : changes) {
+        const QString group = stepName(change.name);
+        if (!groups.contains(group))
+            groups.append(group);
+    }
+    if (groups.size() <= shown + 1)
+        return groups.join(QLatin1String(", "));
+    return tr("%1 and %2 more")
+        .arg(groups.mid(0, shown).join(QLatin1String(", ")))
+        .arg(groups.size() - shown);
+}
+
 // A step that changed no text would make Ctrl+Z seem to do nothing.
 void BaseDlg::recordStep(const QString& text, const QList<AOColor>& before,
                          const QList<AOColor>& after, bool background)
@@ -613,7 +656,8 @@ void BaseDlg::applyScheme(const AOColors& scheme, const QString& file)
     QString report =
         changes.isEmpty()
             ? tr("No color changed: this game's colors already are those of\n%1").arg(from)
-            : tr("Imported %1 from\n%2").arg(counted(int(changes.size()), "color", "colors"), from);
+            : tr("Imported %1 from\n%2\n\nChanged: %3.")
+                  .arg(counted(int(changes.size()), "color", "colors"), from, changedGroups(changes));
     if (unknown > 0)
         report +=
             tr("\n\n%1 of that file %2 not in this game's TextColors.xml and %3 left out.")

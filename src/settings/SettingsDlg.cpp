@@ -302,8 +302,10 @@ void SettingsDlg::exportColors()
     if (reason.isEmpty() && QFileInfo::exists(file) &&
         !Messages::askYesNo(this, tr("%1 already exists. Replace it?").arg(shown)))
         return;
-    if (reason.isEmpty())
-        SafeFile::replace(file, ColorFile::toXml(aoColors), &reason);
+    if (reason.isEmpty() && SafeFile::replace(file, ColorFile::toXml(aoColors), &reason))
+        Messages::inform(this, tr("Exported %1 %2 to\n%3")
+                                   .arg(aoColors.size())
+                                   .arg(aoColors.size() == 1 ? tr("color") : tr("colors"), shown));
     if (!reason.isEmpty())
         Messages::warn(this, tr("The colors were not exported.\n\n%1.").arg(reason));
 }

@@ -21,6 +21,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -756,6 +757,25 @@ void TestBaseDlg::undoTakesBackOneStep()
     QTest::keyClick(dialog.get(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(dialog.get(), Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(state(), after);
+
+    // In the folder field the keys edit the text, and the colours stay, with a step to
+    // redo waiting.
+    QTest::keyClick(dialog.get(), Qt::Key_Z, Qt::ControlModifier);
+    const QStringList undone = state();
+    auto* field = find<QLineEdit>(dialog.get(), QStringLiteral("pathEdit"));
+    field->setFocus();
+    QTest::keyClicks(field, QStringLiteral("x"));
+    const Qt::KeyboardModifiers shift = Qt::ControlModifier | Qt::ShiftModifier;
+    for (const auto& key : {qMakePair(Qt::Key_Z, Qt::KeyboardModifiers(Qt::ControlModifier)),
+                            qMakePair(Qt::Key_Z, shift), qMakePair(Qt::Key_Z, shift),
+                            qMakePair(Qt::Key_Y, Qt::KeyboardModifiers(Qt::ControlModifier))}) {
+        QTest::keyClick(field, key.first, key.second);
+        QCOMPARE(state(), undone);
+    }
+    QCOMPARE(field->text(), game + QLatin1Char('x'));
+    dialog->saveButton()->setFocus();
+    QTest::keyClick(dialog.get(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(dialog->saveButton()->toolTip().isEmpty(), steps == 0);
 }
 
 // The scheme's colours go to the names both files have, first entry of a name in
@@ -778,6 +798,7 @@ void TestBaseDlg::importTakesTheSharedNames()
                           "background=0x123456", "ctch_clan=0x999999"}));
     const QString shown = Messages::takeShown().value(0);
     QVERIFY2(shown.startsWith(QLatin1String("Imported 2 colors from")) &&
+                 shown.contains(QLatin1String("Changed: Guild chat, clan_third.")) &&
                  shown.contains(QLatin1String("1 name of that file is not in this game's")),
              qPrintable(shown));
     QCOMPARE(contents(colorFile()), fiveColors);

@@ -670,9 +670,11 @@ void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
     QCOMPARE(Choosers::lastFileStart(),
              QDir::home().filePath(QStringLiteral("TextColors-scheme.xml")));
     QCOMPARE(snapshotFolder(colorFolder), before);
-    QCOMPARE(shown.size(), written ? int(replaced) : 1);
-    if (written)
+    QCOMPARE(shown.size(), written ? int(replaced) + 1 : 1);
+    if (written) {
         QCOMPARE(contents(file), ColorFile::toXml(aoColors));
+        QVERIFY2(shown.last().endsWith(QDir::toNativeSeparators(file)), qPrintable(shown.last()));
+    }
     else
         QVERIFY2(shown.value(0).contains(QLatin1String("use Save")), qPrintable(shown.value(0)));
     aoColors.clear();
