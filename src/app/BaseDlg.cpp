@@ -657,7 +657,8 @@ void BaseDlg::applyScheme(const AOColors& scheme, const QString& file)
         changes.isEmpty()
             ? tr("No color changed: this game's colors already are those of\n%1").arg(from)
             : tr("Imported %1 from\n%2\n\nChanged: %3.")
-                  .arg(counted(int(changes.size()), "color", "colors"), from, changedGroups(changes));
+                  .arg(counted(int(changes.size()), "color", "colors"), from,
+                       changedGroups(changes));
     if (unknown > 0)
         report +=
             tr("\n\n%1 of that file %2 not in this game's TextColors.xml and %3 left out.")

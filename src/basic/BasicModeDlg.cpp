@@ -188,8 +188,8 @@ QString BasicModeDlg::groupCaption(const QString& name)
         for (const ChatGroup& group : tab.groups) {
             for (const char* member : group.names) {
                 if (member && name == QLatin1String(member))
-                    return QString::fromLatin1(group.caption).replace(QLatin1String("&amp;"),
-                                                                      QLatin1String("&"));
+                    return QString::fromLatin1(group.caption)
+                        .replace(QLatin1String("&amp;"), QLatin1String("&"));
             }
         }
     }

@@ -809,22 +809,26 @@ void TestBaseDlg::importTakesTheSharedNames()
 // after Tintwell's own save or restore, and not in another install.
 void TestBaseDlg::keptColorsOutliveTheGame_data()
 {
-    QTest::addColumn<QString>("then");   // what happens to the file after the save
-    QTest::addColumn<QString>("answer"); // to the question, when asked
-    QTest::addColumn<QString>("clan");   // ctch_clan's colour after the next start
+    QTest::addColumn<QString>("then"); // what happens to the file after the save
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("clan"); // ctch_clan's colour after the next start
 
-    QTest::newRow("saved, started again") << "nothing" << "" << "0x010203";
-    QTest::newRow("replaced by stock, Yes") << "stock" << "Yes" << "0x010203";
-    QTest::newRow("replaced by stock, No") << "stock" << "No" << "0x40FF80";
-    QTest::newRow("edited by hand, Yes") << "edit" << "Yes" << "0x010203";
-    QTest::newRow("restored by Tintwell") << "restore" << "" << "0x40FF80";
-    QTest::newRow("another install") << "install" << "" << "0x40FF80";
+    const QString picked = QStringLiteral("0x010203");
+    const QString stock = QStringLiteral("0x40FF80");
+    QTest::newRow("saved, started again") << "nothing" << false << false << picked;
+    QTest::newRow("replaced by stock, Yes") << "stock" << true << true << picked;
+    QTest::newRow("replaced by stock, No") << "stock" << true << false << stock;
+    QTest::newRow("edited by hand, Yes") << "edit" << true << true << picked;
+    QTest::newRow("restored by Tintwell") << "restore" << false << false << stock;
+    QTest::newRow("another install") << "install" << false << false << stock;
 }
 
 void TestBaseDlg::keptColorsOutliveTheGame()
 {
     QFETCH(QString, then);
-    QFETCH(QString, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, yes);
     QFETCH(QString, clan);
     // A question not expected is counted rather than left open.
     Messages::setResponder([](const QString&) { return Messages::Answer::No; });
@@ -852,27 +856,26 @@ void TestBaseDlg::keptColorsOutliveTheGame()
     const QString file = then == QLatin1String("install") ? other.file() : colorFile();
     const QByteArray before = contents(file);
 
-    if (!answer.isEmpty())
-        Messages::answerNext(answer == QLatin1String("Yes") ? Messages::Answer::Yes
-                                                             : Messages::Answer::No);
-    if (answer == QLatin1String("Yes"))
+    if (asked)
+        Messages::answerNext(yes ? Messages::Answer::Yes : Messages::Answer::No);
+    if (yes)
         Messages::answerNext(Messages::Answer::Ok);
     dialog = std::make_unique<CountingDlg>();
     QCOMPARE(Messages::pendingAnswers(), 0);
     const QStringList shown = Messages::takeShown();
-    QCOMPARE(shown.size(), answer == QLatin1String("Yes") ? 2 : int(!answer.isEmpty()));
+    QCOMPARE(shown.size(), int(asked) + int(yes));
     if (then == QLatin1String("stock"))
         QVERIFY2(shown.value(0).contains(QLatin1String("2 colors differ")) &&
                      shown.value(0).contains(QLatin1String("game update")),
                  qPrintable(shown.value(0)));
     QCOMPARE(aoColors.find(QStringLiteral("ctch_clan")).value, clan);
-    if (answer == QLatin1String("Yes"))
+    if (yes)
         QCOMPARE(aoColors.find(QStringLiteral("CCClanColor")).value, QStringLiteral("0x010203"));
-    QCOMPARE(dialog->undoStack->count(), int(answer == QLatin1String("Yes")));
+    QCOMPARE(dialog->undoStack->count(), int(yes));
     QCOMPARE(contents(file), before);
 
     // Declined, or taken and saved: the next start asks nothing.
-    if (answer == QLatin1String("Yes"))
+    if (yes)
         dialog->saveButton()->click();
     dialog.reset();
     dialog = std::make_unique<CountingDlg>();

@@ -674,8 +674,7 @@ void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
     if (written) {
         QCOMPARE(contents(file), ColorFile::toXml(aoColors));
         QVERIFY2(shown.last().endsWith(QDir::toNativeSeparators(file)), qPrintable(shown.last()));
-    }
-    else
+    } else
         QVERIFY2(shown.value(0).contains(QLatin1String("use Save")), qPrintable(shown.value(0)));
     aoColors.clear();
 }
