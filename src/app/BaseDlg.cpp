@@ -403,7 +403,7 @@ void BaseDlg::loadData()
         offerKeptColors();
     // On Windows the running game may hold its file so that nothing else reads it.
     if (!dataLoaded && NativeFile::inUse(file, NativeFile::Use::Reading))
-        Messages::warn(this, QStringLiteral("Tintwell cannot read the chat colours from\n%1\n\n"
+        Messages::warn(this, QStringLiteral("Tintwell cannot read the chat colors from\n%1\n\n"
                                             "Another program has the file open, probably the "
                                             "game. Please close the game, then choose \"Reload "
                                             "Chat color data\" on the Settings tab.")
@@ -413,7 +413,7 @@ void BaseDlg::loadData()
 void BaseDlg::saveData()
 {
     if (!dataLoaded) {
-        Messages::warn(this, QStringLiteral("The colours were not saved: TextColors.xml could "
+        Messages::warn(this, QStringLiteral("The colors were not saved: TextColors.xml could "
                                             "not be read when it was last loaded, so there is "
                                             "nothing to write. TextColors.xml and "
                                             "TextColors.xml.bak are unchanged.\n\nReason: %1")
@@ -424,9 +424,9 @@ void BaseDlg::saveData()
     // (Return in the folder field presses Save) must not receive another install's
     // colours in place of its own.
     if (settingsPage->aoPath() != loadedFolder) {
-        Messages::warn(this, QStringLiteral("The colours were not saved: they were read from "
+        Messages::warn(this, QStringLiteral("The colors were not saved: they were read from "
                                             "%1, but the install folder is now %2. Reload the "
-                                            "chat colours from the new folder first. No file "
+                                            "chat colors from the new folder first. No file "
                                             "was changed.")
                                  .arg(QDir::toNativeSeparators(loadedFolder),
                                       QDir::toNativeSeparators(settingsPage->aoPath())));
@@ -450,14 +450,14 @@ void BaseDlg::saveData()
             expected = found;
             break;
         case ColorFile::Outcome::Locked:
-            Messages::warn(this, QStringLiteral("The colours were not saved: another program "
+            Messages::warn(this, QStringLiteral("The colors were not saved: another program "
                                                 "has TextColors.xml open, probably the game. "
                                                 "Please close the game and save again. No file "
                                                 "was changed.\n\n%1")
                                      .arg(error));
             return;
         case ColorFile::Outcome::Failed:
-            Messages::warn(this, QStringLiteral("The colours could not be saved. TextColors.xml "
+            Messages::warn(this, QStringLiteral("The colors could not be saved. TextColors.xml "
                                                 "is unchanged.\n\nReason: %1")
                                      .arg(error));
             return;

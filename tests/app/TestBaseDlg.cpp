@@ -422,7 +422,7 @@ void TestBaseDlg::failedSaveWarnsAndKeepsTheFile()
     const QStringList shown = Messages::takeShown();
     QCOMPARE(shown.size(), 1);
     const QString text = shown.value(0);
-    QVERIFY2(text.startsWith(QStringLiteral("The colours could not be saved. TextColors.xml is "
+    QVERIFY2(text.startsWith(QStringLiteral("The colors could not be saved. TextColors.xml is "
                                             "unchanged.")) &&
                  text.contains(QStringLiteral("TextColors.xml.bak: it is a folder")),
              qPrintable(text));
