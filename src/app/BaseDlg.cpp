@@ -476,10 +476,10 @@ void BaseDlg::offerKeptColors()
     if (differing == 0)
         return;
     const QString question =
-        tr("TextColors.xml in\n%1\nis not the file Tintwell saved there on %2: %3 %4 from "
-           "the colors you saved. A game update or repair may have replaced it.\n\n"
+        tr("The color file\n%1\nis not the one Tintwell saved there on %2: %3 %4 from the "
+           "colors you saved. A game update or repair may have replaced it.\n\n"
            "Apply your saved colors again? Nothing is written until you press Save.")
-            .arg(QDir::toNativeSeparators(ColorFolder(loadedFolder).path()),
+            .arg(QDir::toNativeSeparators(ColorFolder(loadedFolder).colorFile()),
                  QLocale().toString(kept.savedAt().toLocalTime(), QLocale::ShortFormat))
             .arg(differing)
             .arg(differing == 1 ? tr("color differs") : tr("colors differ"));
@@ -651,7 +651,7 @@ void BaseDlg::applyScheme(const AOColors& scheme, const QString& file)
     const QList<AOColor> before = aoColors.firstOf(names);
     aoColors.setValues(changes);
     updateColors();
-    recordStep(QStringLiteral("import"), before, changes, false);
+    recordStep(tr("import of %1").arg(QFileInfo(file).fileName()), before, changes, false);
 
     QString report =
         changes.isEmpty()
