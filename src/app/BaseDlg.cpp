@@ -600,12 +600,17 @@ QString BaseDlg::stepName(const QString& name)
 QString BaseDlg::changedGroups(const QList<AOColor>& changes)
 {
     const int shown = 4;
+    // Chat groups first: those are the names a player knows.
     QStringList groups;
+    QStringList names;
     for (const AOColor& change : changes) {
-        const QString group = stepName(change.name);
-        if (!groups.contains(group))
+        const QString group = BasicModeDlg::groupCaption(change.name);
+        if (group.isEmpty())
+            names.append(change.name);
+        else if (!groups.contains(group))
             groups.append(group);
     }
+    groups += names;
     if (groups.size() <= shown + 1)
         return groups.join(QLatin1String(", "));
     return tr("%1 and %2 more")

@@ -10,6 +10,7 @@
 #include "settings/InstallFinder.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -21,8 +22,17 @@
 #include <QSpacerItem>
 #include <QVBoxLayout>
 
+// Outside any namespace, as Qt's macro requires; the schemes live in the static library,
+// whose resources are linked in only when something refers to them.
+static void initSchemeResources()
+{
+    Q_INIT_RESOURCE(schemes);
+}
+
 namespace
 {
+
+const QLatin1String schemeResources(":/schemes/");
 
 // The copy of the game's file that ships with Tintwell, looked up in the folder
 // Tintwell was started from.
@@ -73,6 +83,12 @@ SettingsDlg::SettingsDlg(QWidget* parent) : QWidget(parent)
     exportButton = new QPushButton(QStringLiteral("E&xport colors..."), this);
     layout->addWidget(importButton);
     layout->addWidget(exportButton);
+    initSchemeResources();
+    schemeBox = new QComboBox(this);
+    schemeBox->addItem(tr("Start from a color scheme..."));
+    for (const QString& file : QDir(schemeResources).entryList(QDir::Files, QDir::Name))
+        schemeBox->addItem(QFileInfo(file).completeBaseName(), QString(schemeResources + file));
+    layout->addWidget(schemeBox);
     addLine();
 
     bgLayout = new QHBoxLayout();
@@ -98,6 +114,8 @@ SettingsDlg::SettingsDlg(QWidget* parent) : QWidget(parent)
     connect(restoreBundledButton, &QPushButton::clicked, this, &SettingsDlg::restoreBundledData);
     connect(importButton, &QPushButton::clicked, this, &SettingsDlg::importColors);
     connect(exportButton, &QPushButton::clicked, this, &SettingsDlg::exportColors);
+    connect(schemeBox, qOverload<int>(&QComboBox::activated), this,
+            &SettingsDlg::applyBundledScheme);
     connect(bgButton, &QPushButton::clicked, this, &SettingsDlg::pickBGColor);
     connect(modeCheckBox, &QCheckBox::toggled, this, &SettingsDlg::setMode);
 }
@@ -114,6 +132,7 @@ void SettingsDlg::nameWidgets()
     restoreOriginalButton->setObjectName(QStringLiteral("restoreOriginalButton"));
     importButton->setObjectName(QStringLiteral("importButton"));
     exportButton->setObjectName(QStringLiteral("exportButton"));
+    schemeBox->setObjectName(QStringLiteral("schemeBox"));
     bgButton->setObjectName(QStringLiteral("bgButton"));
     modeCheckBox->setObjectName(QStringLiteral("modeCheckBox"));
 }
@@ -308,6 +327,27 @@ void SettingsDlg::exportColors()
                                    .arg(aoColors.size() == 1 ? tr("color") : tr("colors"), shown));
     if (!reason.isEmpty())
         Messages::warn(this, tr("The colors were not exported.\n\n%1.").arg(reason));
+}
+
+// A bundled scheme is taken over as an import takes a file: one step, nothing written
+// until Save. The box then names its purpose again, so the same scheme can be chosen
+// again after an undo.
+void SettingsDlg::applyBundledScheme(int index)
+{
+    const QString resource = schemeBox->itemData(index).toString();
+    schemeBox->setCurrentIndex(0);
+    if (resource.isEmpty())
+        return;
+    QFile file(resource);
+    AOColors scheme;
+    QString reason;
+    if (!file.open(QIODevice::ReadOnly) || !ColorFile::read(file.readAll(), &scheme, &reason) ||
+        scheme.isEmpty()) {
+        Messages::warn(this, tr("No color was changed: the scheme %1 could not be read. %2")
+                                 .arg(schemeBox->itemText(index), reason));
+        return;
+    }
+    emit applyScheme(scheme, tr("the scheme \"%1\"").arg(schemeBox->itemText(index)));
 }
 
 QString SettingsDlg::schemeStart(const QString& name) const

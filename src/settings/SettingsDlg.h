@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -40,6 +41,7 @@ protected slots:
     virtual void restoreOriginalData();
     virtual void importColors();
     virtual void exportColors();
+    virtual void applyBundledScheme(int index);
 
 signals:
     void pickColor(const QString& color);
@@ -69,6 +71,8 @@ private:
     QPushButton* restoreOriginalButton;
     QPushButton* importButton;
     QPushButton* exportButton;
+    // The schemes that ship with Tintwell, to start from; the first item only names it.
+    QComboBox* schemeBox;
     QHBoxLayout* bgLayout;
     QLabel* bgLabel;
     QPushButton* bgButton;

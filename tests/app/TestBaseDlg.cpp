@@ -19,6 +19,7 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -721,6 +722,7 @@ void TestBaseDlg::undoTakesBackOneStep_data()
     QTest::newRow("advanced pick of a named color") << "clan_third" << QColor(1, 2, 3) << 1;
     QTest::newRow("background") << "background" << QColor(1, 2, 3) << 1;
     QTest::newRow("import") << "import" << QColor() << 1;
+    QTest::newRow("bundled scheme") << "High contrast" << QColor() << 1;
     QTest::newRow("swatch, chooser cancelled") << "swatch" << QColor() << 0;
     QTest::newRow("advanced pick, chooser cancelled") << "clan_third" << QColor() << 0;
 }
@@ -739,7 +741,11 @@ void TestBaseDlg::undoTakesBackOneStep()
         importScheme(dialog.get(), "<Root><HTMLColor name=\"CCClanColor\" color=\"blue\"/></Root>");
     else if (action == QLatin1String("swatch"))
         dialog->pickGroup({"ctch_clan", "CCClanColor", "clan_third"});
-    else
+    else if (auto* box = find<QComboBox>(dialog.get(), QStringLiteral("schemeBox"));
+             box->findText(action) > 0) {
+        Messages::answerNext(Messages::Answer::Ok);
+        emit box->activated(box->findText(action));
+    } else
         dialog->pickName(action);
     QCOMPARE(dialog->undoStack->count(), steps);
     const QStringList after = state();
