@@ -9,6 +9,7 @@
 #include "dialogs/Messages.h"
 #include "files/ColorFile.h"
 #include "files/ColorFolder.h"
+#include "files/KeptColors.h"
 #include "files/Preferences.h"
 #include "files/SafeFile.h"
 #include "info/AboutDlg.h"
@@ -21,9 +22,12 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpacerItem>
@@ -108,6 +112,8 @@ void BaseDlg::buildPages()
     connect(settingsPage, &SettingsDlg::reloadData, this, &BaseDlg::loadData);
     connect(settingsPage, &SettingsDlg::modeChanged, this, &BaseDlg::modeChanged);
     connect(settingsPage, &SettingsDlg::applyScheme, this, &BaseDlg::applyScheme);
+    connect(settingsPage, &SettingsDlg::restored, this,
+            [this] { KeptColors(loadedFolder.installPath()).keepColorFile(); });
     tabWidget->addTab(settingsPage, QStringLiteral("Settings"));
 
     aboutPage = new AboutDlg();
@@ -148,8 +154,26 @@ void BaseDlg::buildUndo()
     redoAction = undoStack->createRedoAction(this);
     redoAction->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    // Inside a text field the keys edit its text, as everywhere on the desktop; the field
+    // takes the keys of its own platform itself, the others come here.
+    disconnect(undoAction, nullptr, undoStack, nullptr);
+    disconnect(redoAction, nullptr, undoStack, nullptr);
+    connect(undoAction, &QAction::triggered, this, [this] { takeStep(false); });
+    connect(redoAction, &QAction::triggered, this, [this] { takeStep(true); });
     addAction(undoAction);
     addAction(redoAction);
+    // Where a player looks before saving: what Ctrl+Z would take back.
+    connect(undoStack, &QUndoStack::undoTextChanged, saveButton, [this](const QString& text) {
+        saveButton->setToolTip(text.isEmpty() ? QString() : tr("Ctrl+Z undoes: %1").arg(text));
+    });
+}
+
+void BaseDlg::takeStep(bool redo)
+{
+    if (auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+        redo ? field->redo() : field->undo();
+    else
+        redo ? undoStack->redo() : undoStack->undo();
 }
 
 bool BaseDlg::started() const
@@ -272,9 +296,14 @@ void BaseDlg::loadData()
     if (!dataLoaded)
         qDebug("loadData(): not read: %s", qPrintable(loadError));
     updateColors();
+    // Every install keeps the game's own colours once, whenever it was chosen.
+    if (dataLoaded && !QFileInfo::exists(loadedFolder.originalFile()))
+        settingsPage->saveOriginalData();
+    if (dataLoaded)
+        offerKeptColors();
     // On Windows the running game may hold its file so that nothing else reads it.
     if (!dataLoaded && NativeFile::inUse(file, NativeFile::Use::Reading))
-        Messages::warn(this, QStringLiteral("Tintwell cannot read the chat colours from\n%1\n\n"
+        Messages::warn(this, QStringLiteral("Tintwell cannot read the chat colors from\n%1\n\n"
                                             "Another program has the file open, probably the "
                                             "game. Please close the game, then choose \"Reload "
                                             "Chat color data\" on the Settings tab.")
@@ -284,7 +313,7 @@ void BaseDlg::loadData()
 void BaseDlg::saveData()
 {
     if (!dataLoaded) {
-        Messages::warn(this, QStringLiteral("The colours were not saved: TextColors.xml could "
+        Messages::warn(this, QStringLiteral("The colors were not saved: TextColors.xml could "
                                             "not be read when it was last loaded, so there is "
                                             "nothing to write. TextColors.xml and "
                                             "TextColors.xml.bak are unchanged.\n\nReason: %1")
@@ -295,9 +324,9 @@ void BaseDlg::saveData()
     // (Return in the folder field presses Save) must not receive another install's
     // colours in place of its own.
     if (!loadedFolder.isFolderOf(settingsPage->aoPath())) {
-        Messages::warn(this, QStringLiteral("The colours were not saved: they were read from "
+        Messages::warn(this, QStringLiteral("The colors were not saved: they were read from "
                                             "%1, but the install folder is now %2. Reload the "
-                                            "chat colours from the new folder first. No file "
+                                            "chat colors from the new folder first. No file "
                                             "was changed.")
                                  .arg(QDir::toNativeSeparators(loadedFolder.installPath()),
                                       QDir::toNativeSeparators(settingsPage->aoPath())));
@@ -311,11 +340,13 @@ void BaseDlg::saveData()
         switch (ColorFile::save(folder, aoColors, expected, &found, &error)) {
         case ColorFile::Outcome::Saved:
             loadedStamp = found;
+            KeptColors(loadedFolder.installPath()).keep(aoColors, found);
             return;
         case ColorFile::Outcome::Unconfirmed:
             loadedStamp = found;
+            KeptColors(loadedFolder.installPath()).keep(aoColors, found);
             Messages::warn(this,
-                           QStringLiteral("The colours may not be on disk yet.\n\n%1.").arg(error));
+                           QStringLiteral("The colors may not be on disk yet.\n\n%1.").arg(error));
             return;
         case ColorFile::Outcome::Changed:
             // Whatever the other program wrote becomes the backup when the player goes
@@ -325,19 +356,43 @@ void BaseDlg::saveData()
             expected = found;
             break;
         case ColorFile::Outcome::Locked:
-            Messages::warn(this, QStringLiteral("The colours were not saved: another program "
+            Messages::warn(this, QStringLiteral("The colors were not saved: another program "
                                                 "has TextColors.xml open, probably the game. "
                                                 "Please close the game and save again. No file "
                                                 "was changed.\n\n%1")
                                      .arg(error));
             return;
         case ColorFile::Outcome::Failed:
-            Messages::warn(this, QStringLiteral("The colours could not be saved. TextColors.xml "
+            Messages::warn(this, QStringLiteral("The colors could not be saved. TextColors.xml "
                                                 "is unchanged.\n\nReason: %1")
                                      .arg(error));
             return;
         }
     }
+}
+
+// The game put its own file back (a patch, a repair, a reinstall), or the player edited
+// it by hand: the colours they last saved are offered again, as an import would take
+// them, once for each content of the file.
+void BaseDlg::offerKeptColors()
+{
+    KeptColors kept(loadedFolder.installPath());
+    AOColors scheme;
+    const int differing = kept.differences(loadedStamp, aoColors, &scheme);
+    if (differing == 0)
+        return;
+    const QString question =
+        tr("The color file\n%1\nis not the one Tintwell saved there on %2: %3 %4 from the "
+           "colors you saved. A game update or repair may have replaced it.\n\n"
+           "Apply your saved colors again? Nothing is written until you press Save.")
+            .arg(QDir::toNativeSeparators(loadedFolder.colorFile()),
+                 QLocale().toString(kept.savedAt().toLocalTime(), QLocale::ShortFormat))
+            .arg(differing)
+            .arg(differing == 1 ? tr("color differs") : tr("colors differ"));
+    if (Messages::ask(this, question))
+        applyScheme(scheme, kept.file());
+    else
+        kept.decline(loadedStamp);
 }
 
 // The game or a second Tintwell may have rewritten the file since it was read; its
@@ -374,7 +429,7 @@ void BaseDlg::pickColor(const QString& name)
         aoColors.update(working);
     updateColors();
     if (!pickingGroup)
-        recordStep(name, before, aoColors.firstOf({name}), false);
+        recordStep(stepName(name), before, aoColors.firstOf({name}), false);
 }
 
 void BaseDlg::pickColor(const QStringList& groups)
@@ -391,7 +446,7 @@ void BaseDlg::pickColor(const QStringList& groups)
     updateColors();
     // A cancelled chooser still made the names agree; Ctrl+Z must bring back what that
     // replaced, or Save would write it away unasked. No change makes no step.
-    recordStep(groups.first(), before, aoColors.firstOf(groups), false);
+    recordStep(stepName(groups.first()), before, aoColors.firstOf(groups), false);
 }
 
 // Runs after the chooser whatever its outcome, so a cancel still makes the group's
@@ -437,6 +492,35 @@ QString counted(int count, const char* one, const char* many)
 
 } // namespace
 
+// A step is named as the player knows the colour: by its chat group where it has one.
+QString BaseDlg::stepName(const QString& name)
+{
+    const QString caption = BasicModeDlg::groupCaption(name);
+    return caption.isEmpty() ? name : caption;
+}
+
+// The first few groups an import changed, as the player knows them, and how many more.
+QString BaseDlg::changedGroups(const QList<AOColor>& changes)
+{
+    const int shown = 4;
+    // Chat groups first: those are the names a player knows.
+    QStringList groups;
+    QStringList names;
+    for (const AOColor& change : changes) {
+        const QString group = BasicModeDlg::groupCaption(change.name);
+        if (group.isEmpty())
+            names.append(change.name);
+        else if (!groups.contains(group))
+            groups.append(group);
+    }
+    groups += names;
+    if (groups.size() <= shown + 1)
+        return groups.join(QLatin1String(", "));
+    return tr("%1 and %2 more")
+        .arg(groups.mid(0, shown).join(QLatin1String(", ")))
+        .arg(groups.size() - shown);
+}
+
 // A step that changed no text would make Ctrl+Z seem to do nothing.
 void BaseDlg::recordStep(const QString& text, const QList<AOColor>& before,
                          const QList<AOColor>& after, bool background)
@@ -475,12 +559,14 @@ void BaseDlg::applyScheme(const AOColors& scheme, const QString& file)
     const QList<AOColor> before = aoColors.firstOf(names);
     aoColors.setValues(changes);
     updateColors();
-    recordStep(QStringLiteral("import"), before, changes, false);
+    recordStep(tr("import of %1").arg(QFileInfo(file).fileName()), before, changes, false);
 
     QString report =
         changes.isEmpty()
             ? tr("No color changed: this game's colors already are those of\n%1").arg(from)
-            : tr("Imported %1 from\n%2").arg(counted(int(changes.size()), "color", "colors"), from);
+            : tr("Imported %1 from\n%2\n\nChanged: %3.")
+                  .arg(counted(int(changes.size()), "color", "colors"), from,
+                       changedGroups(changes));
     if (unknown > 0)
         report +=
             tr("\n\n%1 of that file %2 not in this game's TextColors.xml and %3 left out.")

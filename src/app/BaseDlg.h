@@ -74,11 +74,15 @@ private:
     void buildPages();
     void buildButtons();
     void buildUndo();
+    void takeStep(bool redo);
     void nameWidgets();
     void startUp();
     void placeWindow();
     void applyPreference(const QString& line);
     void copyColorToGroup(const QStringList& groups);
+    void offerKeptColors();
+    static QString stepName(const QString& name);
+    static QString changedGroups(const QList<AOColor>& changes);
     bool mayOverwrite(const QString& file, const FileStamp& expected, const FileStamp& found);
     void recordStep(const QString& text, const QList<AOColor>& before,
                     const QList<AOColor>& after, bool background);

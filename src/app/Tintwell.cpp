@@ -55,7 +55,7 @@ void Tintwell::warnOfMissingCompanions()
         const char* name;
         const char* use;
     } companions[] = {
-        {"LICENSE.GPL", "the licence on the License tab"},
+        {"LICENSE.GPL", "the license on the License tab"},
         {"Tintwell.png", "the picture on the About tab"},
         {"TextColors.orig", "for \"Restore original data from bundled file\""},
     };
@@ -72,7 +72,7 @@ void Tintwell::warnOfMissingCompanions()
         QStringLiteral("Tintwell cannot find these files of its own in the folder it was "
                        "started from,\n%1:\n\n%2\nIf you started it from inside its ZIP file, "
                        "extract all files into a folder first and start it there: Tintwell "
-                       "keeps its settings (Tintwell.cfg) in that folder too. Colours can "
+                       "keeps its settings (Tintwell.cfg) in that folder too. Colors can "
                        "still be changed and saved as usual.")
             .arg(QDir::toNativeSeparators(QDir::currentPath()), missing));
 }

@@ -182,6 +182,20 @@ void BasicModeDlg::updateColors()
     forEachSwatch([](AOColorWidget* swatch) { swatch->updateColor(); });
 }
 
+QString BasicModeDlg::groupCaption(const QString& name)
+{
+    for (const ChatTab& tab : chatTabs) {
+        for (const ChatGroup& group : tab.groups) {
+            for (const char* member : group.names) {
+                if (member && name == QLatin1String(member))
+                    return QString::fromLatin1(group.caption)
+                        .replace(QLatin1String("&amp;"), QLatin1String("&"));
+            }
+        }
+    }
+    return QString();
+}
+
 void BasicModeDlg::buttonClicked(const QStringList& cgs)
 {
     emit pickColor(cgs);

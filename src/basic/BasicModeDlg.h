@@ -26,6 +26,9 @@ public:
 
     void setBackgroundColor(AOColor color);
     void updateColors();
+    // The caption of the chat group whose swatch changes `name`, as the player knows
+    // it ("Guild chat"); empty for a name of no group.
+    static QString groupCaption(const QString& name);
 
 protected slots:
     virtual void buttonClicked(const QStringList& cgs);

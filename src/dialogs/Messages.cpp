@@ -39,6 +39,15 @@ bool Messages::askYesNo(QWidget* parent, const QString& question)
                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool Messages::ask(QWidget* parent, const QString& question)
+{
+    Answer answer = Answer::No;
+    if (takePreset(question, &answer))
+        return answer == Answer::Yes;
+    return QMessageBox::question(parent, title(), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes) == QMessageBox::Yes;
+}
+
 void Messages::warn(QWidget* parent, const QString& text)
 {
     Answer answer = Answer::Ok;

@@ -23,6 +23,8 @@ public:
     static QString title();
     // A modal warning box with Yes then No; only Yes goes ahead.
     static bool askYesNo(QWidget* parent, const QString& question);
+    // A question that throws nothing away: a question box with Yes then No, Yes first.
+    static bool ask(QWidget* parent, const QString& question);
     static void warn(QWidget* parent, const QString& text);
     // News that needs no warning sign: what an action did.
     static void inform(QWidget* parent, const QString& text);

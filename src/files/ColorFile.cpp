@@ -44,9 +44,9 @@ bool ColorFile::readSource(const QString& path, QByteArray* data, QString* error
         table = &colors;
     QString reason;
     if (!read(*data, table, &reason))
-        return SystemError::fail(error, path, QStringLiteral("it is not a colour file: ") + reason);
+        return SystemError::fail(error, path, QStringLiteral("it is not a color file: ") + reason);
     if (table->isEmpty())
-        return SystemError::fail(error, path, QStringLiteral("it holds no colours"));
+        return SystemError::fail(error, path, QStringLiteral("it holds no colors"));
     return true;
 }
 

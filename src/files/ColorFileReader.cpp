@@ -359,7 +359,7 @@ bool Entries::take(const QXmlStreamReader& reader, QString* why)
     if (reader.qualifiedName() != QLatin1String("HTMLColor"))
         return true;
     if (table->size() == ColorFileReader::maxEntries) {
-        *why = QStringLiteral("more than %1 colours").arg(ColorFileReader::maxEntries);
+        *why = QStringLiteral("more than %1 colors").arg(ColorFileReader::maxEntries);
         return false;
     }
     AOColor entry;
@@ -367,7 +367,7 @@ bool Entries::take(const QXmlStreamReader& reader, QString* why)
     entry.value = reader.attributes().value(QLatin1String("color")).toString();
     written += ColorFileWriter::sizeBound(entry);
     if (written > ColorFileWriter::maxSize) {
-        *why = QStringLiteral("colours that would take more than %1 bytes to write")
+        *why = QStringLiteral("colors that would take more than %1 bytes to write")
                    .arg(ColorFileWriter::maxSize);
         return false;
     }

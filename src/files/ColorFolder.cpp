@@ -107,7 +107,7 @@ bool ColorFolder::checkColorFileLink(QString* error) const
         QString file;
         const char* what;
     } kept[] = {{backupFile(), "the backup of the last save"},
-                {originalFile(), "the copy of the game's own colours"}};
+                {originalFile(), "the copy of the game's own colors"}};
     for (const auto& keeper : kept) {
         if (leadsTo(real, keeper.file))
             return SystemError::fail(

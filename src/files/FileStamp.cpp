@@ -30,6 +30,11 @@ bool FileStamp::sameContent(const FileStamp& other) const
     return valid && other.valid && size == other.size && hash == other.hash;
 }
 
+QByteArray FileStamp::digest() const
+{
+    return hash.toHex();
+}
+
 QString FileStamp::describe() const
 {
     if (!valid)

@@ -27,6 +27,9 @@ public:
     bool isValid() const;
     // Whether both stamps describe the same bytes.
     bool sameContent(const FileStamp& other) const;
+    // The bytes' hash in hex, for a file that keeps which content it has seen; empty
+    // when there were no bytes.
+    QByteArray digest() const;
     // "123 bytes, modified 2026-12-08 12:00:01", for debug lines.
     QString describe() const;
 

@@ -12,6 +12,7 @@
 #include "settings/InstallFinder.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -23,8 +24,17 @@
 #include <QSpacerItem>
 #include <QVBoxLayout>
 
+// Outside any namespace, as Qt's macro requires; the schemes live in the static library,
+// whose resources are linked in only when something refers to them.
+static void initSchemeResources()
+{
+    Q_INIT_RESOURCE(schemes);
+}
+
 namespace
 {
+
+const QLatin1String schemeResources(":/schemes/");
 
 // The copy of the game's file that ships with Tintwell, looked up in the folder
 // Tintwell was started from.
@@ -80,6 +90,12 @@ SettingsDlg::SettingsDlg(QWidget* parent) : QWidget(parent)
     exportButton = new QPushButton(QStringLiteral("E&xport colors..."), this);
     layout->addWidget(importButton);
     layout->addWidget(exportButton);
+    initSchemeResources();
+    schemeBox = new QComboBox(this);
+    schemeBox->addItem(tr("Start from a color scheme..."));
+    for (const QString& file : QDir(schemeResources).entryList(QDir::Files, QDir::Name))
+        schemeBox->addItem(QFileInfo(file).completeBaseName(), QString(schemeResources + file));
+    layout->addWidget(schemeBox);
     addLine();
 
     bgLayout = new QHBoxLayout();
@@ -105,6 +121,8 @@ SettingsDlg::SettingsDlg(QWidget* parent) : QWidget(parent)
     connect(restoreBundledButton, &QPushButton::clicked, this, &SettingsDlg::restoreBundledData);
     connect(importButton, &QPushButton::clicked, this, &SettingsDlg::importColors);
     connect(exportButton, &QPushButton::clicked, this, &SettingsDlg::exportColors);
+    connect(schemeBox, qOverload<int>(&QComboBox::activated), this,
+            &SettingsDlg::applyBundledScheme);
     connect(bgButton, &QPushButton::clicked, this, &SettingsDlg::pickBGColor);
     connect(modeCheckBox, &QCheckBox::toggled, this, &SettingsDlg::setMode);
 }
@@ -121,6 +139,7 @@ void SettingsDlg::nameWidgets()
     restoreOriginalButton->setObjectName(QStringLiteral("restoreOriginalButton"));
     importButton->setObjectName(QStringLiteral("importButton"));
     exportButton->setObjectName(QStringLiteral("exportButton"));
+    schemeBox->setObjectName(QStringLiteral("schemeBox"));
     bgButton->setObjectName(QStringLiteral("bgButton"));
     modeCheckBox->setObjectName(QStringLiteral("modeCheckBox"));
 }
@@ -186,11 +205,17 @@ QString SettingsDlg::startFolder() const
     return QDir::homePath();
 }
 
+// A refused folder is named with what it lacks, so the question coming back is not
+// taken for the same question still open.
 bool SettingsDlg::checkAOPath()
 {
     while (path.isEmpty() || !ColorFolder(path).hasColorFile()) {
         if (!askAOPath())
             return false;
+        if (!ColorFolder(path).hasColorFile())
+            Messages::warn(this, tr("%1 is not an Anarchy Online install folder: it has no "
+                                    "cd_image%2gui%2default%2TextColors.xml below it.")
+                                     .arg(QDir::toNativeSeparators(path), QDir::separator()));
     }
     return true;
 }
@@ -284,6 +309,8 @@ void SettingsDlg::restoreFrom(const QString& source)
         Messages::warn(this, tr("TextColors.xml was left as it was, because it could not be "
                                 "restored.\n\n%1.")
                                  .arg(reason));
+    } else {
+        emit restored();
     }
     emit reloadData();
 }
@@ -340,10 +367,34 @@ void SettingsDlg::exportColors()
         !Messages::askYesNo(
             this, tr("%1 already exists. Replace it?").arg(QDir::toNativeSeparators(file))))
         return;
-    if (!target.isEmpty())
-        SafeFile::replace(target, xml, &reason);
+    if (!target.isEmpty() && SafeFile::replace(target, xml, &reason))
+        Messages::inform(this, tr("Exported %1 %2 to\n%3")
+                                   .arg(aoColors.size())
+                                   .arg(aoColors.size() == 1 ? tr("color") : tr("colors"),
+                                        QDir::toNativeSeparators(file)));
     if (!reason.isEmpty())
         Messages::warn(this, tr("The colors were not exported.\n\n%1.").arg(reason));
+}
+
+// A bundled scheme is taken over as an import takes a file: one step, nothing written
+// until Save. The box then names its purpose again, so the same scheme can be chosen
+// again after an undo.
+void SettingsDlg::applyBundledScheme(int index)
+{
+    const QString resource = schemeBox->itemData(index).toString();
+    schemeBox->setCurrentIndex(0);
+    if (resource.isEmpty())
+        return;
+    QFile file(resource);
+    AOColors scheme;
+    QString reason;
+    if (!file.open(QIODevice::ReadOnly) || !ColorFile::read(file.readAll(), &scheme, &reason) ||
+        scheme.isEmpty()) {
+        Messages::warn(this, tr("No color was changed: the scheme %1 could not be read. %2")
+                                 .arg(schemeBox->itemText(index), reason));
+        return;
+    }
+    emit applyScheme(scheme, tr("the scheme \"%1\"").arg(schemeBox->itemText(index)));
 }
 
 QString SettingsDlg::schemeStart(const QString& name) const

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -44,11 +45,14 @@ protected slots:
     virtual void restoreOriginalData();
     virtual void importColors();
     virtual void exportColors();
+    virtual void applyBundledScheme(int index);
 
 signals:
     void pickColor(const QString& color);
     void modeChanged(bool mode);
     void reloadData();
+    // A restore put a whole file in place of the colour file; sent before reloadData().
+    void restored();
     // A colour scheme read from `file`, for the window to take over.
     void applyScheme(const AOColors& scheme, const QString& file);
 
@@ -71,6 +75,8 @@ private:
     QPushButton* restoreOriginalButton;
     QPushButton* importButton;
     QPushButton* exportButton;
+    // The schemes that ship with Tintwell, to start from; the first item only names it.
+    QComboBox* schemeBox;
     QHBoxLayout* bgLayout;
     QLabel* bgLabel;
     QPushButton* bgButton;

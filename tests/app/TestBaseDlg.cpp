@@ -12,14 +12,18 @@
 #include "common/RealDialogs.h"
 #include "dialogs/Choosers.h"
 #include "dialogs/Messages.h"
+#include "files/ColorFile.h"
+#include "files/KeptColors.h"
 #include "model/AOColors.h"
 #include "settings/FolderPath.h"
 #include "settings/SettingsDlg.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -134,6 +138,8 @@ private slots:
     void undoTakesBackOneStep_data();
     void undoTakesBackOneStep();
     void importTakesTheSharedNames();
+    void keptColorsOutliveTheGame_data();
+    void keptColorsOutliveTheGame();
     void onlyReloadAndRestoresClearTheSteps();
     void windowIconComesInEverySize();
     void windowsNameTheirDesktopEntry();
@@ -418,7 +424,7 @@ void TestBaseDlg::failedSaveWarnsAndKeepsTheFile()
     const QStringList shown = Messages::takeShown();
     QCOMPARE(shown.size(), 1);
     const QString text = shown.value(0);
-    QVERIFY2(text.startsWith(QStringLiteral("The colours could not be saved. TextColors.xml is "
+    QVERIFY2(text.startsWith(QStringLiteral("The colors could not be saved. TextColors.xml is "
                                             "unchanged.")) &&
                  text.contains(QStringLiteral("TextColors.xml.bak: it is a folder")),
              qPrintable(text));
@@ -718,6 +724,7 @@ void TestBaseDlg::undoTakesBackOneStep_data()
     QTest::newRow("advanced pick of a named color") << "clan_third" << QColor(1, 2, 3) << 1;
     QTest::newRow("background") << "background" << QColor(1, 2, 3) << 1;
     QTest::newRow("import") << "import" << QColor() << 1;
+    QTest::newRow("bundled scheme") << "High contrast" << QColor() << 1;
     QTest::newRow("swatch, chooser cancelled") << "swatch" << QColor() << 1;
     QTest::newRow("advanced pick, chooser cancelled") << "clan_third" << QColor() << 0;
 }
@@ -736,7 +743,11 @@ void TestBaseDlg::undoTakesBackOneStep()
         importScheme(dialog.get(), "<Root><HTMLColor name=\"CCClanColor\" color=\"blue\"/></Root>");
     else if (action == QLatin1String("swatch"))
         dialog->pickGroup({"ctch_clan", "CCClanColor", "clan_third"});
-    else
+    else if (auto* box = find<QComboBox>(dialog.get(), QStringLiteral("schemeBox"));
+             box->findText(action) > 0) {
+        Messages::answerNext(Messages::Answer::Ok);
+        emit box->activated(box->findText(action));
+    } else
         dialog->pickName(action);
     QCOMPARE(dialog->undoStack->count(), steps);
     const QStringList after = state();
@@ -753,6 +764,25 @@ void TestBaseDlg::undoTakesBackOneStep()
     QTest::keyClick(dialog.get(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(dialog.get(), Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(state(), after);
+
+    // In the folder field the keys edit the text, and the colours stay, with a step to
+    // redo waiting.
+    QTest::keyClick(dialog.get(), Qt::Key_Z, Qt::ControlModifier);
+    const QStringList undone = state();
+    auto* field = find<QLineEdit>(dialog.get(), QStringLiteral("pathEdit"));
+    field->setFocus();
+    QTest::keyClicks(field, QStringLiteral("x"));
+    const Qt::KeyboardModifiers shift = Qt::ControlModifier | Qt::ShiftModifier;
+    for (const auto& key : {qMakePair(Qt::Key_Z, Qt::KeyboardModifiers(Qt::ControlModifier)),
+                            qMakePair(Qt::Key_Z, shift), qMakePair(Qt::Key_Z, shift),
+                            qMakePair(Qt::Key_Y, Qt::KeyboardModifiers(Qt::ControlModifier))}) {
+        QTest::keyClick(field, key.first, key.second);
+        QCOMPARE(state(), undone);
+    }
+    QCOMPARE(field->text(), game + QLatin1Char('x'));
+    dialog->saveButton()->setFocus();
+    QTest::keyClick(dialog.get(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(dialog->saveButton()->toolTip().isEmpty(), steps == 0);
 }
 
 // The scheme's colours go to the names both files have, first entry of a name in
@@ -775,9 +805,90 @@ void TestBaseDlg::importTakesTheSharedNames()
                           "background=0x123456", "ctch_clan=0x999999"}));
     const QString shown = Messages::takeShown().value(0);
     QVERIFY2(shown.startsWith(QLatin1String("Imported 2 colors from")) &&
+                 shown.contains(QLatin1String("Changed: Guild chat, clan_third.")) &&
                  shown.contains(QLatin1String("1 name of that file is not in this game's")),
              qPrintable(shown));
     QCOMPARE(contents(colorFile()), fiveColors);
+}
+
+// The colours saved last are kept outside the game folder and offered again once the
+// colour file holds others: after the game put its own file back or a hand edit, not
+// after Tintwell's own save or restore, and not in another install.
+void TestBaseDlg::keptColorsOutliveTheGame_data()
+{
+    QTest::addColumn<QString>("then"); // what happens to the file after the save
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("clan"); // ctch_clan's colour after the next start
+
+    const QString picked = QStringLiteral("0x010203");
+    const QString stock = QStringLiteral("0x40FF80");
+    QTest::newRow("saved, started again") << "nothing" << false << false << picked;
+    QTest::newRow("replaced by stock, Yes") << "stock" << true << true << picked;
+    QTest::newRow("replaced by stock, No") << "stock" << true << false << stock;
+    QTest::newRow("edited by hand, Yes") << "edit" << true << true << picked;
+    QTest::newRow("restored by Tintwell") << "restore" << false << false << stock;
+    QTest::newRow("another install") << "install" << false << false << stock;
+}
+
+void TestBaseDlg::keptColorsOutliveTheGame()
+{
+    QFETCH(QString, then);
+    QFETCH(bool, asked);
+    QFETCH(bool, yes);
+    QFETCH(QString, clan);
+    // A question not expected is counted rather than left open.
+    Messages::setResponder([](const QString&) { return Messages::Answer::No; });
+    auto dialog = open();
+    Choosers::setNextColor(QColor(1, 2, 3));
+    dialog->pickGroup({QStringLiteral("ctch_clan"), QStringLiteral("CCClanColor")});
+    dialog->saveButton()->click();
+    const QString kept = KeptColors(game).file();
+    const QByteArray saved = contents(kept);
+    QCOMPARE(saved, contents(colorFile()));
+
+    const GameFolder other(fixture->path(QStringLiteral("Other install")), fiveColors);
+    if (then == QLatin1String("stock"))
+        writeColors(fiveColors);
+    if (then == QLatin1String("edit"))
+        writeColors(QByteArray(fiveColors).replace("#00FF00", "#0000FF"));
+    if (then == QLatin1String("restore")) {
+        Messages::answerNext(Messages::Answer::Yes);
+        find<QPushButton>(dialog.get(), QStringLiteral("restoreOriginalButton"))->click();
+        Messages::takeShown();
+    }
+    if (then == QLatin1String("install"))
+        put(QStringLiteral("Tintwell.cfg"), other.preferences());
+    dialog.reset();
+    const QString file = then == QLatin1String("install") ? other.file() : colorFile();
+    const QByteArray before = contents(file);
+
+    if (asked)
+        Messages::answerNext(yes ? Messages::Answer::Yes : Messages::Answer::No);
+    if (yes)
+        Messages::answerNext(Messages::Answer::Ok);
+    dialog = std::make_unique<CountingDlg>();
+    QCOMPARE(Messages::pendingAnswers(), 0);
+    const QStringList shown = Messages::takeShown();
+    QCOMPARE(shown.size(), int(asked) + int(yes));
+    if (then == QLatin1String("stock"))
+        QVERIFY2(shown.value(0).contains(QLatin1String("2 colors differ")) &&
+                     shown.value(0).contains(QLatin1String("game update")),
+                 qPrintable(shown.value(0)));
+    QCOMPARE(aoColors.find(QStringLiteral("ctch_clan")).value, clan);
+    if (yes)
+        QCOMPARE(aoColors.find(QStringLiteral("CCClanColor")).value, QStringLiteral("0x010203"));
+    QCOMPARE(dialog->undoStack->count(), int(yes));
+    QCOMPARE(contents(file), before);
+
+    // Declined, or taken and saved: the next start asks nothing.
+    if (yes)
+        dialog->saveButton()->click();
+    dialog.reset();
+    dialog = std::make_unique<CountingDlg>();
+    QCOMPARE(Messages::takeShown(), QStringList());
+    QCOMPARE(contents(kept), then == QLatin1String("restore") ? ColorFile::toXml(aoColors) : saved);
+    QVERIFY(!QFile::exists(KeptColors(other.path()).file()));
 }
 
 void TestBaseDlg::onlyReloadAndRestoresClearTheSteps()

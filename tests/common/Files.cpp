@@ -57,7 +57,10 @@ QStringList leftovers(const QString& root, const QStringList& known)
     QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString relative = QDir(root).relativeFilePath(it.next());
-        if (!known.contains(relative) && !known.contains(it.fileName()))
+        // The colors Tintwell keeps of each install, in a folder of its own.
+        const bool kept = it.fileInfo().dir().dirName() == QLatin1String("Kept colors") &&
+                          QStringList{"xml", "state"}.contains(it.fileInfo().suffix());
+        if (!known.contains(relative) && !known.contains(it.fileName()) && !kept)
             found << relative;
     }
     return found;

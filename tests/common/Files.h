@@ -28,7 +28,8 @@ Snapshot snapshotFolder(const QString& folder);
 Snapshot snapshot(const QString& root, const QStringList& files);
 
 // Files anywhere below `root` that are not known: neither their path relative to
-// `root` nor their name is in `known`. Left-over temporaries show up here.
+// `root` nor their name is in `known`, and not Tintwell's kept colors. Left-over
+// temporaries show up here.
 QStringList leftovers(const QString& root, const QStringList& known);
 
 // A text file's bytes as this system writes them: CR LF on Windows, LF elsewhere.

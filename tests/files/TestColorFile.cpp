@@ -577,14 +577,14 @@ void TestColorFile::refusesDocumentsItCannotRead_data()
     QTest::newRow("too many entries")
         << "<Root>" + QByteArray("<HTMLColor/>").repeated(ColorFileReader::maxEntries + 1) +
                "</Root>"
-        << "more than 200000 colours";
+        << "more than 200000 colors";
     QTest::newRow("one byte too large when written")
         << "<Root><HTMLColor name=\"" + QByteArray(ColorFile::maxSize - 15 - 34 - 9, 'n') +
                "\" color=\"c\"/></Root>"
-        << "colours that would take more than";
+        << "colors that would take more than";
     QTest::newRow("too large when written")
         << "<Root><HTMLColor name='" + QByteArray(ColorFile::maxSize / 6, '"') + "'/></Root>"
-        << QStringLiteral("colours that would take more than %1 bytes to write")
+        << QStringLiteral("colors that would take more than %1 bytes to write")
                .arg(ColorFile::maxSize);
 }
 

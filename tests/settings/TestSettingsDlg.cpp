@@ -139,7 +139,7 @@ private slots:
     void saveOriginalDataFailsQuietly();
     void firstStartMakesOrOffersTheCopy_data();
     void firstStartMakesOrOffersTheCopy();
-    void laterStartMakesNoCopy();
+    void laterStartMakesOnlyAMissingCopy();
 
 private:
     QString sourcePath(const Source& source) const;
@@ -266,15 +266,23 @@ void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled()
     // An install on this computer would be offered before the folder last named.
     fixture->fakeHome();
     GamePage page(folders.value(stored));
-    for (const QString& answer : answers)
+    for (const QString& answer : answers) {
         Choosers::setNextFolder(folders.value(answer));
+        // A folder that is no install, or one the preferences cannot keep, is refused
+        // with a message before the question comes back.
+        if (answer == QLatin1String("empty") || answer == QLatin1String("broken"))
+            Messages::answerNext(Messages::Answer::Ok);
+    }
     const bool refused = answers.contains(QStringLiteral("broken"));
-    if (refused)
-        Messages::answerNext(Messages::Answer::Ok);
 
     QCOMPARE(page.checkAOPath(), valid);
-    if (refused)
-        QVERIFY(Messages::takeShown().value(0).contains(QLatin1String("line break")));
+    const QStringList refusals = Messages::takeShown();
+    QCOMPARE(refusals.size(), int(answers.count(QStringLiteral("empty")) +
+                                  answers.count(QStringLiteral("broken"))));
+    for (const QString& refusal : refusals)
+        QVERIFY2(refusal.contains(QDir::toNativeSeparators("cd_image/gui/default/TextColors.xml")) ||
+                     (refused && refusal.contains(QLatin1String("line break"))),
+                 qPrintable(refusal));
     QCOMPARE(Choosers::pendingResults(), int(answers.size()) - asked);
     QCOMPARE(page.aoPath(),
              asked ? FolderPath::fromDialog(folders.value(kept)) : folders.value(kept));
@@ -469,10 +477,10 @@ void TestSettingsDlg::unreadableSourceWarnsAndChangesNothing_data()
         {"missing", "there is no such file"},
         {"folder", "it is a folder"},
         {"dangling link", "a link to nothing"},
-        {"empty", "it is not a colour file"},
-        {"garbage", "it is not a colour file"},
-        {"truncated", "it is not a colour file"},
-        {"no colours", "it holds no colours"},
+        {"empty", "it is not a color file"},
+        {"garbage", "it is not a color file"},
+        {"truncated", "it is not a color file"},
+        {"no colours", "it holds no colors"},
         {"pipe", "it is not a regular file"},
         {"link to /dev/zero", "it is not a regular file"},
         {"too large", "it is larger than 33554432 bytes"},
@@ -757,10 +765,12 @@ void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
     const QStringList shown = Messages::takeShown();
     QCOMPARE(Choosers::lastFileStart(),
              QDir::home().filePath(QStringLiteral("TextColors-scheme.xml")));
-    QCOMPARE(shown.size(), written ? int(replaced) : 1);
-    if (written)
+    // A successful export says where it wrote.
+    QCOMPARE(shown.size(), written ? int(replaced) + 1 : 1);
+    if (written) {
         QCOMPARE(contents(file), ColorFile::toXml(aoColors));
-    else
+        QVERIFY2(shown.last().endsWith(QDir::toNativeSeparators(file)), qPrintable(shown.last()));
+    } else
         QVERIFY2(shown.value(0).startsWith(QLatin1String("The colors were not exported")),
                  qPrintable(shown.value(0)));
     if (!written || !target.startsWith(QLatin1String("game")))
@@ -899,7 +909,7 @@ void TestSettingsDlg::firstStartMakesOrOffersTheCopy()
     checkOriginalCopy(answer, copy);
 }
 
-void TestSettingsDlg::laterStartMakesNoCopy()
+void TestSettingsDlg::laterStartMakesOnlyAMissingCopy()
 {
     fixture->writePreferences();
     Messages::answerNext(Messages::Answer::Yes);
@@ -907,7 +917,9 @@ void TestSettingsDlg::laterStartMakesNoCopy()
     {
         BaseDlg dialog;
     }
-    QVERIFY(!QFile::exists(original));
+    // An install chosen after the first start gets its copy too, without a question.
+    QCOMPARE(Messages::pendingAnswers(), 1);
+    QCOMPARE(contents(original), contents(colorFile));
 
     put(original, colorXml("0x999999"));
     {
