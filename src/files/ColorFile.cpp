@@ -50,11 +50,14 @@ bool ColorFile::readSource(const QString& path, QByteArray* data, QString* error
     return true;
 }
 
-bool ColorFile::restore(const ColorFolder& folder, const QString& source, QString* error)
+bool ColorFile::restore(const ColorFolder& folder, const QString& source, QString* error,
+                        bool* inPlace)
 {
+    if (inPlace)
+        *inPlace = false;
     QByteArray data;
     return folder.checkColorFileLink(error) && readSource(source, &data, error) &&
-           SafeFile::replace(folder.colorFile(), data, error, SafeFile::Links::Follow);
+           SafeFile::replace(folder.colorFile(), data, error, SafeFile::Links::Follow, inPlace);
 }
 
 QByteArray ColorFile::toXml(const AOColors& table)

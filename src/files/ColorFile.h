@@ -39,7 +39,9 @@ public:
                            AOColors* table = nullptr);
     // Replaces the folder's colour file by a copy of `source` that readSource() accepts,
     // where the colour file's links lead.
-    static bool restore(const ColorFolder& folder, const QString& source, QString* error = nullptr);
+    // `inPlace` as SafeFile::replace gives it.
+    static bool restore(const ColorFolder& folder, const QString& source, QString* error = nullptr,
+                        bool* inPlace = nullptr);
 
     // The table as Tintwell writes it (see ColorFileWriter).
     static QByteArray toXml(const AOColors& table);

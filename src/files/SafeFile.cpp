@@ -239,10 +239,14 @@ void SafeFile::removeLeftovers(const QString& target)
     removeStaleTemporaries(target);
 }
 
-bool SafeFile::replace(const QString& target, const QByteArray& data, QString* error, Links links)
+bool SafeFile::replace(const QString& target, const QByteArray& data, QString* error, Links links,
+                       bool* inPlace)
 {
     SafeFile file(target, links);
-    return file.write(data, error) && file.commit(error);
+    const bool renamed = file.write(data, error) && file.putInPlace(error);
+    if (inPlace)
+        *inPlace = renamed;
+    return renamed && file.syncFolder(error);
 }
 
 namespace

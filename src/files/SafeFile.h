@@ -68,8 +68,10 @@ public:
 
     // Clears the temporaries that died writes left in the target's folder.
     static void removeLeftovers(const QString& target);
+    // `inPlace`, when given, tells whether the new content took the target's place: a
+    // failure after the rename (the folder's sync) leaves the new file there.
     static bool replace(const QString& target, const QByteArray& data, QString* error = nullptr,
-                        Links links = Links::Replace);
+                        Links links = Links::Replace, bool* inPlace = nullptr);
     // Reads the whole source first, so a missing or unreadable source changes nothing.
     static bool copy(const QString& source, const QString& target, qint64 maxSize,
                      QString* error = nullptr);

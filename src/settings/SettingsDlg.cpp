@@ -299,19 +299,24 @@ void SettingsDlg::restoreOriginalData()
 void SettingsDlg::restoreFrom(const QString& source)
 {
     QString reason;
+    bool inPlace = false;
     if (!loadedFolder.isResolved())
         reason = tr("No game folder was loaded to restore into; choose the install folder and "
                     "reload the chat colors first");
     else
-        ColorFile::restore(loadedFolder, source, &reason);
-    if (!reason.isEmpty()) {
+        ColorFile::restore(loadedFolder, source, &reason, &inPlace);
+    if (!reason.isEmpty())
         qDebug("restore: %s", qPrintable(reason));
+    if (inPlace)
+        emit restored();
+    if (inPlace && !reason.isEmpty())
+        Messages::warn(this, tr("TextColors.xml was restored, but it may not be on disk yet."
+                                "\n\n%1.")
+                                 .arg(reason));
+    else if (!reason.isEmpty())
         Messages::warn(this, tr("TextColors.xml was left as it was, because it could not be "
                                 "restored.\n\n%1.")
                                  .arg(reason));
-    } else {
-        emit restored();
-    }
     emit reloadData();
 }
 
@@ -367,12 +372,18 @@ void SettingsDlg::exportColors()
         !Messages::askYesNo(
             this, tr("%1 already exists. Replace it?").arg(QDir::toNativeSeparators(file))))
         return;
-    if (!target.isEmpty() && SafeFile::replace(target, xml, &reason))
+    bool inPlace = false;
+    if (!target.isEmpty() && SafeFile::replace(target, xml, &reason, SafeFile::Links::Replace,
+                                               &inPlace))
         Messages::inform(this, tr("Exported %1 %2 to\n%3")
                                    .arg(aoColors.size())
                                    .arg(aoColors.size() == 1 ? tr("color") : tr("colors"),
                                         QDir::toNativeSeparators(file)));
-    if (!reason.isEmpty())
+    else if (inPlace)
+        Messages::warn(this, tr("The colors were exported to\n%1\nbut may not be on disk yet."
+                                "\n\n%2.")
+                                 .arg(QDir::toNativeSeparators(file), reason));
+    else if (!reason.isEmpty())
         Messages::warn(this, tr("The colors were not exported.\n\n%1.").arg(reason));
 }
 
