@@ -11,8 +11,8 @@
 #                                    built and run, so Wine needs no i386 architecture
 set -euo pipefail
 
-# mold links the Linux builds and lld the Windows one (CMakeLists.txt picks either
-# when the compiler can use it): both several times faster than the default linker.
+# mold links the Linux builds (CMakeLists.txt uses it when the compiler can), several
+# times faster than the default linker.
 packages=(
     g++ cmake make pkg-config ccache python3 mold
     qtbase5-dev qt5-style-plugin-plastique
@@ -23,7 +23,7 @@ case "${1:-}" in
 --full) packages+=(qt6-base-dev lintian clang libclang-rt-14-dev) ;;
 --windows)
     packages=(cmake make ccache python3 xz-utils
-        g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 lld
+        g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
         wine wine64 fonts-wine
         xvfb xauth xdotool x11-utils imagemagick
         nsis zip unzip)
