@@ -41,8 +41,8 @@ else
 fi
 
 # suite PRESET: builds the preset and runs its tests. The tests spend most of their time
-# waiting for the programs they start and for the disk (the whole suite uses about a
-# core for a third of its time), so twice as many run at once as there are cores.
+# waiting for the programs they start and for the disk (with one test per core the
+# processors were busy a sixth of the time), so twice as many run at once as cores.
 suite() {
     echo "=== $1"
     build_preset "$1"
