@@ -12,6 +12,9 @@ if command -v ccache >/dev/null; then
     export CMAKE_C_COMPILER_LAUNCHER="${CMAKE_C_COMPILER_LAUNCHER:-ccache}"
     export CMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}"
     export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$tintwell_root}"
+    # Every compile includes a precompiled header, which ccache caches only when told
+    # not to look for macros and times the header may hide.
+    export CCACHE_SLOPPINESS="${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}"
 fi
 
 # build_preset PRESET [cmake --build option...]: configures the preset's folder

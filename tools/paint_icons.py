@@ -56,13 +56,16 @@ def stick_polygon(left, apex, shoulder):
             (right, 16.0)]
 
 
-def inside(polygon, x, y):
-    """Even-odd test of a point against a polygon."""
-    result = False
-    for (ax, ay), (bx, by) in zip(polygon, polygon[1:] + polygon[:1]):
-        if (ay > y) != (by > y) and x < ax + (y - ay) * (bx - ax) / (by - ay):
-            result = not result
-    return result
+def crossings(polygon, y):
+    """Where the polygon's edges cross the line at height y, for an even-odd test."""
+    return [ax + (y - ay) * (bx - ax) / (by - ay)
+            for (ax, ay), (bx, by) in zip(polygon, polygon[1:] + polygon[:1])
+            if (ay > y) != (by > y)]
+
+
+def inside(edges, x):
+    """Even-odd test of a point against a polygon, given its crossings at the point's height."""
+    return sum(1 for c in edges if x < c) % 2 == 1
 
 
 def in_box(box, x, y):
@@ -77,12 +80,17 @@ def shade(stick, x):
     return tuple(int(round(p + (q - p) * u)) for p, q in zip(a, b))
 
 
-def colour_at(x, y):
-    """The colour of the vector picture at a point of the 16-unit grid, or None."""
+POLYGONS = [stick_polygon(*stick[:3]) for stick in STICKS]
+
+
+def colour_at(x, y, line):
+    """The colour of the vector picture at a point of the 16-unit grid, or None. `line`
+    holds each stick's crossings at height y: a row's samples share them, which makes
+    painting the large sizes several times faster."""
     if in_box(BAND, x, y):
         return BLACK
-    for stick in STICKS:
-        if inside(stick_polygon(*stick[:3]), x, y):
+    for stick, edges in zip(STICKS, line):
+        if inside(edges, x):
             return shade(stick, x)
     if in_box(BACKDROP, x, y):
         return BLACK
@@ -92,13 +100,16 @@ def colour_at(x, y):
 def vector_pixels(size):
     rows = []
     n = SUBSAMPLES
+    xs = [[(px + (sx + 0.5) / n) * 16 / size for sx in range(n)] for px in range(size)]
     for py in range(size):
+        ys = [(py + (sy + 0.5) / n) * 16 / size for sy in range(n)]
+        lines = [[crossings(polygon, y) for polygon in POLYGONS] for y in ys]
         row = []
         for px in range(size):
             r = g = b = covered = 0
-            for sy in range(n):
-                for sx in range(n):
-                    c = colour_at((px + (sx + 0.5) / n) * 16 / size, (py + (sy + 0.5) / n) * 16 / size)
+            for y, line in zip(ys, lines):
+                for x in xs[px]:
+                    c = colour_at(x, y, line)
                     if c is not None:
                         r, g, b, covered = r + c[0], g + c[1], b + c[2], covered + 1
             if covered:

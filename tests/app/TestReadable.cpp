@@ -11,6 +11,7 @@
 
 #include "common/Files.h"
 #include "common/GameFolder.h"
+#include "common/TestRegistry.h"
 
 #include <QAbstractScrollArea>
 #include <QAbstractTextDocumentLayout>
@@ -291,7 +292,8 @@ void TestReadable::shoot(QWidget* window, const QString& name)
     window->grab().save(file);
 }
 
-int main(int argc, char* argv[])
+// Scaled and styled as the program is, so not through QTEST_MAIN.
+static int runTestReadable(int argc, char* argv[])
 {
     Tintwell::setUpScaling();
     QApplication app(argc, argv);
@@ -299,5 +301,6 @@ int main(int argc, char* argv[])
     TestReadable test;
     return QTest::qExec(&test, argc, argv);
 }
+static const TestRegistry registeredTestReadable("TestReadable", runTestReadable);
 
 #include "TestReadable.moc"
