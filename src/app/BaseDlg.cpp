@@ -5,6 +5,7 @@
 #include "app/ColorChange.h"
 #include "basic/BasicModeDlg.h"
 #include "dialogs/Choosers.h"
+#include "dialogs/FolderAccess.h"
 #include "dialogs/Messages.h"
 #include "files/ColorFile.h"
 #include "files/ColorFolder.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -379,6 +381,8 @@ void BaseDlg::loadData()
                                             "game. Please close the game, then choose \"Reload "
                                             "Chat color data\" on the Settings tab.")
                                  .arg(QDir::toNativeSeparators(file)));
+    if (FolderAccess::checkAtLoad(this, QFileInfo(file).path(), [this] { savePrefs(); }))
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
 }
 
 void BaseDlg::saveData()
@@ -428,8 +432,9 @@ void BaseDlg::saveData()
             return;
         case ColorFile::Outcome::Failed:
             Messages::warn(this, QStringLiteral("The colours could not be saved. TextColors.xml "
-                                                "is unchanged.\n\nReason: %1")
-                                     .arg(error));
+                                                "is unchanged.\n\nReason: %1%2")
+                                     .arg(error, FolderAccess::advice(
+                                                     QFileInfo(folder.colorFile()).path())));
             return;
         }
     }
