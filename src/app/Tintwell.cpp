@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -31,14 +30,10 @@ void Tintwell::identify()
     // WM_CLASS from the application name.
     QGuiApplication::setDesktopFileName(desktopId);
     QCoreApplication::setApplicationName(desktopId);
+    // Settings Qt keeps for Tintwell go under Tintwell's own key (HKCU\Software\Tintwell on
+    // Windows), which the uninstaller removes. Qt's file dialogs name their own
+    // organisation; QtDialogState moves their state there.
     QCoreApplication::setOrganizationName(QStringLiteral("Tintwell"));
-    // Qt's file and colour dialogs keep their state (the last folder visited, the custom
-    // colours) under the organisation "QtProject", whatever the application's is: in the
-    // registry on Windows, where an uninstaller could only remove it for every Qt
-    // program at once. In an INI file they keep it in Tintwell's working folder, beside
-    // Tintwell.cfg, as QtProject.ini, which the Windows uninstaller removes.
-    QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QDir::currentPath());
     QApplication::setWindowIcon(BaseDlg::programIcon());
 }
 

@@ -8,8 +8,9 @@
 #include <QStringList>
 
 #ifdef Q_OS_WIN
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 #endif
 
 namespace

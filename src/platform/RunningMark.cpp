@@ -3,6 +3,8 @@
 
 #include "Version.h"
 
+#include <QtGlobal>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
