@@ -135,9 +135,11 @@ echo "tintwell.exe under Wine: window 360 x 430, saved with backup, closed with 
 # the 32-bit registry view, as its own installer writes it. Started from the
 # Start-menu shortcut, the first start's folder question opens on the game and Return
 # takes it; Return saves with a backup. The second start, at 192 dpi on the 800 x 600
-# screen, asks nothing and keeps the window's top on the screen. This installer then
-# upgrades the older one and keeps Tintwell.cfg; its uninstaller removes all it put
-# there and leaves Tintwell.cfg and the game's files. Wine reports success even for
+# screen, asks nothing and keeps the window's top on the screen. With Tintwell open,
+# this installer refuses the upgrade (silent: status 2; interactive: it asks, and
+# Cancel gives status 2) and the old install stays whole. Closed, it upgrades the
+# older one and keeps Tintwell.cfg; its uninstaller removes all it put there: of every
+# HKCU key and file the prefix did not hold before, only Tintwell.cfg is left. Wine reports success even for
 # programs that never ran, so each step is judged by what it left.
 try_installer() {
     wineserver -k 2>/dev/null || true
