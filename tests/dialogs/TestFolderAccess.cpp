@@ -68,10 +68,9 @@ void TestFolderAccess::loadSaysAtOnceAndOffersARestart()
         if (WriteProbe::canCreateIn(folder))
             QSKIP("no folder this process may not write can be made here");
     }
-    QString reason;
-    QCOMPARE(WriteProbe::canCreateIn(folder, &reason), !readOnly);
-    QCOMPARE(reason.isEmpty(), !readOnly);
-    QCOMPARE(QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), true);
+    // The probe leaves nothing behind.
+    QCOMPARE(WriteProbe::canCreateIn(folder), !readOnly);
+    QVERIFY(QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 
     int prepared = 0;
     int started = 0;
@@ -92,13 +91,9 @@ void TestFolderAccess::loadSaysAtOnceAndOffersARestart()
     QCOMPARE(shown.size(), boxes);
     QCOMPARE(started, restarts);
     QCOMPARE(prepared, restarts);
-    if (readOnly) {
-        QVERIFY(shown.first().contains(QDir::toNativeSeparators(folder)));
+    QCOMPARE(FolderAccess::advice(folder).contains(QDir::toNativeSeparators(folder)), readOnly);
+    if (readOnly)
         QCOMPARE(shown.first().endsWith(QLatin1String("as administrator now?")), offered);
-        QVERIFY(FolderAccess::advice(folder).contains(QDir::toNativeSeparators(folder)));
-    } else {
-        QVERIFY(FolderAccess::advice(folder).isEmpty());
-    }
     if (boxes == 2)
         QVERIFY(shown.last().contains(QLatin1String("canceled by the user")));
 }

@@ -2,7 +2,6 @@
 #include "platform/QtDialogState.h"
 
 #include <QFileDialog>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #ifdef Q_OS_WIN
@@ -17,23 +16,6 @@ private slots:
     void dialogLeavesQtsKeyAsItWas_data();
     void dialogLeavesQtsKeyAsItWas();
 };
-
-namespace
-{
-bool exists(const wchar_t* key)
-{
-#ifdef Q_OS_WIN
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(handle);
-    return true;
-#else
-    Q_UNUSED(key)
-    return false;
-#endif
-}
-} // namespace
 
 void TestQtDialogState::dialogLeavesQtsKeyAsItWas_data()
 {
@@ -52,29 +34,31 @@ void TestQtDialogState::dialogLeavesQtsKeyAsItWas()
 #else
     QFETCH(bool, other);
     const wchar_t* qtKey = L"Software\\QtProject\\OrganizationDefaults\\FileDialog";
+    const auto exists = [](const wchar_t* key) {
+        HKEY handle = nullptr;
+        const bool opened = RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) == 0;
+        RegCloseKey(handle);
+        return opened;
+    };
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QtProject");
-    const DWORD mark = 42;
+    DWORD value = 42;
+    DWORD size = sizeof value;
     if (other)
-        QCOMPARE(RegSetKeyValueW(HKEY_CURRENT_USER, qtKey, L"other", REG_DWORD, &mark, sizeof mark),
-                 LSTATUS(ERROR_SUCCESS));
-    QTemporaryDir dir;
+        QVERIFY(!RegSetKeyValueW(HKEY_CURRENT_USER, qtKey, L"other", REG_DWORD, &value, size));
     {
         const QtDialogState state;
-        QFileDialog dialog(nullptr, QStringLiteral("Folder"), dir.path());
+        QFileDialog dialog(nullptr, QStringLiteral("Folder"), QDir::tempPath());
         dialog.setOption(QFileDialog::DontUseNativeDialog);
     }
     QVERIFY(exists(L"Software\\Tintwell\\FileDialog"));
     QCOMPARE(exists(L"Software\\QtProject"), other);
     if (other) {
-        DWORD value = 0;
-        DWORD size = sizeof value;
-        QCOMPARE(
-            RegGetValueW(HKEY_CURRENT_USER, qtKey, nullptr, RRF_RT_ANY, nullptr, &value, &size),
-            LSTATUS(ERROR_FILE_NOT_FOUND));
-        QCOMPARE(RegGetValueW(HKEY_CURRENT_USER, qtKey, L"other", RRF_RT_REG_DWORD, nullptr, &value,
-                              &size),
-                 LSTATUS(ERROR_SUCCESS));
-        QCOMPARE(value, mark);
+        value = 0;
+        QVERIFY(RegGetValueW(HKEY_CURRENT_USER, qtKey, L"lastVisited", RRF_RT_ANY, nullptr, nullptr,
+                             nullptr) == ERROR_FILE_NOT_FOUND);
+        QVERIFY(!RegGetValueW(HKEY_CURRENT_USER, qtKey, L"other", RRF_RT_REG_DWORD, nullptr, &value,
+                              &size));
+        QCOMPARE(value, DWORD(42));
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QtProject");
     }
 #endif
