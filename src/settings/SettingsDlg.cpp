@@ -2,6 +2,7 @@
 #include "settings/SettingsDlg.h"
 
 #include "dialogs/Choosers.h"
+#include "dialogs/FolderAccess.h"
 #include "dialogs/Messages.h"
 #include "files/ColorFile.h"
 #include "files/ColorFolder.h"
@@ -269,6 +270,10 @@ bool SettingsDlg::saveOriginalData()
     if (SafeFile::copy(folder.colorFile(), folder.originalFile(), ColorFile::maxSize, &error))
         return true;
     qDebug("saveOriginalData(): %s", qPrintable(error));
+    Messages::warn(this, QStringLiteral("Tintwell could not keep a copy of the game's own colours "
+                                        "as TextColors.xml.orig, so \"Restore original data\" "
+                                        "has nothing to restore.\n\nReason: %1%2")
+                             .arg(error, FolderAccess::advice(folder.path())));
     return false;
 }
 
