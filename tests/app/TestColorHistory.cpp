@@ -4,32 +4,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-namespace
-{
-
-// "name=value" per entry.
-QList<AOColor> texts(const QStringList& entries)
-{
-    QList<AOColor> list;
-    for (const QString& entry : entries) {
-        AOColor color;
-        color.name = entry.section(QLatin1Char('='), 0, 0);
-        color.value = entry.section(QLatin1Char('='), 1);
-        list.append(color);
-    }
-    return list;
-}
-
-QStringList entries(const QList<AOColor>& list)
-{
-    QStringList text;
-    for (const AOColor& color : list)
-        text << color.name + QLatin1Char('=') + color.value;
-    return text;
-}
-
-} // namespace
-
 class TestColorHistory : public QObject
 {
     Q_OBJECT
@@ -39,58 +13,60 @@ private slots:
     void recordsOnlyChangedTexts();
 };
 
-// A change that left every text as it was is no step; a step is named by the chat
-// group the player knows, and the Save button's tip follows the step Ctrl+Z would take.
+// A change that left its text as it was is no step; a step is named by the chat group
+// the player knows, and the Save button's tip follows the step Ctrl+Z would take back.
 void TestColorHistory::recordsOnlyChangedTexts_data()
 {
-    QTest::addColumn<QStringList>("before");
-    QTest::addColumn<QStringList>("after");
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
     QTest::addColumn<QString>("tip"); // empty: no step
 
-    QTest::newRow("same texts") << QStringList{"CCClanColor=red"} << QStringList{"CCClanColor=red"}
-                                << "CCClanColor"
-                                << "";
-    QTest::newRow("same colour, other text") << QStringList{"CCClanColor=#FF0000"}
-                                             << QStringList{"CCClanColor=0xFF0000"} << "CCClanColor"
+    QTest::newRow("same text") << "CCClanColor"
+                               << "red"
+                               << "red"
+                               << "";
+    QTest::newRow("same colour, other text") << "CCClanColor"
+                                             << "#FF0000"
+                                             << "0xFF0000"
                                              << "Ctrl+Z undoes: Guild chat";
-    QTest::newRow("name of no chat group")
-        << QStringList{"clan_third=red"} << QStringList{"clan_third=blue"} << "clan_third"
-        << "Ctrl+Z undoes: clan_third";
-    QTest::newRow("one of two names changed")
-        << QStringList{"ctch_tell=red", "CCTellColor=red"}
-        << QStringList{"ctch_tell=red", "CCTellColor=blue"} << "ctch_tell"
-        << "Ctrl+Z undoes: Private tells";
+    QTest::newRow("no chat group") << "clan_third"
+                                   << "red"
+                                   << "blue"
+                                   << "Ctrl+Z undoes: clan_third";
 }
 
 void TestColorHistory::recordsOnlyChangedTexts()
 {
-    QFETCH(QStringList, before);
-    QFETCH(QStringList, after);
     QFETCH(QString, name);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
     QFETCH(QString, tip);
+    const auto entry = [&name](const QString& text) {
+        AOColor color;
+        color.name = name;
+        color.value = text;
+        return QList<AOColor>{color};
+    };
     ColorHistory history;
     QSignalSpy tips(&history, &ColorHistory::saveTipChanged);
-    QList<QList<AOColor>> applied;
-    const auto apply = [&applied](const QList<AOColor>& texts) { applied.append(texts); };
+    const auto lastTip = [&tips] {
+        return tips.isEmpty() ? QString() : tips.last().value(0).toString();
+    };
+    QStringList applied;
+    const auto apply = [&applied](const QList<AOColor>& texts) { applied << texts.value(0).value; };
 
-    QCOMPARE(history.record(ColorHistory::stepName(name), texts(before), texts(after), apply),
+    QCOMPARE(history.record(ColorHistory::stepName(name), entry(before), entry(after), apply),
              !tip.isEmpty());
     QCOMPARE(history.count(), tip.isEmpty() ? 0 : 1);
-    // The change was made before it was recorded.
-    QVERIFY(applied.isEmpty());
-    QCOMPARE(tips.isEmpty() ? QString() : tips.last().value(0).toString(), tip);
-    if (tip.isEmpty())
-        return;
-
+    QCOMPARE(lastTip(), tip);
+    // The change was made before it was recorded: only undo and redo apply texts.
     history.undo();
     history.redo();
-    QCOMPARE(applied.size(), 2);
-    QCOMPARE(entries(applied.at(0)), before);
-    QCOMPARE(entries(applied.at(1)), after);
+    const QStringList both{before, after};
+    QCOMPARE(applied, tip.isEmpty() ? QStringList() : both);
     history.clear();
-    QCOMPARE(history.count(), 0);
-    QCOMPARE(tips.last().value(0).toString(), QString());
+    QCOMPARE(lastTip(), QString());
 }
 
 QTEST_MAIN(TestColorHistory)
