@@ -143,8 +143,6 @@ void TestPreferences::eachKeyTakesItsLastLine_data()
     QTest::addColumn<bool>("advancedMode");
     QTest::addColumn<QString>("background");
 
-    QTest::newRow("no settings") << QByteArray("## Tintwell Configuration ##\n") << false << ""
-                                 << false << "black";
     QTest::newRow("last line wins")
         << QByteArray("AODir = /a\nAdvancedMode = 1\nBGColor = red\nAODir = /b\n"
                       "AdvancedMode = 0\nBGColor = #00ff00\n")
