@@ -2,8 +2,9 @@
 #include "app/BaseDlg.h"
 
 #include "advanced/AdvancedModeDlg.h"
-#include "app/ColorChange.h"
+#include "app/ColorHistory.h"
 #include "app/ProgramIconEngine.h"
+#include "app/SchemeMerge.h"
 #include "basic/BasicModeDlg.h"
 #include "dialogs/Choosers.h"
 #include "dialogs/FolderAccess.h"
@@ -34,7 +35,6 @@
 #include <QSpacerItem>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -108,6 +108,11 @@ void BaseDlg::buildPages()
     modeStack->addWidget(advancedPage);
 
     settingsPage = new SettingsDlg();
+    connect(this, &BaseDlg::colorsChanged, advancedPage, &AdvancedModeDlg::updateColors);
+    connect(this, &BaseDlg::colorsChanged, basicPage, &BasicModeDlg::updateColors);
+    connect(this, &BaseDlg::backgroundChanged, advancedPage, &AdvancedModeDlg::setBackgroundColor);
+    connect(this, &BaseDlg::backgroundChanged, basicPage, &BasicModeDlg::setBackgroundColor);
+    connect(this, &BaseDlg::backgroundChanged, settingsPage, &SettingsDlg::setBackgroundColor);
     connect(settingsPage, &SettingsDlg::pickColor, this,
             qOverload<const QString&>(&BaseDlg::pickColor));
     connect(settingsPage, &SettingsDlg::reloadData, this, &BaseDlg::loadData);
@@ -149,24 +154,19 @@ void BaseDlg::buildButtons()
 // players know from other programs.
 void BaseDlg::buildUndo()
 {
-    undoStack = new QUndoStack(this);
-    undoAction = undoStack->createUndoAction(this);
+    history = new ColorHistory(this);
+    undoAction = history->createUndoAction(this);
     undoAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    redoAction = undoStack->createRedoAction(this);
+    redoAction = history->createRedoAction(this);
     redoAction->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
     // Inside a text field the keys edit its text, as everywhere on the desktop; the field
     // takes the keys of its own platform itself, the others come here.
-    disconnect(undoAction, nullptr, undoStack, nullptr);
-    disconnect(redoAction, nullptr, undoStack, nullptr);
     connect(undoAction, &QAction::triggered, this, [this] { takeStep(false); });
     connect(redoAction, &QAction::triggered, this, [this] { takeStep(true); });
     addAction(undoAction);
     addAction(redoAction);
-    // Where a player looks before saving: what Ctrl+Z would take back.
-    connect(undoStack, &QUndoStack::undoTextChanged, saveButton, [this](const QString& text) {
-        saveButton->setToolTip(text.isEmpty() ? QString() : tr("Ctrl+Z undoes: %1").arg(text));
-    });
+    connect(history, &ColorHistory::saveTipChanged, saveButton, &QPushButton::setToolTip);
 }
 
 void BaseDlg::takeStep(bool redo)
@@ -174,7 +174,7 @@ void BaseDlg::takeStep(bool redo)
     if (auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
         redo ? field->redo() : field->undo();
     else
-        redo ? undoStack->redo() : undoStack->undo();
+        redo ? history->redo() : history->undo();
 }
 
 bool BaseDlg::started() const
@@ -223,29 +223,22 @@ void BaseDlg::modeChanged(bool mode)
 
 void BaseDlg::updateBackgroundColor()
 {
-    advancedPage->setBackgroundColor(bgColor);
-    basicPage->setBackgroundColor(bgColor);
-    settingsPage->setBackgroundColor(bgColor);
+    emit backgroundChanged(bgColor);
 }
 
 void BaseDlg::updateColors()
 {
-    advancedPage->updateColors();
-    basicPage->updateColors();
+    emit colorsChanged();
 }
 
 bool BaseDlg::loadPrefs()
 {
-    advancedMode = false;
-    bgColor.name = QStringLiteral("Tintwell background");
-    bgColor.value = QStringLiteral("black");
-
-    QStringList lines;
-    const bool read = Preferences::readLines(&lines);
-    for (const QString& line : qAsConst(lines)) {
-        qDebug("loadPrefs(): line: %s", qPrintable(line));
-        applyPreference(line);
-    }
+    Preferences::Values prefs;
+    const bool read = Preferences::read(&prefs);
+    if (prefs.hasAOPath)
+        settingsPage->setAOPath(prefs.aoPath);
+    advancedMode = prefs.advancedMode;
+    bgColor = prefs.background;
     // The background and the page are set once, from the last line of their key:
     // every background recolours each swatch of both pages, and switching pages lays
     // out the one coming into view.
@@ -253,27 +246,6 @@ bool BaseDlg::loadPrefs()
     if (read)
         settingsPage->setMode(advancedMode);
     return read;
-}
-
-void BaseDlg::applyPreference(const QString& line)
-{
-    QString key;
-    QString value;
-    if (!Preferences::splitLine(line, &key, &value))
-        return;
-    if (key == QLatin1String("AODir")) {
-        qDebug("loadPrefs(): setting AOPath to %s", qPrintable(value));
-        settingsPage->setAOPath(value);
-    }
-    if (key == QLatin1String("AdvancedMode")) {
-        const int mode = value.toInt();
-        qDebug("loadPrefs(): setting Advanced mode to %d", mode);
-        advancedMode = mode != 0;
-    }
-    if (key == QLatin1String("BGColor")) {
-        qDebug("loadPrefs():setting BGColor to %s", qPrintable(value));
-        bgColor.setValue(value);
-    }
 }
 
 void BaseDlg::savePrefs()
@@ -284,7 +256,7 @@ void BaseDlg::savePrefs()
 void BaseDlg::loadData()
 {
     // What is on disk now replaces every change: none of them can be taken back.
-    undoStack->clear();
+    history->clear();
     loadError.clear();
     loadedFolder = ColorFolder::resolved(settingsPage->aoPath(), &loadError);
     settingsPage->setLoadedFolder(loadedFolder);
@@ -433,7 +405,7 @@ void BaseDlg::pickColor(const QString& name)
         aoColors.update(working);
     updateColors();
     if (!pickingGroup)
-        recordStep(stepName(name), before, aoColors.firstOf({name}), false);
+        recordStep(ColorHistory::stepName(name), before, aoColors.firstOf({name}), false);
 }
 
 void BaseDlg::pickColor(const QStringList& groups)
@@ -450,7 +422,7 @@ void BaseDlg::pickColor(const QStringList& groups)
     updateColors();
     // A cancelled chooser still made the names agree; Ctrl+Z must bring back what that
     // replaced, or Save would write it away unasked. No change makes no step.
-    recordStep(stepName(groups.first()), before, aoColors.firstOf(groups), false);
+    recordStep(ColorHistory::stepName(groups.first()), before, aoColors.firstOf(groups), false);
 }
 
 // Runs after the chooser whatever its outcome, so a cancel still makes the group's
@@ -475,108 +447,29 @@ void BaseDlg::copyColorToGroup(const QStringList& groups)
     }
 }
 
-namespace
-{
-
-bool sameTexts(const QList<AOColor>& a, const QList<AOColor>& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (int i = 0; i < a.size(); ++i) {
-        if (a.at(i).name != b.at(i).name || a.at(i).value != b.at(i).value)
-            return false;
-    }
-    return true;
-}
-
-QString counted(int count, const char* one, const char* many)
-{
-    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
-}
-
-} // namespace
-
-// A step is named as the player knows the colour: by its chat group where it has one.
-QString BaseDlg::stepName(const QString& name)
-{
-    const QString caption = BasicModeDlg::groupCaption(name);
-    return caption.isEmpty() ? name : caption;
-}
-
-// The first few groups an import changed, as the player knows them, and how many more.
-QString BaseDlg::changedGroups(const QList<AOColor>& changes)
-{
-    const int shown = 4;
-    // Chat groups first: those are the names a player knows.
-    QStringList groups;
-    QStringList names;
-    for (const AOColor& change : changes) {
-        const QString group = BasicModeDlg::groupCaption(change.name);
-        if (group.isEmpty())
-            names.append(change.name);
-        else if (!groups.contains(group))
-            groups.append(group);
-    }
-    groups += names;
-    if (groups.size() <= shown + 1)
-        return groups.join(QLatin1String(", "));
-    return tr("%1 and %2 more")
-        .arg(groups.mid(0, shown).join(QLatin1String(", ")))
-        .arg(groups.size() - shown);
-}
-
-// A step that changed no text would make Ctrl+Z seem to do nothing.
 void BaseDlg::recordStep(const QString& text, const QList<AOColor>& before,
                          const QList<AOColor>& after, bool background)
 {
-    if (sameTexts(before, after))
-        return;
-    undoStack->push(
-        new ColorChange(text, before, after, [this, background](const QList<AOColor>& texts) {
-            if (background) {
-                bgColor.setValue(texts.value(0).value);
-                updateBackgroundColor();
-            } else {
-                aoColors.setValues(texts);
-                updateColors();
-            }
-        }));
+    history->record(text, before, after, [this, background](const QList<AOColor>& texts) {
+        if (background) {
+            bgColor.setValue(texts.value(0).value);
+            updateBackgroundColor();
+        } else {
+            aoColors.setValues(texts);
+            updateColors();
+        }
+    });
 }
 
-// The scheme's colours go to the names this game's file has; its other names are
-// left out, and every other colour stays. Nothing is written until Save.
+// Nothing is written until Save.
 void BaseDlg::applyScheme(const AOColors& scheme, const QString& file)
 {
-    int shared = 0;
-    int unknown = 0;
-    const QList<AOColor> changes = aoColors.schemeChanges(scheme, &shared, &unknown);
-    const QString from = QDir::toNativeSeparators(file);
-    if (shared == 0) {
-        Messages::inform(this, tr("None of the color names in\n%1\nis in this game's "
-                                  "TextColors.xml, so no color was changed.")
-                                   .arg(from));
-        return;
+    const SchemeMerge merge(aoColors, scheme, file);
+    if (merge.sharesNames()) {
+        const QList<AOColor> before = aoColors.firstOf(merge.changedNames());
+        aoColors.setValues(merge.changes());
+        updateColors();
+        recordStep(merge.stepName(), before, merge.changes(), false);
     }
-    QStringList names;
-    for (const AOColor& change : changes)
-        names.append(change.name);
-    const QList<AOColor> before = aoColors.firstOf(names);
-    aoColors.setValues(changes);
-    updateColors();
-    recordStep(tr("import of %1").arg(QFileInfo(file).fileName()), before, changes, false);
-
-    QString report =
-        changes.isEmpty()
-            ? tr("No color changed: this game's colors already are those of\n%1").arg(from)
-            : tr("Imported %1 from\n%2\n\nChanged: %3.")
-                  .arg(counted(int(changes.size()), "color", "colors"), from,
-                       changedGroups(changes));
-    if (unknown > 0)
-        report +=
-            tr("\n\n%1 of that file %2 not in this game's TextColors.xml and %3 left out.")
-                .arg(counted(unknown, "name", "names"), QLatin1String(unknown == 1 ? "is" : "are"),
-                     QLatin1String(unknown == 1 ? "was" : "were"));
-    if (!changes.isEmpty())
-        report += tr("\n\nSave keeps the new colors; Ctrl+Z takes them back.");
-    Messages::inform(this, report);
+    Messages::inform(this, merge.report());
 }

@@ -12,13 +12,13 @@ class AOColors;
 class AboutDlg;
 class AdvancedModeDlg;
 class BasicModeDlg;
+class ColorHistory;
 class LicenseDlg;
 class QHBoxLayout;
 class QAction;
 class QPushButton;
 class QStackedWidget;
 class QTabWidget;
-class QUndoStack;
 class QVBoxLayout;
 class SettingsDlg;
 
@@ -36,6 +36,11 @@ public:
     // then holds no colours and is not to be shown.
     bool started() const;
 
+signals:
+    // Every page that shows colours follows these.
+    void colorsChanged();
+    void backgroundChanged(const AOColor& color);
+
 protected slots:
     virtual void pickColor(const QString& name);
     virtual void pickColor(const QStringList& groups);
@@ -46,9 +51,8 @@ protected slots:
 
 protected:
     bool loadPrefs();
-    // Virtual so that the moments of every refresh can be observed.
-    virtual void updateBackgroundColor();
-    virtual void updateColors();
+    void updateBackgroundColor();
+    void updateColors();
 
     QVBoxLayout* layout;
     QTabWidget* tabWidget;
@@ -62,7 +66,7 @@ protected:
     QPushButton* saveButton;
     QPushButton* closeButton;
     // Every colour change is a step the player can take back, from any page.
-    QUndoStack* undoStack;
+    ColorHistory* history;
     QAction* undoAction;
     QAction* redoAction;
     AOColor bgColor;
@@ -78,14 +82,11 @@ private:
     void nameWidgets();
     void startUp();
     void placeWindow();
-    void applyPreference(const QString& line);
     void copyColorToGroup(const QStringList& groups);
     void offerKeptColors();
-    static QString stepName(const QString& name);
-    static QString changedGroups(const QList<AOColor>& changes);
     bool mayOverwrite(const QString& file, const FileStamp& expected, const FileStamp& found);
-    void recordStep(const QString& text, const QList<AOColor>& before,
-                    const QList<AOColor>& after, bool background);
+    void recordStep(const QString& text, const QList<AOColor>& before, const QList<AOColor>& after,
+                    bool background);
 
     // Whether the table holds what the colour file held at the last load; when it
     // does not, saving would put an empty or partial table over the player's file.

@@ -96,6 +96,46 @@ QString Preferences::decode(const QByteArray& data)
     return QString::fromLocal8Bit(data.constData(), data.size());
 }
 
+Preferences::Values::Values()
+{
+    background.name = QStringLiteral("Tintwell background");
+    background.value = QStringLiteral("black");
+}
+
+bool Preferences::read(Values* values)
+{
+    QStringList lines;
+    if (!readLines(&lines))
+        return false;
+    for (const QString& line : qAsConst(lines)) {
+        qDebug("loadPrefs(): line: %s", qPrintable(line));
+        apply(line, values);
+    }
+    return true;
+}
+
+void Preferences::apply(const QString& line, Values* values)
+{
+    QString key;
+    QString value;
+    if (!splitLine(line, &key, &value))
+        return;
+    if (key == QLatin1String("AODir")) {
+        qDebug("loadPrefs(): setting AOPath to %s", qPrintable(value));
+        values->hasAOPath = true;
+        values->aoPath = value;
+    }
+    if (key == QLatin1String("AdvancedMode")) {
+        const int mode = value.toInt();
+        qDebug("loadPrefs(): setting Advanced mode to %d", mode);
+        values->advancedMode = mode != 0;
+    }
+    if (key == QLatin1String("BGColor")) {
+        qDebug("loadPrefs():setting BGColor to %s", qPrintable(value));
+        values->background.setValue(value);
+    }
+}
+
 QByteArray Preferences::format(const QString& aoPath, bool advancedMode, const QString& bgColor)
 {
     QString text;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/AOColor.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -36,6 +38,21 @@ public:
     // beyond ASCII (as Notepad saves); otherwise the local 8-bit encoding, as every
     // earlier Tintwell wrote.
     static QString decode(const QByteArray& data);
+
+    // What the file's lines set, each key by its last line: the game folder where a
+    // line names one, the page, and the background of the swatches.
+    struct Values {
+        Values();
+        bool hasAOPath = false;
+        QString aoPath;
+        bool advancedMode = false;
+        AOColor background;
+    };
+    // The file's settings over `values`; false, with them untouched, when the file
+    // cannot be read.
+    static bool read(Values* values);
+    // A line without the separator or of another key changes nothing.
+    static void apply(const QString& line, Values* values);
 
     static QByteArray format(const QString& aoPath, bool advancedMode, const QString& bgColor);
     static bool write(const QString& aoPath, bool advancedMode, const QString& bgColor);

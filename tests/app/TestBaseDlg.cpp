@@ -2,6 +2,7 @@
 #include "app/BaseDlg.h"
 
 #include "advanced/AdvancedModeDlg.h"
+#include "app/ColorHistory.h"
 #include "app/ProgramIconEngine.h"
 #include "app/Tintwell.h"
 #include "basic/BasicModeDlg.h"
@@ -33,7 +34,6 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
-#include <QUndoStack>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -47,10 +47,16 @@ class CountingDlg : public BaseDlg
 public:
     using BaseDlg::advancedMode;
     using BaseDlg::bgColor;
-    using BaseDlg::undoStack;
+    using BaseDlg::history;
 
     int colorRefreshes = 0;
     int backgroundRefreshes = 0;
+
+    CountingDlg()
+    {
+        connect(this, &BaseDlg::colorsChanged, this, [this] { ++colorRefreshes; });
+        connect(this, &BaseDlg::backgroundChanged, this, [this] { ++backgroundRefreshes; });
+    }
 
     template <typename T> T* widget(const char* name) const
     {
@@ -71,18 +77,6 @@ public:
             emit settingsPage()->pickColor(name);
         else
             emit widget<AdvancedModeDlg>("advancedPage")->pickColor(name);
-    }
-
-protected:
-    void updateColors() override
-    {
-        ++colorRefreshes;
-        BaseDlg::updateColors();
-    }
-    void updateBackgroundColor() override
-    {
-        ++backgroundRefreshes;
-        BaseDlg::updateBackgroundColor();
     }
 };
 
@@ -751,7 +745,7 @@ void TestBaseDlg::undoTakesBackOneStep()
         emit box->activated(box->findText(action));
     } else
         dialog->pickName(action);
-    QCOMPARE(dialog->undoStack->count(), steps);
+    QCOMPARE(dialog->history->count(), steps);
     const QStringList after = state();
     QCOMPARE(after != before, steps > 0);
 
@@ -880,7 +874,7 @@ void TestBaseDlg::keptColorsOutliveTheGame()
     QCOMPARE(aoColors.find(QStringLiteral("ctch_clan")).value, clan);
     if (yes)
         QCOMPARE(aoColors.find(QStringLiteral("CCClanColor")).value, QStringLiteral("0x010203"));
-    QCOMPARE(dialog->undoStack->count(), int(yes));
+    QCOMPARE(dialog->history->count(), int(yes));
     QCOMPARE(contents(file), before);
 
     // Declined, or taken and saved: the next start asks nothing.
@@ -906,7 +900,7 @@ void TestBaseDlg::onlyReloadAndRestoresClearTheSteps()
         dialog->pickName(QStringLiteral("clan_third"));
         Messages::answerNext(Messages::Answer::Yes);
         find<QPushButton>(dialog.get(), QLatin1String(button))->click();
-        QCOMPARE(dialog->undoStack->count(), red == 1 ? 1 : 0);
+        QCOMPARE(dialog->history->count(), red == 1 ? 1 : 0);
     }
 }
 

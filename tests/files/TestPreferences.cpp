@@ -26,6 +26,8 @@ private slots:
     void splitsLines();
     void readsTheFilesLines_data();
     void readsTheFilesLines();
+    void eachKeyTakesItsLastLine_data();
+    void eachKeyTakesItsLastLine();
     void missingFileOrFolderInTheWayIsNotRead();
     void writesExactlyFourLines();
     void keepsAnyFolderName_data();
@@ -131,6 +133,43 @@ void TestPreferences::readsTheFilesLines()
     QStringList read{QStringLiteral("stale")};
     QVERIFY(Preferences::readLines(&read));
     QCOMPARE(read, lines);
+}
+
+void TestPreferences::eachKeyTakesItsLastLine_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("hasAOPath");
+    QTest::addColumn<QString>("aoPath");
+    QTest::addColumn<bool>("advancedMode");
+    QTest::addColumn<QString>("background");
+
+    QTest::newRow("last line wins")
+        << QByteArray("AODir = /a\nAdvancedMode = 1\nBGColor = red\nAODir = /b\n"
+                      "AdvancedMode = 0\nBGColor = #00ff00\n")
+        << true << "/b" << false << "#00ff00";
+    QTest::newRow("no separator, other key, no number")
+        << QByteArray("AODir=/a\nBGColor\nColour = red\nAdvancedMode = x\n") << false << "" << false
+        << "black";
+    QTest::newRow("empty folder is a folder line")
+        << QByteArray("AODir = \nAdvancedMode = 2\n") << true << "" << true << "black";
+}
+
+void TestPreferences::eachKeyTakesItsLastLine()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, hasAOPath);
+    QFETCH(QString, aoPath);
+    QFETCH(bool, advancedMode);
+    QFETCH(QString, background);
+    put(Preferences::fileName(), file);
+
+    Preferences::Values values;
+    QVERIFY(Preferences::read(&values));
+    QCOMPARE(values.hasAOPath, hasAOPath);
+    QCOMPARE(values.aoPath, aoPath);
+    QCOMPARE(values.advancedMode, advancedMode);
+    QCOMPARE(values.background.value, background);
+    QCOMPARE(values.background.name, QStringLiteral("Tintwell background"));
 }
 
 void TestPreferences::missingFileOrFolderInTheWayIsNotRead()
