@@ -20,7 +20,7 @@ packages=(
     desktop-file-utils appstream dpkg-dev
 )
 case "${1:-}" in
---full) packages+=(qt6-base-dev lintian clang libclang-rt-14-dev) ;;
+--full) packages+=(qt6-base-dev lintian clang clang-format libclang-rt-14-dev) ;;
 --windows)
     packages=(cmake make ccache python3 xz-utils
         g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64

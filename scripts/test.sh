@@ -6,8 +6,9 @@
 #                                     default preset of CMakePresets.json) and runs
 #                                     the whole Qt 5 suite headless, fault and
 #                                     hostile-input tests included
-#   scripts/test.sh --full            the same, then every further build: the Debian
-#                                     package with lintian, the suite with
+#   scripts/test.sh --full            the same, then the format check
+#                                     (scripts/check-format.sh) and every further
+#                                     build: the Debian package with lintian, the suite with
 #                                     AddressSanitizer and UndefinedBehaviorSanitizer
 #                                     (asan-ubsan), the suite against Qt 6 (qt6), a
 #                                     short run of every fuzzer (fuzz), and the Windows
@@ -51,6 +52,7 @@ suite() {
 
 suite default
 if [ "$full" -eq 1 ]; then
+    scripts/check-format.sh
     scripts/package.sh
     suite asan-ubsan
     suite qt6
