@@ -8,7 +8,7 @@
 #include "files/SafeFile.h"
 #include "model/AOColors.h"
 #include "platform/NativeFile.h"
-#include "platform/SystemError.h"
+#include "files/FileError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,7 +31,7 @@ bool ColorFile::load(const QString& path, AOColors* table, QString* error, FileS
         *stamp = FileStamp(path, data);
     QString reason;
     if (!read(std::move(data), table, &reason))
-        return SystemError::fail(error, path, reason);
+        return FileError::fail(error, path, reason);
     return true;
 }
 
@@ -44,9 +44,9 @@ bool ColorFile::readSource(const QString& path, QByteArray* data, QString* error
         table = &colors;
     QString reason;
     if (!read(*data, table, &reason))
-        return SystemError::fail(error, path, QStringLiteral("it is not a color file: ") + reason);
+        return FileError::fail(error, path, QStringLiteral("it is not a color file: ") + reason);
     if (table->isEmpty())
-        return SystemError::fail(error, path, QStringLiteral("it holds no colors"));
+        return FileError::fail(error, path, QStringLiteral("it holds no colors"));
     return true;
 }
 
@@ -70,7 +70,7 @@ bool ColorFile::fitsReader(const QByteArray& xml, QString* error)
     if (xml.size() <= maxSize)
         return true;
     const QLocale english(QLocale::English);
-    return SystemError::fail(
+    return FileError::fail(
         error, QStringLiteral("The colors would take %1 bytes as a color file, more than the "
                               "%2 bytes Tintwell reads, so the file could not be read again")
                    .arg(english.toString(qint64(xml.size())), english.toString(maxSize)));
@@ -97,19 +97,23 @@ struct Current {
 
 ColorFile::Outcome locked(const QString& path, QString* error)
 {
-    SystemError::fail(error, path, QStringLiteral("another program has it open"));
+    FileError::fail(error, path, QStringLiteral("another program has it open"));
     return ColorFile::Outcome::Locked;
 }
 
-// Reads the colour file whole. A file that cannot be read cannot be kept as the
-// backup either: Failed, or Locked when another program holds it.
-ColorFile::Outcome readCurrent(const QString& path, Current* current, QString* error)
+// Reads the colour file whole, or finds that there is none.
+bool readCurrent(const QString& path, Current* current, QString* error)
 {
     const QFileInfo info(path);
     current->present = info.exists() || info.isSymLink();
     current->data.clear();
-    if (!current->present || SafeFile::readAll(path, ColorFile::maxSize, &current->data, error))
-        return ColorFile::Outcome::Saved;
+    return !current->present || SafeFile::readAll(path, ColorFile::maxSize, &current->data, error);
+}
+
+// A file that cannot be read cannot be kept as the backup either: Failed, or Locked
+// when another program holds it.
+ColorFile::Outcome unreadable(const QString& path, QString* error)
+{
     return NativeFile::inUse(path, NativeFile::Use::Reading) ? locked(path, error)
                                                              : ColorFile::Outcome::Failed;
 }
@@ -132,9 +136,8 @@ ColorFile::Outcome ColorFile::save(const ColorFolder& folder, const AOColors& ta
         return Outcome::Failed;
 
     Current before;
-    Outcome outcome = readCurrent(path, &before, error);
-    if (outcome != Outcome::Saved)
-        return outcome;
+    if (!readCurrent(path, &before, error))
+        return unreadable(path, error);
     if (expected.isValid()) {
         const FileStamp now = before.stamp(path);
         if (!now.sameContent(expected)) {
@@ -157,9 +160,8 @@ ColorFile::Outcome ColorFile::save(const ColorFolder& folder, const AOColors& ta
     // are left between the check and the new file.
     const QByteArray state = NativeFile::state(path);
     Current last;
-    outcome = readCurrent(path, &last, error);
-    if (outcome != Outcome::Saved)
-        return outcome;
+    if (!readCurrent(path, &last, error))
+        return unreadable(path, error);
     if (last.present != before.present || last.data != before.data ||
         NativeFile::state(path) != state) {
         *found = last.stamp(path);

@@ -3,7 +3,7 @@
 
 #include "files/ColorFileWriter.h"
 #include "model/AOColors.h"
-#include "platform/SystemError.h"
+#include "files/FileError.h"
 
 #include <QXmlStreamReader>
 #include <QtGlobal>
@@ -34,7 +34,7 @@ QString position(QStringView text, qsizetype offset)
 
 bool refuse(QString* error, const QString& where, const QString& why)
 {
-    return SystemError::fail(error, QStringLiteral("refused (%1: %2)").arg(where, why));
+    return FileError::fail(error, QStringLiteral("refused (%1: %2)").arg(where, why));
 }
 
 // ---- Decoding -------------------------------------------------------------------
@@ -410,7 +410,7 @@ bool ColorFileReader::read(QByteArray data, AOColors* table, QString* error)
     }
     if (reader.hasError()) {
         table->clear();
-        return SystemError::fail(error, QStringLiteral("not well-formed XML (%1: %2)")
+        return FileError::fail(error, QStringLiteral("not well-formed XML (%1: %2)")
                                             .arg(position(reader), reader.errorString()));
     }
     return true;

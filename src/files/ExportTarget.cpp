@@ -4,7 +4,7 @@
 #include "files/ColorFolder.h"
 #include "platform/FileIdentity.h"
 #include "platform/NativeFile.h"
-#include "platform/SystemError.h"
+#include "files/FileError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,7 +27,7 @@ bool isPlainName(const QString& name)
 
 QString refuse(QString* error, const QString& reason)
 {
-    SystemError::fail(error, reason);
+    FileError::fail(error, reason);
     return QString();
 }
 

@@ -7,7 +7,7 @@
 #include "files/Preferences.h"
 #include "files/SafeFile.h"
 #include "platform/NativeFile.h"
-#include "platform/SystemError.h"
+#include "files/FileError.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -117,18 +117,18 @@ bool KeptColors::keep(const AOColors& table, const FileStamp& writtenStamp, QStr
     if (replaceKept(table, writtenStamp, &reason))
         return true;
     qDebug("KeptColors::keep(): %s", qPrintable(reason));
-    return SystemError::fail(error, reason);
+    return FileError::fail(error, reason);
 }
 
 bool KeptColors::replaceKept(const AOColors& table, const FileStamp& writtenStamp, QString* error)
 {
     if (!isValid())
-        return SystemError::fail(error, QStringLiteral("the install folder cannot be resolved"));
+        return FileError::fail(error, QStringLiteral("the install folder cannot be resolved"));
     const QByteArray xml = ColorFile::toXml(table);
     if (xml.size() > maxSize)
-        return SystemError::fail(error, file(), QStringLiteral("the colors are too many to keep"));
+        return FileError::fail(error, file(), QStringLiteral("the colors are too many to keep"));
     if (!QDir().mkpath(storeFolder))
-        return SystemError::fail(error, storeFolder, QStringLiteral("the folder cannot be made"));
+        return FileError::fail(error, storeFolder, QStringLiteral("the folder cannot be made"));
     // The scheme goes first: a state that failed to follow still names the earlier
     // content, and a colour file holding the new colours then differs from them in none.
     if (!SafeFile::replace(file(), xml, error))
