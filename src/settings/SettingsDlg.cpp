@@ -115,7 +115,7 @@ SettingsDlg::SettingsDlg(QWidget* parent) : QWidget(parent)
 
     connect(pathEdit, &QLineEdit::textChanged, this, &SettingsDlg::setAOPath);
     connect(browseButton, &QPushButton::clicked, this, &SettingsDlg::browseAOPath);
-    connect(reloadButton, &QPushButton::clicked, this, &SettingsDlg::restoreData);
+    connect(reloadButton, &QPushButton::clicked, this, &SettingsDlg::reloadColors);
     connect(restoreBackupButton, &QPushButton::clicked, this, &SettingsDlg::restoreBackup);
     connect(restoreOriginalButton, &QPushButton::clicked, this, &SettingsDlg::restoreOriginalData);
     connect(restoreBundledButton, &QPushButton::clicked, this, &SettingsDlg::restoreBundledData);
@@ -243,7 +243,7 @@ void SettingsDlg::setBackgroundColor(AOColor color)
     bgButton->setIcon(QIcon(swatch));
 }
 
-void SettingsDlg::restoreData()
+void SettingsDlg::reloadColors()
 {
     if (Messages::askYesNo(this, tr("Reload saved data? All changes will be lost.")))
         emit reloadData();
