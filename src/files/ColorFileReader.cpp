@@ -2,8 +2,8 @@
 #include "files/ColorFileReader.h"
 
 #include "files/ColorFileWriter.h"
-#include "model/AOColors.h"
 #include "files/FileError.h"
+#include "model/AOColors.h"
 
 #include <QXmlStreamReader>
 #include <QtGlobal>
@@ -411,7 +411,7 @@ bool ColorFileReader::read(QByteArray data, AOColors* table, QString* error)
     if (reader.hasError()) {
         table->clear();
         return FileError::fail(error, QStringLiteral("not well-formed XML (%1: %2)")
-                                            .arg(position(reader), reader.errorString()));
+                                          .arg(position(reader), reader.errorString()));
     }
     return true;
 }

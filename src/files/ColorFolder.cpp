@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ColorFolder.h"
 
+#include "files/FileError.h"
 #include "platform/FileIdentity.h"
 #include "platform/NativeFile.h"
-#include "files/FileError.h"
 
 #include <QFileInfo>
 
@@ -31,10 +31,10 @@ bool leadsTo(const QString& real, const QString& path)
     return NativeFile::realPath(path, &entryTarget) && samePath(real, entryTarget);
 }
 
-} // namespace
+const QLatin1String suffix("/cd_image/gui/default/");
+const QLatin1String colorFileName("TextColors.xml");
 
-const QLatin1String ColorFolder::suffix("/cd_image/gui/default/");
-const QLatin1String ColorFolder::colorFileName("TextColors.xml");
+} // namespace
 
 ColorFolder::ColorFolder(const QString& aoPath) : install(aoPath), dir(aoPath + suffix) {}
 
@@ -71,11 +71,6 @@ bool ColorFolder::isFolderOf(const QString& aoPath) const
 {
     const FileIdentity here(dir);
     return here.kind() == FileIdentity::Kind::Folder && here == FileIdentity(aoPath + suffix);
-}
-
-QString ColorFolder::path() const
-{
-    return dir;
 }
 
 QString ColorFolder::colorFile() const

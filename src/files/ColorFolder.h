@@ -24,7 +24,6 @@ public:
     // Whether the install folder leads to this very colour folder, however it is spelt.
     bool isFolderOf(const QString& aoPath) const;
 
-    QString path() const;
     QString colorFile() const;
     QString backupFile() const;
     QString originalFile() const;
@@ -38,9 +37,6 @@ public:
     // may write. Names the folder's file system takes for one count as one (see
     // FileIdentity::sameEntry).
     bool holds(const QString& file) const;
-
-    static const QLatin1String suffix;
-    static const QLatin1String colorFileName;
 
 private:
     QString install;

@@ -2,9 +2,9 @@
 #include "files/ExportTarget.h"
 
 #include "files/ColorFolder.h"
+#include "files/FileError.h"
 #include "platform/FileIdentity.h"
 #include "platform/NativeFile.h"
-#include "files/FileError.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,12 +2,14 @@
 #include "files/KeptColors.h"
 
 #include "files/ColorFile.h"
+#include "files/ColorFileReader.h"
+#include "files/ColorFileWriter.h"
 #include "files/ColorFolder.h"
+#include "files/FileError.h"
 #include "files/FileStamp.h"
 #include "files/Preferences.h"
 #include "files/SafeFile.h"
 #include "platform/NativeFile.h"
-#include "files/FileError.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -124,7 +126,7 @@ bool KeptColors::replaceKept(const AOColors& table, const FileStamp& writtenStam
 {
     if (!isValid())
         return FileError::fail(error, QStringLiteral("the install folder cannot be resolved"));
-    const QByteArray xml = ColorFile::toXml(table);
+    const QByteArray xml = ColorFileWriter::toXml(table);
     if (xml.size() > maxSize)
         return FileError::fail(error, file(), QStringLiteral("the colors are too many to keep"));
     if (!QDir().mkpath(storeFolder))
@@ -160,7 +162,7 @@ int KeptColors::differences(const FileStamp& loaded, const AOColors& table, AOCo
     QByteArray data;
     QString reason;
     if (!SafeFile::readAll(file(), maxSize, &data, &reason) ||
-        !ColorFile::read(data, scheme, &reason)) {
+        !ColorFileReader::read(data, scheme, &reason)) {
         qDebug("KeptColors: %s", qPrintable(reason));
         return 0;
     }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/SafeFile.h"
 
-#include "platform/NativeFile.h"
 #include "files/FileError.h"
+#include "platform/NativeFile.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -281,10 +281,10 @@ bool readOnce(const QString& path, qint64 maxSize, QByteArray* data, QByteArray*
     }
     if (done < size)
         return FileError::fail(error, path,
-                                 QStringLiteral("it became shorter while it was read (%1 of "
-                                                "%2 bytes)")
-                                     .arg(done)
-                                     .arg(size));
+                               QStringLiteral("it became shorter while it was read (%1 of "
+                                              "%2 bytes)")
+                                   .arg(done)
+                                   .arg(size));
     bytes.resize(int(done));
     *data = bytes;
     return true;
@@ -305,8 +305,8 @@ bool SafeFile::readAll(const QString& path, qint64 maxSize, QByteArray* data, QS
             return true;
         if (attempt == 3)
             return FileError::fail(error, path,
-                                     QStringLiteral("another program kept changing it while it "
-                                                    "was read"));
+                                   QStringLiteral("another program kept changing it while it "
+                                                  "was read"));
     }
 }
 

@@ -211,8 +211,8 @@ bool NativeFile::realPath(const QString& path, QString* real, QString* error)
     if (!resolved) {
         const bool dangling = errno == ENOENT && QFileInfo(path).isSymLink();
         return fail(error, path,
-                                 dangling ? QStringLiteral("it is a link to nothing")
-                                          : SystemError::fromErrno());
+                    dangling ? QStringLiteral("it is a link to nothing")
+                             : SystemError::fromErrno());
     }
     *real = QFile::decodeName(resolved);
     std::free(resolved);
