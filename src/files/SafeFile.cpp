@@ -260,7 +260,9 @@ bool readOnce(const QString& path, qint64 maxSize, QByteArray* data, QByteArray*
     qint64 size = 0;
     if (!NativeFile::openForReading(path, &file, &size, error))
         return false;
-    *opened = NativeFile::state(file.handle());
+    QString reason;
+    if (!NativeFile::state(file.handle(), opened, &reason))
+        return FileError::fail(error, path, reason);
     if (size > maxSize)
         return FileError::fail(error, path, tooLarge(maxSize));
     // Room for what the file held when it was opened; a file that grows since gets
