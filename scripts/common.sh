@@ -68,13 +68,18 @@ start_virtual_display() {
     export DISPLAY=":$(cat "$dir/display")"
 }
 
+# The window's title, "Tintwell v" and the first two numbers of the project's version,
+# as the program makes it; and the same as a pattern for the whole title.
+tintwell_title="Tintwell v$(sed -n 's/^project(Tintwell VERSION \([0-9]*\.[0-9]*\).*/\1/p' "$tintwell_root/CMakeLists.txt")"
+tintwell_title_pattern="^${tintwell_title//./\\.}\$"
+
 # wait_for_window [NAME...]: prints the id of the first visible window whose name
-# matches one of the patterns (default: "Tintwell v0.3", exactly) once it is
+# matches one of the patterns (default: the window's title, exactly) once it is
 # there, or nothing after a minute. Polled: xdotool's own --sync can miss a window
 # mapped while it starts up.
 wait_for_window() {
     local patterns=("$@") pattern window
-    [ ${#patterns[@]} -gt 0 ] || patterns=('^Tintwell v0\.3$')
+    [ ${#patterns[@]} -gt 0 ] || patterns=("$tintwell_title_pattern")
     for _ in $(seq 120); do
         for pattern in "${patterns[@]}"; do
             window="$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1)" || true

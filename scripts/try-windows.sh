@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the real tintwell.exe under Wine on a virtual X display, as a player on Windows
-# would: a Tintwell.cfg naming the game folder as Z:\..., the window "Tintwell v0.3" at
+# would: a Tintwell.cfg naming the game folder as Z:\..., the window "Tintwell v0.3" (the
+# project's version) at
 # 360 x 430, Return saves (TextColors.xml keeps every pair, TextColors.xml.bak holds the
 # previous file), Escape closes with status 0. Screenshots of every tab go to
 # docs/screenshots/windows-*.png, or into $TINTWELL_SCREENSHOTS. Builds first
@@ -42,7 +43,7 @@ fail() {
 # A prefix of its own with Wine's X11 driver (the tests' prefix has the null driver).
 export WINEPREFIX="$build_dir/wine-desktop"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # A Wine server left from an earlier run would still draw on that run's display.
 wineserver -k 2>/dev/null || true
 [ -f "$WINEPREFIX/.tintwell-ready" ] || echo "Preparing the Wine prefix $WINEPREFIX"
@@ -70,7 +71,7 @@ start() {
     (cd "$work" && exec wine ./tintwell.exe) >"$scratch/run.log" 2>&1 &
     app_pid=$!
     window="$(wait_for_window)"
-    [ -n "$window" ] || { cat "$scratch/run.log" >&2; fail "no window 'Tintwell v0.3'"; }
+    [ -n "$window" ] || { cat "$scratch/run.log" >&2; fail "no window '$tintwell_title'"; }
 }
 
 # Waits for the program to end and checks its status.
@@ -134,9 +135,11 @@ echo "tintwell.exe under Wine: window 360 x 430, saved with backup, closed with 
 # the 32-bit registry view, as its own installer writes it. Started from the
 # Start-menu shortcut, the first start's folder question opens on the game and Return
 # takes it; Return saves with a backup. The second start, at 192 dpi on the 800 x 600
-# screen, asks nothing and keeps the window's top on the screen. This installer then
-# upgrades the older one and keeps Tintwell.cfg; its uninstaller removes all it put
-# there and leaves Tintwell.cfg and the game's files. Wine reports success even for
+# screen, asks nothing and keeps the window's top on the screen. With Tintwell open,
+# this installer refuses the upgrade (silent: status 2; interactive: it asks, and
+# Cancel gives status 2) and the old install stays whole. Closed, it upgrades the
+# older one and keeps Tintwell.cfg; its uninstaller removes all it put there: of every
+# HKCU key and file the prefix did not hold before, only Tintwell.cfg is left. Wine reports success even for
 # programs that never ran, so each step is judged by what it left.
 try_installer() {
     wineserver -k 2>/dev/null || true
@@ -154,6 +157,14 @@ try_installer() {
     programs="$(windows_var LOCALAPPDATA)/Programs/Tintwell"
     shortcut="$(windows_var APPDATA)/Microsoft/Windows/Start Menu/Programs/Tintwell.lnk"
     version() { wine reg query "$key" /v DisplayVersion 2>/dev/null | tr -d '\r' | awk '/DisplayVersion/ {print $3}'; }
+
+    # What the prefix holds before anything is installed: every HKCU key and file.
+    keys() { wine reg export HKCU "$(winepath -w "$scratch/hkcu.reg")" /y >/dev/null 2>&1 &&
+        iconv -f UTF-16 -t UTF-8 "$scratch/hkcu.reg" | tr -d '\r' | grep '^\[' | sort; }
+    files() { (cd "$WINEPREFIX/drive_c" && find . -type f | sort); }
+    local keys_before files_before
+    keys_before="$(keys)"
+    files_before="$(files)"
 
     wine "$older" /S && wineserver -w
     [ -f "$programs/tintwell.exe" ] && [ -f "$shortcut" ] && [ "$(version)" = 0.1 ] ||
@@ -192,8 +203,8 @@ try_installer() {
     # Second start at 192 dpi: no question, the window's top on the screen.
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null
     wine start /unix "$shortcut" >"$scratch/run.log" 2>&1
-    window="$(wait_for_window '^Tintwell v0\.3$' '^Select the folder')"
-    [ -n "$window" ] && [ "$(xdotool getwindowname "$window")" = "Tintwell v0.3" ] ||
+    window="$(wait_for_window "$tintwell_title_pattern" '^Select the folder')"
+    [ -n "$window" ] && [ "$(xdotool getwindowname "$window")" = "$tintwell_title" ] ||
         fail "the second start did not open the window straight away"
     local x y w h
     read -r x y w h < <(xwininfo -id "$window" |
@@ -201,6 +212,31 @@ try_installer() {
     echo "At 192 dpi: window ${w} x ${h} at ${x},${y}"
     [ "$h" -gt 600 ] || fail "at 192 dpi the window is ${w} x ${h}: not scaled"
     [ "$x" -ge 0 ] && [ "$y" -ge 0 ] || fail "at 192 dpi the window starts at $x,$y, off the screen"
+    xdotool key --window "$window" Escape 2>/dev/null
+    wineserver -w
+
+    # The upgrade while Tintwell runs: silent, it ends with status 2 and leaves the old
+    # install whole; interactive, it asks (Retry/Cancel), and Cancel does the same.
+    local installed status
+    installed="$(cd "$programs" && sha256sum * | sort)"
+    wine start /unix "$shortcut" >"$scratch/run.log" 2>&1
+    window="$(wait_for_window "$tintwell_title_pattern")"
+    [ -n "$window" ] || fail "Tintwell did not start for the upgrade while it runs"
+    status=0
+    wine "$installer" /S || status=$?
+    [ "$status" -eq 2 ] || fail "the silent upgrade while Tintwell runs ended with status $status, not 2"
+    wine "$installer" >"$scratch/setup.log" 2>&1 &
+    local setup=$! box
+    box="$(wait_for_window '^Tintwell [0-9.]* Setup$')"
+    [ -n "$box" ] && xdotool search --onlyvisible --name '^Tintwell [0-9.]* Setup$' >/dev/null ||
+        fail "the interactive upgrade while Tintwell runs did not ask to close it"
+    xdotool windowfocus --sync "$box" key --window "$box" Escape 2>/dev/null
+    status=0
+    wait "$setup" || status=$?
+    [ "$status" -eq 2 ] || fail "Cancel in the interactive upgrade ended with status $status, not 2"
+    [ "$(cd "$programs" && sha256sum * | sort)" = "$installed" ] && [ -f "$shortcut" ] &&
+        [ "$(version)" = 0.1 ] || fail "an upgrade while Tintwell runs changed the old install"
+    echo "Upgrade while Tintwell runs: silent status 2, interactive asked and Cancel gave 2, old install whole"
     xdotool key --window "$window" Escape 2>/dev/null
     wineserver -w
 
@@ -219,6 +255,13 @@ try_installer() {
         fail "the uninstaller left more than Tintwell.cfg: $(ls "$programs" | tr '\n' ' ')"
     [ "$(cd "$game" && find . -type f -exec sha256sum {} + | sort)" = "$before" ] ||
         fail "installing or uninstalling changed the game's files"
+    # Every key and file the install and Tintwell made is gone, but Tintwell.cfg. (A new
+    # Wine prefix lacks the list of installed programs that Windows always has.)
+    local keys_left files_left
+    keys_left="$(comm -13 <(echo "$keys_before") <(keys) |
+        grep -vx '\[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\]' || true)"
+    files_left="$(comm -13 <(echo "$files_before") <(files) | grep -v '/Programs/Tintwell/Tintwell\.cfg$' || true)"
+    [ -z "$keys_left$files_left" ] || fail "the uninstaller left keys and files: $keys_left $files_left"
     echo "Installer under Wine: per-user install, first start from the shortcut saved with a backup,"
     echo "  a Cyrillic game folder kept, 192 dpi on screen, upgrade kept Tintwell.cfg, uninstalled clean"
 }

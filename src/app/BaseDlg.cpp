@@ -6,6 +6,7 @@
 #include "app/ProgramIconEngine.h"
 #include "basic/BasicModeDlg.h"
 #include "dialogs/Choosers.h"
+#include "dialogs/FolderAccess.h"
 #include "dialogs/Messages.h"
 #include "files/ColorFile.h"
 #include "files/ColorFolder.h"
@@ -308,6 +309,8 @@ void BaseDlg::loadData()
                                             "game. Please close the game, then choose \"Reload "
                                             "Chat color data\" on the Settings tab.")
                                  .arg(QDir::toNativeSeparators(file)));
+    if (FolderAccess::checkAtLoad(this, QFileInfo(file).path(), [this] { savePrefs(); }))
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
 }
 
 void BaseDlg::saveData()
@@ -364,8 +367,9 @@ void BaseDlg::saveData()
             return;
         case ColorFile::Outcome::Failed:
             Messages::warn(this, QStringLiteral("The colors could not be saved. TextColors.xml "
-                                                "is unchanged.\n\nReason: %1")
-                                     .arg(error));
+                                                "is unchanged.\n\nReason: %1%2")
+                                     .arg(error, FolderAccess::advice(
+                                                     QFileInfo(folder.colorFile()).path())));
             return;
         }
     }

@@ -31,6 +31,10 @@ void Tintwell::identify()
     // WM_CLASS from the application name.
     QGuiApplication::setDesktopFileName(desktopId);
     QCoreApplication::setApplicationName(desktopId);
+    // Settings Qt keeps for Tintwell go under Tintwell's own key (HKCU\Software\Tintwell on
+    // Windows), which the uninstaller removes. Qt's file dialogs name their own
+    // organisation; QtDialogState moves their state there.
+    QCoreApplication::setOrganizationName(QStringLiteral("Tintwell"));
     QApplication::setWindowIcon(ProgramIconEngine::icon());
 }
 

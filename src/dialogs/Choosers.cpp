@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/Choosers.h"
 
+#include "platform/QtDialogState.h"
 #include "platform/Wine.h"
 
 #include <QColorDialog>
@@ -33,6 +34,7 @@ QString Choosers::chooseFolder(QWidget* parent, const QString& caption, const QS
     state.folderStart = start;
     if (!state.folders.isEmpty())
         return state.folders.takeFirst();
+    const QtDialogState dialogState;
     QFileDialog dialog(parent, caption);
     setUpFolderDialog(&dialog, start);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -75,6 +77,7 @@ QString Choosers::chooseOpenFile(QWidget* parent, const QString& caption, const 
     QString file;
     if (takeFile(start, &file))
         return file;
+    const QtDialogState dialogState;
     return QFileDialog::getOpenFileName(parent, caption, start, filter);
 }
 
@@ -86,6 +89,7 @@ QString Choosers::chooseSaveFile(QWidget* parent, const QString& caption, const 
         return file;
     // The caller asks before a file is replaced: some files are refused whatever the
     // answer, and asking first would then be a question in vain.
+    const QtDialogState dialogState;
     return QFileDialog::getSaveFileName(parent, caption, start, filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }

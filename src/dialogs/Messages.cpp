@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/Messages.h"
 
+#include "Version.h"
+
 #include <QMessageBox>
 
 namespace
@@ -26,7 +28,7 @@ QStringList& shownTexts()
 
 QString Messages::title()
 {
-    return QStringLiteral("Tintwell v0.3");
+    return QStringLiteral("Tintwell v") + QLatin1String(Version::shown);
 }
 
 bool Messages::askYesNo(QWidget* parent, const QString& question)

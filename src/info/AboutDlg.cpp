@@ -3,6 +3,8 @@
 
 #include "info/Picture.h"
 
+#include "Version.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QScrollArea>
@@ -14,7 +16,7 @@ namespace
 
 QString aboutText()
 {
-    return QStringLiteral("<font color=blue><center><b>Tintwell v0.3</b><br />"
+    return QStringLiteral("<font color=blue><center><b>Tintwell v%1</b><br />"
                           "by the Tintwell developers<br /></center></font>"
                           "This tool was made to help Anarchy Online<br />"
                           "players change their chat text colors easily,<br />"
@@ -26,7 +28,8 @@ QString aboutText()
                           "<b>Note:</b> Tintwell changes <u>only</u> what <u>you</u> see<br />"
                           "on your own screen. It has nothing to do with<br />"
                           "what anyone else sees. If you want your chat to<br />"
-                          "look colorful to others, this is not your tool.");
+                          "look colorful to others, this is not your tool.")
+        .arg(QLatin1String(Version::shown));
 }
 
 } // namespace

@@ -4,6 +4,10 @@
 #include <QSettings>
 
 #ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+#ifdef Q_OS_WIN
 namespace
 {
 
@@ -59,11 +63,34 @@ QString RegistryInstalls::plainFolder(const QString& value)
     return folder;
 }
 
+#ifdef Q_OS_WIN
+namespace
+{
+// QSettings opens a key for writing where it may, and so makes it when it is missing:
+// reading Steam's key would leave an empty one behind for every player without Steam.
+bool keyExists(const char* key)
+{
+    const QString path = QLatin1String(key);
+    const int root = path.indexOf(QLatin1Char('\\'));
+    const HKEY hive = path.startsWith(QLatin1String("HKEY_LOCAL_MACHINE\\")) ? HKEY_LOCAL_MACHINE
+                                                                             : HKEY_CURRENT_USER;
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(hive, reinterpret_cast<const wchar_t*>(path.mid(root + 1).utf16()), 0,
+                      KEY_READ, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+} // namespace
+#endif
+
 QStringList RegistryInstalls::installFolders()
 {
     QStringList folders;
 #ifdef Q_OS_WIN
     for (const char* key : uninstallKeys) {
+        if (!keyExists(key))
+            continue;
         QSettings uninstall(QLatin1String(key), QSettings::NativeFormat);
         folders += installFolders(uninstall);
     }
@@ -76,6 +103,8 @@ QStringList RegistryInstalls::steamRoots()
     QStringList roots;
 #ifdef Q_OS_WIN
     for (const char* key : steamKeys) {
+        if (!keyExists(key))
+            continue;
         QSettings steam(QLatin1String(key), QSettings::NativeFormat);
         const QString root = steamRoot(steam);
         if (!root.isEmpty())

@@ -2,6 +2,7 @@
 #include "settings/SettingsDlg.h"
 
 #include "dialogs/Choosers.h"
+#include "dialogs/FolderAccess.h"
 #include "dialogs/Messages.h"
 #include "files/ColorFile.h"
 #include "files/ColorFileReader.h"
@@ -271,6 +272,10 @@ bool SettingsDlg::saveOriginalData()
     if (SafeFile::copy(folder.colorFile(), folder.originalFile(), ColorFileWriter::maxSize, &error))
         return true;
     qDebug("saveOriginalData(): %s", qPrintable(error));
+    Messages::warn(this, QStringLiteral("Tintwell could not keep a copy of the game's own colours "
+                                        "as TextColors.xml.orig, so \"Restore original data\" "
+                                        "has nothing to restore.\n\nReason: %1%2")
+                             .arg(error, FolderAccess::advice(folder.path())));
     return false;
 }
 

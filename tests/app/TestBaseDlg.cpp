@@ -18,6 +18,8 @@
 #include "settings/FolderPath.h"
 #include "settings/SettingsDlg.h"
 
+#include "Version.h"
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -205,7 +207,7 @@ void TestBaseDlg::windowIsBuiltAsDesigned()
     auto* close = find<QPushButton>(&dialog, QStringLiteral("closeButton"));
 
     QCOMPARE(int(dialog.windowFlags()), 0x3003);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Tintwell v0.3"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Tintwell v") + QLatin1String(Version::shown));
     QCOMPARE(dialog.minimumSize(), QSize(360, 430));
     QCOMPARE(dialog.maximumSize(), QSize(360, 430));
     QVERIFY(!dialog.windowIcon().isNull());

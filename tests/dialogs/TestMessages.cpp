@@ -3,6 +3,8 @@
 
 #include "common/RealDialogs.h"
 
+#include "Version.h"
+
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QtTest>
@@ -53,7 +55,7 @@ void TestMessages::questionIsAWarningWithYesThenNo()
         box->button(QMessageBox::StandardButton(button))->click();
     });
     QCOMPARE(Messages::askYesNo(nullptr, QStringLiteral("Restore?")), yes);
-    QCOMPARE(title, QStringLiteral("Tintwell v0.3"));
+    QCOMPARE(title, QStringLiteral("Tintwell v") + QLatin1String(Version::shown));
     QCOMPARE(text, QStringLiteral("Restore?"));
     QCOMPARE(icon, QMessageBox::Warning);
     QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
@@ -87,7 +89,7 @@ void TestMessages::warningIsAWarningWithOk()
     Messages::warn(nullptr, QStringLiteral("Not saved."));
     QCOMPARE(icon, QMessageBox::Warning);
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(title, QStringLiteral("Tintwell v0.3"));
+    QCOMPARE(title, QStringLiteral("Tintwell v") + QLatin1String(Version::shown));
 }
 
 void TestMessages::queuedAnswersComeInOrderAndRecordTheText()

@@ -5,6 +5,9 @@
 #include "common/Find.h"
 #include "common/WorkFolder.h"
 
+#include "Version.h"
+
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -116,7 +119,8 @@ void TestAboutDlg::textNamesTheProgramAndWarns()
     QVERIFY(Qt::mightBeRichText(text));
     QCOMPARE(textOf(page)->textFormat(), Qt::AutoText);
     QVERIFY(!textOf(page)->wordWrap());
-    QVERIFY(text.startsWith(QLatin1String("<font color=blue><center><b>Tintwell v0.3</b><br />")));
+    QVERIFY(text.startsWith(QStringLiteral("<font color=blue><center><b>Tintwell v%1</b><br />")
+                                .arg(QLatin1String(Version::shown))));
     QVERIFY(text.contains(QLatin1String("<b><u>Credits:</u></b>")));
     QVERIFY(text.contains(QLatin1String("<b>Note:</b>")));
     QVERIFY(text.contains(QLatin1String("<u>only</u> what <u>you</u> see")));

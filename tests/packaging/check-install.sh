@@ -27,11 +27,11 @@ desktop-file-validate "$usr/share/applications/org.tintwell.Tintwell.desktop"
 metainfo="$usr/share/metainfo/org.tintwell.Tintwell.metainfo.xml"
 appstreamcli validate --no-net "$metainfo" >/dev/null || appstreamcli validate --no-net "$metainfo"
 
-# One version everywhere: changelog, AppStream release, manual page, window title.
+# One version everywhere: changelog, AppStream release, manual page, --version (which
+# needs no display).
 v="${version//./\\.}"
 changelog="$(zcat "$usr/share/doc/tintwell/changelog.Debian.gz")"
 manual="$(zcat "$usr/share/man/man1/tintwell.1.gz")"
-texts="$(strings -el "$usr/libexec/tintwell/tintwell")"
 [[ "${changelog%%$'\n'*}" =~ ^tintwell\ \($v-1\)\  ]] ||
     { echo "the changelog's top entry is not $version"; exit 1; }
 grep -q "<release version=\"$v\" date=\"[0-9-]*\">" "$metainfo" ||
@@ -39,10 +39,8 @@ grep -q "<release version=\"$v\" date=\"[0-9-]*\">" "$metainfo" ||
 grep -q '^\.SH FILES' <<<"$manual" || { echo "the manual page has no FILES"; exit 1; }
 grep -q "^\.TH TINTWELL 1 \"[A-Z][a-z]* [0-9]*\" \"Tintwell $v\"" <<<"$manual" ||
     { echo "the manual page is not of $version"; exit 1; }
-# The title's UTF-16 text may follow other text in the binary with nothing between, so
-# it is matched at the end of a string only.
-grep -q "Tintwell v$v\$" <<<"$texts" ||
-    { echo "the window title is not \"Tintwell v$version\""; exit 1; }
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$usr/libexec/tintwell/tintwell" --version)" = "Tintwell $version" ] ||
+    { echo "tintwell --version does not say $version without a display"; exit 1; }
 
 # The launcher fills a per-user working folder and starts the program there; with no
 # preferences the program asks for the game folder, so it is stopped after a moment.

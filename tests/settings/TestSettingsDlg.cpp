@@ -137,7 +137,7 @@ private slots:
 
     void saveOriginalData_data();
     void saveOriginalData();
-    void saveOriginalDataFailsQuietly();
+    void saveOriginalDataFailureIsReported();
     void firstStartMakesOrOffersTheCopy_data();
     void firstStartMakesOrOffersTheCopy();
     void laterStartMakesOnlyAMissingCopy();
@@ -867,17 +867,24 @@ void TestSettingsDlg::saveOriginalData()
                                                 QStringLiteral("TextColors.xml.orig")}));
 }
 
-// The first-run copy reports nothing to the player: start-up goes on either way.
-void TestSettingsDlg::saveOriginalDataFailsQuietly()
+// A failed first-run copy is told to the player with its reason; start-up goes on.
+void TestSettingsDlg::saveOriginalDataFailureIsReported()
 {
     GamePage page(game);
     Messages::answerNext(Messages::Answer::Yes);
+    Messages::answerNext(Messages::Answer::Ok);
+    Messages::answerNext(Messages::Answer::Ok);
     Messages::answerNext(Messages::Answer::Ok);
 
     // Something that is not a file in the copy's place is asked about and survives.
     QVERIFY(QDir().mkpath(original));
     QVERIFY(!page.saveOriginalData());
-    QCOMPARE(Messages::takeShown(), QStringList{overwriteQuestion});
+    QStringList shown = Messages::takeShown();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.first(), overwriteQuestion);
+    QVERIFY2(shown.last().contains(QDir::toNativeSeparators(original) +
+                                   QStringLiteral(": it is a folder")),
+             qPrintable(shown.last()));
     QVERIFY(QFileInfo(original).isDir());
     QCOMPARE(contents(colorFile), colorXml("0x40FF80"));
 
@@ -885,7 +892,7 @@ void TestSettingsDlg::saveOriginalDataFailsQuietly()
     QVERIFY(QDir().rmdir(original));
     QVERIFY(QFile::remove(colorFile));
     QVERIFY(!page.saveOriginalData());
-    QCOMPARE(Messages::takeShown(), QStringList());
+    QCOMPARE(Messages::takeShown().size(), 1);
     QCOMPARE(Messages::pendingAnswers(), 1);
     QVERIFY(colorFolderEntries().isEmpty());
 }
