@@ -52,7 +52,7 @@ int compare(int entries, int samples, int repeats)
     QTemporaryDir dir;
     const QString game = dir.path();
     const ColorFolder folder(game);
-    QDir().mkpath(QFileInfo(folder.colorFile()).path());
+    QDir().mkpath(folder.path());
     const QByteArray data = generatedColorFile(entries);
     if (!writeFile(folder.colorFile(), data))
         return 1;

@@ -73,6 +73,11 @@ bool ColorFolder::isFolderOf(const QString& aoPath) const
     return here.kind() == FileIdentity::Kind::Folder && here == FileIdentity(aoPath + suffix);
 }
 
+QString ColorFolder::path() const
+{
+    return dir;
+}
+
 QString ColorFolder::colorFile() const
 {
     return dir + colorFileName;

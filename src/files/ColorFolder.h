@@ -24,6 +24,7 @@ public:
     // Whether the install folder leads to this very colour folder, however it is spelt.
     bool isFolderOf(const QString& aoPath) const;
 
+    QString path() const;
     QString colorFile() const;
     QString backupFile() const;
     QString originalFile() const;

@@ -5,8 +5,9 @@
 
 // Why a file operation failed, in one form for all of src/files: the operation returns
 // false and, when the caller passes a text, gives the reason in it. Reasons the system
-// gives come from SystemError; reasons of Tintwell's own (a file that is not a colour
-// file, one too large to read) are written where they are found.
+// gives come from src/platform (SystemError, in the same form); reasons of Tintwell's
+// own (a file that is not a colour file, one too large to read) are written where they
+// are found.
 class FileError
 {
 public:

@@ -23,21 +23,6 @@
 namespace
 {
 
-// Failures reach the caller as FileError reports them (false, and the reason in
-// `error`, after the path in the system's separators); that class lives above this
-// layer, so the two lines are repeated here.
-bool fail(QString* error, const QString& text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
-
-bool fail(QString* error, const QString& path, const QString& reason)
-{
-    return fail(error, QDir::toNativeSeparators(path) + QLatin1String(": ") + reason);
-}
-
 const QString notRegular =
     QStringLiteral("it is not a regular file but a pipe, a device or the like");
 
@@ -96,7 +81,7 @@ bool openRegular(const QString& path, int* fd, qint64* size, QString* error)
 {
     *fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (*fd < 0)
-        return fail(error, path, SystemError::fromErrno());
+        return SystemError::fail(error, path, SystemError::fromErrno());
     struct stat status;
     QString reason;
     if (::fstat(*fd, &status) != 0)
@@ -112,7 +97,7 @@ bool openRegular(const QString& path, int* fd, qint64* size, QString* error)
         return true;
     }
     ::close(*fd);
-    return fail(error, path, reason);
+    return SystemError::fail(error, path, reason);
 }
 #endif
 
@@ -122,13 +107,13 @@ bool NativeFile::openForReading(const QString& path, QFile* file, qint64* size, 
 {
     const QString reason = notAFile(QFileInfo(path));
     if (!reason.isEmpty())
-        return fail(error, path, reason);
+        return SystemError::fail(error, path, reason);
 #ifdef Q_OS_WIN
     // Windows keeps no pipes or devices among a folder's files (they live below \\.\),
     // so looking first is enough.
     file->setFileName(path);
     if (!file->open(QIODevice::ReadOnly))
-        return fail(error, path, file->errorString());
+        return SystemError::fail(error, path, file->errorString());
     *size = file->size();
 #else
     int fd = -1;
@@ -136,7 +121,7 @@ bool NativeFile::openForReading(const QString& path, QFile* file, qint64* size, 
         return false;
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return fail(error, path, file->errorString());
+        return SystemError::fail(error, path, file->errorString());
     }
 #endif
     return true;
@@ -153,12 +138,12 @@ bool NativeFile::moveOver(const QString& from, const QString& to, QString* error
             return true;
         const DWORD code = ::GetLastError();
         if (attempt == briefTries || !isBrief(code))
-            return fail(error, SystemError::windowsText(code));
+            return SystemError::fail(error, SystemError::windowsText(code));
         ::Sleep(briefPause);
     }
 #else
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        return fail(error, SystemError::fromErrno());
+        return SystemError::fail(error, SystemError::fromErrno());
     return true;
 #endif
 }
@@ -170,7 +155,7 @@ bool NativeFile::syncToDisk(int fd, QString* error)
 #else
     const bool synced = ::fsync(fd) == 0;
 #endif
-    return synced || fail(error, SystemError::fromErrno());
+    return synced || SystemError::fail(error, SystemError::fromErrno());
 }
 
 bool NativeFile::syncFolder(const QString& folder, QString* error)
@@ -183,8 +168,8 @@ bool NativeFile::syncFolder(const QString& folder, QString* error)
     const int fd =
         ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return fail(error, SystemError::fromErrno());
-    const bool synced = ::fsync(fd) == 0 || fail(error, SystemError::fromErrno());
+        return SystemError::fail(error, SystemError::fromErrno());
+    const bool synced = ::fsync(fd) == 0 || SystemError::fail(error, SystemError::fromErrno());
     ::close(fd);
     return synced;
 #endif
@@ -197,22 +182,22 @@ bool NativeFile::realPath(const QString& path, QString* real, QString* error)
         windowsPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        return fail(error, path, SystemError::lastError());
+        return SystemError::fail(error, path, SystemError::lastError());
     std::wstring buffer(32768, L'\0');
     const DWORD length = ::GetFinalPathNameByHandleW(handle, &buffer[0], DWORD(buffer.size()),
                                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     const DWORD code = ::GetLastError();
     ::CloseHandle(handle);
     if (length == 0 || length >= buffer.size())
-        return fail(error, path, SystemError::windowsText(code));
+        return SystemError::fail(error, path, SystemError::windowsText(code));
     *real = fromWindowsPath(QString::fromStdWString(buffer.substr(0, length)));
 #else
     char* resolved = ::realpath(QFile::encodeName(path).constData(), nullptr);
     if (!resolved) {
         const bool dangling = errno == ENOENT && QFileInfo(path).isSymLink();
-        return fail(error, path,
-                    dangling ? QStringLiteral("it is a link to nothing")
-                             : SystemError::fromErrno());
+        return SystemError::fail(error, path,
+                                 dangling ? QStringLiteral("it is a link to nothing")
+                                          : SystemError::fromErrno());
     }
     *real = QFile::decodeName(resolved);
     std::free(resolved);
@@ -255,7 +240,7 @@ QByteArray stateOf(HANDLE handle)
 bool NativeFile::state(int fd, QByteArray* state, QString* error)
 {
     *state = stateOf(reinterpret_cast<HANDLE>(::_get_osfhandle(fd)));
-    return !state->isEmpty() || fail(error, SystemError::lastError());
+    return !state->isEmpty() || SystemError::fail(error, SystemError::lastError());
 }
 
 QByteArray NativeFile::state(const QString& path)
@@ -287,7 +272,7 @@ bool NativeFile::state(int fd, QByteArray* state, QString* error)
 {
     struct stat status;
     if (::fstat(fd, &status) != 0)
-        return fail(error, SystemError::fromErrno());
+        return SystemError::fail(error, SystemError::fromErrno());
     *state = stateOf(status);
     return true;
 }

@@ -12,7 +12,7 @@ class QFile;
 // file without waiting on a pipe or device, putting a finished file in place of another
 // in one step, pushing bytes and a folder's entries to the disk, following links the
 // way the system does, and asking Windows whether another program holds a file. Each
-// returns false with the reason when the system refuses (see FileError).
+// returns false with the reason when the system refuses (see SystemError).
 class NativeFile
 {
 public:

@@ -1,12 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/SystemError.h"
 
+#include <QDir>
+
 #include <cerrno>
 #include <cstring>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
+
+bool SystemError::fail(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+bool SystemError::fail(QString* error, const QString& path, const QString& reason)
+{
+    return fail(error, QDir::toNativeSeparators(path) + QLatin1String(": ") + reason);
+}
 
 QString SystemError::fromErrno()
 {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/Files.h"
 
-#include "files/ColorFolder.h"
 #include "files/SafeFile.h"
 
 #include <QCoreApplication>
@@ -15,11 +14,6 @@ QByteArray contents(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QString folderOf(const ColorFolder& folder)
-{
-    return QFileInfo(folder.colorFile()).path() + QLatin1Char('/');
 }
 
 FileStamp stampOnDisk(const QString& path, qint64 maxSize)

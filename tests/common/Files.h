@@ -8,8 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-class ColorFolder;
-
 // Whole files, for tests that must prove what a folder holds before and after.
 
 // The bytes of a file, or "<missing>" when there is no readable file at the path.
@@ -18,9 +16,6 @@ QByteArray contents(const QString& path);
 // The stamp of the file as it is on disk now; an invalid stamp when it cannot be read
 // (gone, no longer a file, or larger than `maxSize`).
 FileStamp stampOnDisk(const QString& path, qint64 maxSize);
-
-// The colour folder itself, ending in a separator: the folder its files are in.
-QString folderOf(const ColorFolder& folder);
 
 // Writes a whole file, making its folder first; a failure fails the running test.
 void put(const QString& path, const QByteArray& data);

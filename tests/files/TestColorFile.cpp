@@ -148,7 +148,7 @@ void TestColorFile::init()
     dir = std::make_unique<QTemporaryDir>();
     QVERIFY(dir->isValid());
     folder = std::make_unique<ColorFolder>(dir->path());
-    QVERIFY(QDir().mkpath(folderOf(*folder)));
+    QVERIFY(QDir().mkpath(folder->path()));
 }
 
 void TestColorFile::readsEveryHtmlColorInDocumentOrder_data()
@@ -710,7 +710,7 @@ void TestColorFile::saveKeepsThePreviousFileAsBackup()
     QVERIFY2(saveTable(*folder, table, &error), qPrintable(error));
     QCOMPARE(contents(folder->backupFile()), first);
     QVERIFY(contents(folder->colorFile()).contains("0x040506"));
-    QCOMPARE(leftovers(folderOf(*folder)), QStringList());
+    QCOMPARE(leftovers(folder->path()), QStringList());
 }
 
 void TestColorFile::saveWithoutPreviousFileKeepsTheBackup()
@@ -731,7 +731,7 @@ void TestColorFile::failedSaveChangesNothing()
     QVERIFY2(error.contains(QStringLiteral("TextColors.xml.bak")), qPrintable(error));
     QCOMPARE(contents(folder->colorFile()), colorFile(3));
     QVERIFY(QFileInfo(folder->backupFile()).isDir());
-    QCOMPARE(leftovers(folderOf(*folder)), QStringList());
+    QCOMPARE(leftovers(folder->path()), QStringList());
 
     // A colour file that cannot be read whole cannot be kept as the backup either.
     QVERIFY(QDir().rmdir(folder->backupFile()));
@@ -767,7 +767,7 @@ void TestColorFile::fullDiskKeepsEveryEntry()
     if (!disk.mounted)
         QSKIP(qPrintable(
             QStringLiteral("cannot mount a tmpfs to fill (%1); run as root").arg(disk.error)));
-    QVERIFY(QDir().mkpath(folderOf(*folder)));
+    QVERIFY(QDir().mkpath(folder->path()));
     const QByteArray previous = colorFile(250);
     QVERIFY(previous.size() > 3 * 4096 && previous.size() <= 4 * 4096);
     put(folder->colorFile(), previous);
@@ -791,7 +791,7 @@ void TestColorFile::fullDiskKeepsEveryEntry()
         QCOMPARE(kept.size(), 250);
         QCOMPARE(contents(folder->backupFile()), QByteArray("earlier backup"));
     }
-    QCOMPARE(leftovers(folderOf(*folder)), QStringList());
+    QCOMPARE(leftovers(folder->path()), QStringList());
 }
 
 // A file that is a mount point cannot be renamed over: the backup is already in place
@@ -821,7 +821,7 @@ void TestColorFile::unreplaceableFileLeavesItsCopyAsBackup()
              qPrintable(error));
     QCOMPARE(file, colorFile(2));
     QCOMPARE(backup, colorFile(2));
-    QCOMPARE(leftovers(folderOf(*folder)), QStringList());
+    QCOMPARE(leftovers(folder->path()), QStringList());
 #else
     QSKIP("needs Linux mounts");
 #endif
