@@ -6,6 +6,7 @@
 //   ColorFileBench --write N FILE    writes the N-entry file, for measuring memory
 //   ColorFileBench FILE...           loads each file once and tells how long it took
 #include "files/ColorFile.h"
+#include "files/ColorFileWriter.h"
 #include "files/ColorFolder.h"
 #include "model/AOColors.h"
 
@@ -74,7 +75,7 @@ int compare(int entries, int samples, int repeats)
     // longer have to be written and synced.
     const double inMemory = medianMs(samples, repeats, [&] {
         ok = ColorFile::load(folder.colorFile(), &table) && ok;
-        const QByteArray xml = ColorFile::toXml(table);
+        const QByteArray xml = ColorFileWriter::toXml(table);
         Q_UNUSED(xml)
     });
 

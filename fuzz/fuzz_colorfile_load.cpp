@@ -4,7 +4,8 @@
 // the reader accepts. So must any table of texts that a document can give.
 #include "FuzzCheck.h"
 
-#include "files/ColorFile.h"
+#include "files/ColorFileReader.h"
+#include "files/ColorFileWriter.h"
 #include "model/AOColors.h"
 
 namespace
@@ -31,16 +32,17 @@ bool sameEntries(const AOColors& one, const AOColors& other)
 
 void checkWrittenReadsBack(const AOColors& table)
 {
-    const QByteArray written = ColorFile::toXml(table);
-    fuzz::require(written.size() <= ColorFile::maxSize, "the written document is too large to read",
-                  QString::number(written.size()));
+    const QByteArray written = ColorFileWriter::toXml(table);
+    fuzz::require(written.size() <= ColorFileWriter::maxSize,
+                  "the written document is too large to read", QString::number(written.size()));
     AOColors reread;
     QString error;
-    fuzz::require(ColorFile::read(written, &reread, &error), "the written document is refused",
+    fuzz::require(ColorFileReader::read(written, &reread, &error),
+                  "the written document is refused",
                   error + QLatin1Char('\n') + QString::fromUtf8(written));
     fuzz::require(sameEntries(table, reread), "the written document reads back differently",
                   describe(table) + QStringLiteral("\n  read back: ") + describe(reread));
-    fuzz::require(ColorFile::toXml(reread) == written, "writing the same table twice differs",
+    fuzz::require(ColorFileWriter::toXml(reread) == written, "writing the same table twice differs",
                   QString::fromUtf8(written));
 }
 
@@ -48,7 +50,7 @@ void checkDocument(const QByteArray& input)
 {
     AOColors table;
     QString error;
-    if (!ColorFile::read(input, &table, &error)) {
+    if (!ColorFileReader::read(input, &table, &error)) {
         fuzz::require(table.isEmpty(), "a refused document left entries", describe(table));
         fuzz::require(!error.isEmpty(), "a refused document without a reason");
         return;

@@ -4,11 +4,11 @@
 #include "files/ColorFileReader.h"
 #include "files/ColorFileWriter.h"
 #include "files/ColorFolder.h"
+#include "files/FileError.h"
 #include "files/FileStamp.h"
 #include "files/SafeFile.h"
 #include "model/AOColors.h"
 #include "platform/NativeFile.h"
-#include "platform/SystemError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,37 +16,32 @@
 
 #include <utility>
 
-bool ColorFile::read(QByteArray data, AOColors* table, QString* error)
-{
-    return ColorFileReader::read(std::move(data), table, error);
-}
-
 bool ColorFile::load(const QString& path, AOColors* table, QString* error, FileStamp* stamp)
 {
     table->clear();
     QByteArray data;
-    if (!SafeFile::readAll(path, maxSize, &data, error))
+    if (!SafeFile::readAll(path, ColorFileWriter::maxSize, &data, error))
         return false;
     if (stamp)
         *stamp = FileStamp(path, data);
     QString reason;
-    if (!read(std::move(data), table, &reason))
-        return SystemError::fail(error, path, reason);
+    if (!ColorFileReader::read(std::move(data), table, &reason))
+        return FileError::fail(error, path, reason);
     return true;
 }
 
 bool ColorFile::readSource(const QString& path, QByteArray* data, QString* error, AOColors* table)
 {
-    if (!SafeFile::readAll(path, maxSize, data, error))
+    if (!SafeFile::readAll(path, ColorFileWriter::maxSize, data, error))
         return false;
     AOColors colors;
     if (!table)
         table = &colors;
     QString reason;
-    if (!read(*data, table, &reason))
-        return SystemError::fail(error, path, QStringLiteral("it is not a color file: ") + reason);
+    if (!ColorFileReader::read(*data, table, &reason))
+        return FileError::fail(error, path, QStringLiteral("it is not a color file: ") + reason);
     if (table->isEmpty())
-        return SystemError::fail(error, path, QStringLiteral("it holds no colors"));
+        return FileError::fail(error, path, QStringLiteral("it holds no colors"));
     return true;
 }
 
@@ -60,25 +55,21 @@ bool ColorFile::restore(const ColorFolder& folder, const QString& source, QStrin
            SafeFile::replace(folder.colorFile(), data, error, SafeFile::Links::Follow, inPlace);
 }
 
-QByteArray ColorFile::toXml(const AOColors& table)
-{
-    return ColorFileWriter::toXml(table);
-}
-
 bool ColorFile::fitsReader(const QByteArray& xml, QString* error)
 {
-    if (xml.size() <= maxSize)
+    if (xml.size() <= ColorFileWriter::maxSize)
         return true;
     const QLocale english(QLocale::English);
-    return SystemError::fail(
-        error, QStringLiteral("The colors would take %1 bytes as a color file, more than the "
-                              "%2 bytes Tintwell reads, so the file could not be read again")
-                   .arg(english.toString(qint64(xml.size())), english.toString(maxSize)));
+    return FileError::fail(
+        error,
+        QStringLiteral("The colors would take %1 bytes as a color file, more than the "
+                       "%2 bytes Tintwell reads, so the file could not be read again")
+            .arg(english.toString(qint64(xml.size())), english.toString(ColorFileWriter::maxSize)));
 }
 
 bool ColorFile::fitsReader(const AOColors& table, QString* error)
 {
-    return fitsReader(toXml(table), error);
+    return fitsReader(ColorFileWriter::toXml(table), error);
 }
 
 namespace
@@ -97,19 +88,24 @@ struct Current {
 
 ColorFile::Outcome locked(const QString& path, QString* error)
 {
-    SystemError::fail(error, path, QStringLiteral("another program has it open"));
+    FileError::fail(error, path, QStringLiteral("another program has it open"));
     return ColorFile::Outcome::Locked;
 }
 
-// Reads the colour file whole. A file that cannot be read cannot be kept as the
-// backup either: Failed, or Locked when another program holds it.
-ColorFile::Outcome readCurrent(const QString& path, Current* current, QString* error)
+// Reads the colour file whole, or finds that there is none.
+bool readCurrent(const QString& path, Current* current, QString* error)
 {
     const QFileInfo info(path);
     current->present = info.exists() || info.isSymLink();
     current->data.clear();
-    if (!current->present || SafeFile::readAll(path, ColorFile::maxSize, &current->data, error))
-        return ColorFile::Outcome::Saved;
+    return !current->present ||
+           SafeFile::readAll(path, ColorFileWriter::maxSize, &current->data, error);
+}
+
+// A file that cannot be read cannot be kept as the backup either: Failed, or Locked
+// when another program holds it.
+ColorFile::Outcome unreadable(const QString& path, QString* error)
+{
     return NativeFile::inUse(path, NativeFile::Use::Reading) ? locked(path, error)
                                                              : ColorFile::Outcome::Failed;
 }
@@ -122,7 +118,7 @@ ColorFile::Outcome ColorFile::save(const ColorFolder& folder, const AOColors& ta
     const QString path = folder.colorFile();
     if (!folder.checkColorFileLink(error))
         return Outcome::Failed;
-    const QByteArray xml = toXml(table);
+    const QByteArray xml = ColorFileWriter::toXml(table);
     if (!fitsReader(xml, error))
         return Outcome::Failed;
     // The colour file is prepared first: a write-protected one is refused before
@@ -132,9 +128,8 @@ ColorFile::Outcome ColorFile::save(const ColorFolder& folder, const AOColors& ta
         return Outcome::Failed;
 
     Current before;
-    Outcome outcome = readCurrent(path, &before, error);
-    if (outcome != Outcome::Saved)
-        return outcome;
+    if (!readCurrent(path, &before, error))
+        return unreadable(path, error);
     if (expected.isValid()) {
         const FileStamp now = before.stamp(path);
         if (!now.sameContent(expected)) {
@@ -157,9 +152,8 @@ ColorFile::Outcome ColorFile::save(const ColorFolder& folder, const AOColors& ta
     // are left between the check and the new file.
     const QByteArray state = NativeFile::state(path);
     Current last;
-    outcome = readCurrent(path, &last, error);
-    if (outcome != Outcome::Saved)
-        return outcome;
+    if (!readCurrent(path, &last, error))
+        return unreadable(path, error);
     if (last.present != before.present || last.data != before.data ||
         NativeFile::state(path) != state) {
         *found = last.stamp(path);

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "files/ColorFileWriter.h"
-
 #include <QByteArray>
 #include <QString>
 
@@ -15,9 +13,6 @@ class FileStamp;
 class ColorFile
 {
 public:
-    // Larger files are refused unread (see ColorFileWriter).
-    static constexpr qint64 maxSize = ColorFileWriter::maxSize;
-
     // How a save ended: the new file is in place; it is in place but the system could
     // not confirm that it is on disk (the reason is in the error); nothing was written
     // because the file does not hold what it was expected to; another program holds it
@@ -25,10 +20,6 @@ public:
     // error.
     enum class Outcome { Saved, Unconfirmed, Changed, Locked, Failed };
 
-    // Replaces the table's entries with one per "HTMLColor" element of the document,
-    // in document order. The table is empty when the document is refused. Bytes handed
-    // over with std::move are freed once decoded.
-    static bool read(QByteArray data, AOColors* table, QString* error = nullptr);
     // Also gives the stamp of the bytes it read, for a later save to compare.
     static bool load(const QString& path, AOColors* table, QString* error = nullptr,
                      FileStamp* stamp = nullptr);
@@ -43,8 +34,6 @@ public:
     static bool restore(const ColorFolder& folder, const QString& source, QString* error = nullptr,
                         bool* inPlace = nullptr);
 
-    // The table as Tintwell writes it (see ColorFileWriter).
-    static QByteArray toXml(const AOColors& table);
     // Whether the bytes of a colour file can be read back: false, with the reason,
     // when they are more than the reader takes. Nothing is written that could not be.
     static bool fitsReader(const QByteArray& xml, QString* error = nullptr);

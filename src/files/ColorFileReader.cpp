@@ -2,8 +2,8 @@
 #include "files/ColorFileReader.h"
 
 #include "files/ColorFileWriter.h"
+#include "files/FileError.h"
 #include "model/AOColors.h"
-#include "platform/SystemError.h"
 
 #include <QXmlStreamReader>
 #include <QtGlobal>
@@ -34,7 +34,7 @@ QString position(QStringView text, qsizetype offset)
 
 bool refuse(QString* error, const QString& where, const QString& why)
 {
-    return SystemError::fail(error, QStringLiteral("refused (%1: %2)").arg(where, why));
+    return FileError::fail(error, QStringLiteral("refused (%1: %2)").arg(where, why));
 }
 
 // ---- Decoding -------------------------------------------------------------------
@@ -410,8 +410,8 @@ bool ColorFileReader::read(QByteArray data, AOColors* table, QString* error)
     }
     if (reader.hasError()) {
         table->clear();
-        return SystemError::fail(error, QStringLiteral("not well-formed XML (%1: %2)")
-                                            .arg(position(reader), reader.errorString()));
+        return FileError::fail(error, QStringLiteral("not well-formed XML (%1: %2)")
+                                          .arg(position(reader), reader.errorString()));
     }
     return true;
 }

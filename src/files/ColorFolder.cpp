@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ColorFolder.h"
 
+#include "files/FileError.h"
 #include "platform/FileIdentity.h"
 #include "platform/NativeFile.h"
-#include "platform/SystemError.h"
 
 #include <QFileInfo>
 
@@ -31,10 +31,10 @@ bool leadsTo(const QString& real, const QString& path)
     return NativeFile::realPath(path, &entryTarget) && samePath(real, entryTarget);
 }
 
-} // namespace
+const QLatin1String suffix("/cd_image/gui/default/");
+const QLatin1String colorFileName("TextColors.xml");
 
-const QLatin1String ColorFolder::suffix("/cd_image/gui/default/");
-const QLatin1String ColorFolder::colorFileName("TextColors.xml");
+} // namespace
 
 ColorFolder::ColorFolder(const QString& aoPath) : install(aoPath), dir(aoPath + suffix) {}
 
@@ -42,14 +42,14 @@ ColorFolder ColorFolder::resolved(const QString& aoPath, QString* error)
 {
     ColorFolder folder(aoPath);
     if (aoPath.isEmpty()) {
-        SystemError::fail(error, QStringLiteral("no install folder is chosen"));
+        FileError::fail(error, QStringLiteral("no install folder is chosen"));
         return folder;
     }
     const QString real = NativeFile::resolvedPath(folder.dir, error);
     if (real.isEmpty())
         return folder;
     if (FileIdentity(real).kind() != FileIdentity::Kind::Folder) {
-        SystemError::fail(error, folder.dir, QStringLiteral("it is not a folder"));
+        FileError::fail(error, folder.dir, QStringLiteral("it is not a folder"));
         return folder;
     }
     folder.dir = real.endsWith(QLatin1Char('/')) ? real : real + QLatin1Char('/');
@@ -110,7 +110,7 @@ bool ColorFolder::checkColorFileLink(QString* error) const
                 {originalFile(), "the copy of the game's own colors"}};
     for (const auto& keeper : kept) {
         if (leadsTo(real, keeper.file))
-            return SystemError::fail(
+            return FileError::fail(
                 error, colorFile(),
                 QStringLiteral("it is a link to %1, %2, which saving through "
                                "the link would overwrite. Make "

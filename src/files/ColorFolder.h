@@ -39,9 +39,6 @@ public:
     // FileIdentity::sameEntry).
     bool holds(const QString& file) const;
 
-    static const QLatin1String suffix;
-    static const QLatin1String colorFileName;
-
 private:
     QString install;
     QString dir;

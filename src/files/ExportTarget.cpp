@@ -2,9 +2,9 @@
 #include "files/ExportTarget.h"
 
 #include "files/ColorFolder.h"
+#include "files/FileError.h"
 #include "platform/FileIdentity.h"
 #include "platform/NativeFile.h"
-#include "platform/SystemError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,7 +27,7 @@ bool isPlainName(const QString& name)
 
 QString refuse(QString* error, const QString& reason)
 {
-    SystemError::fail(error, reason);
+    FileError::fail(error, reason);
     return QString();
 }
 

@@ -2,12 +2,14 @@
 #include "files/KeptColors.h"
 
 #include "files/ColorFile.h"
+#include "files/ColorFileReader.h"
+#include "files/ColorFileWriter.h"
 #include "files/ColorFolder.h"
+#include "files/FileError.h"
 #include "files/FileStamp.h"
 #include "files/Preferences.h"
 #include "files/SafeFile.h"
 #include "platform/NativeFile.h"
-#include "platform/SystemError.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -117,18 +119,18 @@ bool KeptColors::keep(const AOColors& table, const FileStamp& writtenStamp, QStr
     if (replaceKept(table, writtenStamp, &reason))
         return true;
     qDebug("KeptColors::keep(): %s", qPrintable(reason));
-    return SystemError::fail(error, reason);
+    return FileError::fail(error, reason);
 }
 
 bool KeptColors::replaceKept(const AOColors& table, const FileStamp& writtenStamp, QString* error)
 {
     if (!isValid())
-        return SystemError::fail(error, QStringLiteral("the install folder cannot be resolved"));
-    const QByteArray xml = ColorFile::toXml(table);
+        return FileError::fail(error, QStringLiteral("the install folder cannot be resolved"));
+    const QByteArray xml = ColorFileWriter::toXml(table);
     if (xml.size() > maxSize)
-        return SystemError::fail(error, file(), QStringLiteral("the colors are too many to keep"));
+        return FileError::fail(error, file(), QStringLiteral("the colors are too many to keep"));
     if (!QDir().mkpath(storeFolder))
-        return SystemError::fail(error, storeFolder, QStringLiteral("the folder cannot be made"));
+        return FileError::fail(error, storeFolder, QStringLiteral("the folder cannot be made"));
     // The scheme goes first: a state that failed to follow still names the earlier
     // content, and a colour file holding the new colours then differs from them in none.
     if (!SafeFile::replace(file(), xml, error))
@@ -160,7 +162,7 @@ int KeptColors::differences(const FileStamp& loaded, const AOColors& table, AOCo
     QByteArray data;
     QString reason;
     if (!SafeFile::readAll(file(), maxSize, &data, &reason) ||
-        !ColorFile::read(data, scheme, &reason)) {
+        !ColorFileReader::read(data, scheme, &reason)) {
         qDebug("KeptColors: %s", qPrintable(reason));
         return 0;
     }

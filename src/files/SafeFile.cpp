@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/SafeFile.h"
 
+#include "files/FileError.h"
 #include "platform/NativeFile.h"
-#include "platform/SystemError.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -102,7 +102,7 @@ bool SafeFile::fail(QString* error, const QString& what, const QString& reason)
     // `what` may be the temporary's name, which discard() clears.
     const QString file = what;
     discard();
-    return SystemError::fail(error, file, reason);
+    return FileError::fail(error, file, reason);
 }
 
 void SafeFile::discard()
@@ -158,8 +158,8 @@ bool SafeFile::write(const QByteArray& data, QString* error)
         return fail(error, path, QStringLiteral("it is a folder, not a file"));
     // A link that is itself replaced says nothing about the file it leads to.
     if (!info.isSymLink()) {
-        const QString protection = writeProtection(path);
-        if (!protection.isEmpty())
+        QString protection;
+        if (!mayReplace(path, &protection))
             return fail(error, path, protection);
     }
     removeStaleTemporaries(path);
@@ -204,7 +204,7 @@ bool SafeFile::syncFolder(QString* error) const
     QString reason;
     if (NativeFile::syncFolder(QFileInfo(path).absolutePath(), &reason))
         return true;
-    return SystemError::fail(
+    return FileError::fail(
         error, path,
         QStringLiteral("saved, but the system could not confirm it is on disk (%1)").arg(reason));
 }
@@ -219,19 +219,19 @@ QString SafeFile::destination() const
     return path;
 }
 
-QString SafeFile::writeProtection(const QString& path)
+bool SafeFile::mayReplace(const QString& path, QString* error)
 {
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
-        return QString();
+        return true;
     // The file's own protection first: on Windows it is the read-only attribute, which
     // also makes the file unwritable to this process.
     const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (!(modeOf(info) & anyWrite))
-        return QStringLiteral("the file is write-protected (read-only)");
+        return FileError::fail(error, QStringLiteral("the file is write-protected (read-only)"));
     if (!info.isWritable())
-        return QStringLiteral("you may not write to this file");
-    return QString();
+        return FileError::fail(error, QStringLiteral("you may not write to this file"));
+    return true;
 }
 
 void SafeFile::removeLeftovers(const QString& target)
@@ -260,9 +260,11 @@ bool readOnce(const QString& path, qint64 maxSize, QByteArray* data, QByteArray*
     qint64 size = 0;
     if (!NativeFile::openForReading(path, &file, &size, error))
         return false;
-    *opened = NativeFile::state(file.handle());
+    QString reason;
+    if (!NativeFile::state(file.handle(), opened, &reason))
+        return FileError::fail(error, path, reason);
     if (size > maxSize)
-        return SystemError::fail(error, path, tooLarge(maxSize));
+        return FileError::fail(error, path, tooLarge(maxSize));
     // Room for what the file held when it was opened; a file that grows since gets
     // more, up to one byte past the limit, which tells it is too large.
     QByteArray bytes(int(size), Qt::Uninitialized);
@@ -272,19 +274,19 @@ bool readOnce(const QString& path, qint64 maxSize, QByteArray* data, QByteArray*
             bytes.resize(int(qMin(done + readPiece, maxSize + 1)));
         const qint64 got = file.read(bytes.data() + done, qMin(readPiece, bytes.size() - done));
         if (got < 0)
-            return SystemError::fail(error, path, file.errorString());
+            return FileError::fail(error, path, file.errorString());
         if (got == 0)
             break;
         done += got;
         if (done > maxSize)
-            return SystemError::fail(error, path, tooLarge(maxSize));
+            return FileError::fail(error, path, tooLarge(maxSize));
     }
     if (done < size)
-        return SystemError::fail(error, path,
-                                 QStringLiteral("it became shorter while it was read (%1 of "
-                                                "%2 bytes)")
-                                     .arg(done)
-                                     .arg(size));
+        return FileError::fail(error, path,
+                               QStringLiteral("it became shorter while it was read (%1 of "
+                                              "%2 bytes)")
+                                   .arg(done)
+                                   .arg(size));
     bytes.resize(int(done));
     *data = bytes;
     return true;
@@ -304,9 +306,9 @@ bool SafeFile::readAll(const QString& path, qint64 maxSize, QByteArray* data, QS
         if (opened == NativeFile::state(path))
             return true;
         if (attempt == 3)
-            return SystemError::fail(error, path,
-                                     QStringLiteral("another program kept changing it while it "
-                                                    "was read"));
+            return FileError::fail(error, path,
+                                   QStringLiteral("another program kept changing it while it "
+                                                  "was read"));
     }
 }
 

@@ -82,9 +82,9 @@ public:
     // is read again.
     static bool readAll(const QString& path, qint64 maxSize, QByteArray* data,
                         QString* error = nullptr);
-    // Empty when this process may replace the file at the path (or nothing is there),
-    // otherwise why not.
-    static QString writeProtection(const QString& path);
+    // Whether this process may replace the file at the path (or nothing is there);
+    // when not, `error` says why, without the path.
+    static bool mayReplace(const QString& path, QString* error = nullptr);
 
 private:
     bool fail(QString* error, const QString& what, const QString& reason);

@@ -237,9 +237,10 @@ QByteArray stateOf(HANDLE handle)
 
 } // namespace
 
-QByteArray NativeFile::state(int fd)
+bool NativeFile::state(int fd, QByteArray* state, QString* error)
 {
-    return stateOf(reinterpret_cast<HANDLE>(::_get_osfhandle(fd)));
+    *state = stateOf(reinterpret_cast<HANDLE>(::_get_osfhandle(fd)));
+    return !state->isEmpty() || SystemError::fail(error, SystemError::lastError());
 }
 
 QByteArray NativeFile::state(const QString& path)
@@ -267,10 +268,13 @@ QByteArray stateOf(const struct stat& status)
 
 } // namespace
 
-QByteArray NativeFile::state(int fd)
+bool NativeFile::state(int fd, QByteArray* state, QString* error)
 {
     struct stat status;
-    return ::fstat(fd, &status) == 0 ? stateOf(status) : QByteArray();
+    if (::fstat(fd, &status) != 0)
+        return SystemError::fail(error, SystemError::fromErrno());
+    *state = stateOf(status);
+    return true;
 }
 
 QByteArray NativeFile::state(const QString& path)

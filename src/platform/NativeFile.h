@@ -47,8 +47,9 @@ public:
 #endif
     // What tells one state of a file from the next: the file's identity, size and times
     // of change, through an open descriptor or through the path, which shows a file that
-    // was replaced since. Empty when the system cannot say.
-    static QByteArray state(int fd);
+    // was replaced since. An open file always has one: false, with the reason, when the
+    // system cannot say. Through the path it is empty when there is no file to say it of.
+    static bool state(int fd, QByteArray* state, QString* error = nullptr);
     static QByteArray state(const QString& path);
     // Windows: whether another program (the running game) holds the file open without
     // sharing that use, after trying for about a second, which is all a scanner takes.

@@ -3,15 +3,15 @@
 
 #include <QString>
 
-// Why a file operation failed, in one form for all of src/files and src/platform: the
-// operation returns false and, when the caller passes a text, gives the reason in it.
-// The system's own words come with the number a support page can be searched for.
-// Windows reports through GetLastError(), the C runtime and POSIX through errno; each
-// text is taken right after the failing call.
+// The system's own words for why a call failed, with the number a support page can be
+// searched for. Windows reports through GetLastError(), the C runtime and POSIX through
+// errno; each text is taken right after the failing call.
 class SystemError
 {
 public:
-    // The one way to report a failure: `text` into `error` when given, and false.
+    // How a failed call reaches the caller in this layer: `text` into `error` when given,
+    // and false. The same form as FileError, which the file layer above uses and this
+    // layer cannot include.
     static bool fail(QString* error, const QString& text);
     // The same for a file: "<the path, in the system's own separators>: <reason>".
     static bool fail(QString* error, const QString& path, const QString& reason);

@@ -5,6 +5,8 @@
 #include "dialogs/FolderAccess.h"
 #include "dialogs/Messages.h"
 #include "files/ColorFile.h"
+#include "files/ColorFileReader.h"
+#include "files/ColorFileWriter.h"
 #include "files/ColorFolder.h"
 #include "files/ExportTarget.h"
 #include "files/Preferences.h"
@@ -116,7 +118,7 @@ SettingsDlg::SettingsDlg(QWidget* parent) : QWidget(parent)
 
     connect(pathEdit, &QLineEdit::textChanged, this, &SettingsDlg::setAOPath);
     connect(browseButton, &QPushButton::clicked, this, &SettingsDlg::browseAOPath);
-    connect(reloadButton, &QPushButton::clicked, this, &SettingsDlg::restoreData);
+    connect(reloadButton, &QPushButton::clicked, this, &SettingsDlg::reloadColors);
     connect(restoreBackupButton, &QPushButton::clicked, this, &SettingsDlg::restoreBackup);
     connect(restoreOriginalButton, &QPushButton::clicked, this, &SettingsDlg::restoreOriginalData);
     connect(restoreBundledButton, &QPushButton::clicked, this, &SettingsDlg::restoreBundledData);
@@ -244,7 +246,7 @@ void SettingsDlg::setBackgroundColor(AOColor color)
     bgButton->setIcon(QIcon(swatch));
 }
 
-void SettingsDlg::restoreData()
+void SettingsDlg::reloadColors()
 {
     if (Messages::askYesNo(this, tr("Reload saved data? All changes will be lost.")))
         emit reloadData();
@@ -267,7 +269,7 @@ bool SettingsDlg::saveOriginalData()
         !Messages::askYesNo(this, QStringLiteral("File TextColors.xml.orig exists. Overwrite?")))
         return false;
     // Replaced in one step, so a failed copy never costs the player an older good copy.
-    if (SafeFile::copy(folder.colorFile(), folder.originalFile(), ColorFile::maxSize, &error))
+    if (SafeFile::copy(folder.colorFile(), folder.originalFile(), ColorFileWriter::maxSize, &error))
         return true;
     qDebug("saveOriginalData(): %s", qPrintable(error));
     Messages::warn(this, QStringLiteral("Tintwell could not keep a copy of the game's own colours "
@@ -369,7 +371,7 @@ void SettingsDlg::exportColors()
         target =
             ExportTarget::check(file, {loadedFolder, ColorFolder(path)}, bundledPath(), &reason);
     if (!target.isEmpty()) {
-        xml = ColorFile::toXml(aoColors);
+        xml = ColorFileWriter::toXml(aoColors);
         if (!ColorFile::fitsReader(xml, &reason))
             target.clear();
     }
@@ -378,8 +380,8 @@ void SettingsDlg::exportColors()
             this, tr("%1 already exists. Replace it?").arg(QDir::toNativeSeparators(file))))
         return;
     bool inPlace = false;
-    if (!target.isEmpty() && SafeFile::replace(target, xml, &reason, SafeFile::Links::Replace,
-                                               &inPlace))
+    if (!target.isEmpty() &&
+        SafeFile::replace(target, xml, &reason, SafeFile::Links::Replace, &inPlace))
         Messages::inform(this, tr("Exported %1 %2 to\n%3")
                                    .arg(aoColors.size())
                                    .arg(aoColors.size() == 1 ? tr("color") : tr("colors"),
@@ -404,8 +406,8 @@ void SettingsDlg::applyBundledScheme(int index)
     QFile file(resource);
     AOColors scheme;
     QString reason;
-    if (!file.open(QIODevice::ReadOnly) || !ColorFile::read(file.readAll(), &scheme, &reason) ||
-        scheme.isEmpty()) {
+    if (!file.open(QIODevice::ReadOnly) ||
+        !ColorFileReader::read(file.readAll(), &scheme, &reason) || scheme.isEmpty()) {
         Messages::warn(this, tr("No color was changed: the scheme %1 could not be read. %2")
                                  .arg(schemeBox->itemText(index), reason));
         return;

@@ -39,7 +39,7 @@ public slots:
 protected slots:
     virtual void browseAOPath();
     virtual void pickBGColor();
-    virtual void restoreData();
+    virtual void reloadColors();
     virtual void restoreBackup();
     virtual void restoreBundledData();
     virtual void restoreOriginalData();

@@ -13,7 +13,7 @@
 #include "common/RealDialogs.h"
 #include "dialogs/Choosers.h"
 #include "dialogs/Messages.h"
-#include "files/ColorFile.h"
+#include "files/ColorFileWriter.h"
 #include "files/KeptColors.h"
 #include "model/AOColors.h"
 #include "settings/FolderPath.h"
@@ -883,7 +883,8 @@ void TestBaseDlg::keptColorsOutliveTheGame()
     dialog.reset();
     dialog = std::make_unique<CountingDlg>();
     QCOMPARE(Messages::takeShown(), QStringList());
-    QCOMPARE(contents(kept), then == QLatin1String("restore") ? ColorFile::toXml(aoColors) : saved);
+    QCOMPARE(contents(kept),
+             then == QLatin1String("restore") ? ColorFileWriter::toXml(aoColors) : saved);
     QVERIFY(!QFile::exists(KeptColors(other.path()).file()));
 }
 

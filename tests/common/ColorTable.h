@@ -2,6 +2,7 @@
 #pragma once
 
 #include "files/ColorFile.h"
+#include "files/ColorFileReader.h"
 #include "files/FileStamp.h"
 #include "model/AOColors.h"
 
@@ -36,7 +37,7 @@ inline QList<QPair<QString, QString>> colorPairs(const QByteArray& data)
 {
     AOColors table;
     QList<QPair<QString, QString>> pairs;
-    if (ColorFile::read(data, &table)) {
+    if (ColorFileReader::read(data, &table)) {
         for (const AOColor& color : qAsConst(table))
             pairs.append({color.name, color.value});
     }

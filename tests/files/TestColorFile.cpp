@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ColorFile.h"
 #include "files/ColorFileReader.h"
+#include "files/ColorFileWriter.h"
 #include "files/ColorFolder.h"
 #include "model/AOColors.h"
 
@@ -185,7 +186,7 @@ void TestColorFile::readsEveryHtmlColorInDocumentOrder()
     QFETCH(QStringList, values);
     AOColors table = tableOf({"stale"}, {"0x000000"});
     QString error;
-    QVERIFY2(ColorFile::read(document, &table, &error), qPrintable(error));
+    QVERIFY2(ColorFileReader::read(document, &table, &error), qPrintable(error));
     QCOMPARE(namesOf(table), names);
     QCOMPARE(valuesOf(table), values);
 }
@@ -315,7 +316,8 @@ void TestColorFile::tableWrittenAndReadIsTheSame()
     const AOColors table = tableOf({text, QStringLiteral("second")}, {QStringLiteral("v"), text});
     AOColors read;
     QString error;
-    QVERIFY2(ColorFile::read(ColorFile::toXml(table), &read, &error), qPrintable(error));
+    QVERIFY2(ColorFileReader::read(ColorFileWriter::toXml(table), &read, &error),
+             qPrintable(error));
     QCOMPARE(namesOf(read), namesOf(table));
     QCOMPARE(valuesOf(read), valuesOf(table));
 }
@@ -343,7 +345,7 @@ void TestColorFile::escapesAttributesLikeTheDom()
 {
     QFETCH(QString, text);
     QFETCH(QString, escaped);
-    const QString ours = QString::fromUtf8(ColorFile::toXml(tableOf({text}, {QString()})));
+    const QString ours = QString::fromUtf8(ColorFileWriter::toXml(tableOf({text}, {QString()})));
     QCOMPARE(
         ours,
         QStringLiteral("<Root>\n    <HTMLColor name=\"%1\" color=\"\"/>\n</Root>\n").arg(escaped));
@@ -353,13 +355,13 @@ void TestColorFile::writesRootWithIndentedEntriesInUtf8()
 {
     const AOColors table =
         tableOf({"ctch_clan", QStringLiteral("Gr\u00fcn"), "bare"}, {"0x40FF80", "green", ""});
-    const QByteArray xml = ColorFile::toXml(table);
+    const QByteArray xml = ColorFileWriter::toXml(table);
     QCOMPARE(xml, QByteArray("<Root>\n"
                              "    <HTMLColor name=\"ctch_clan\" color=\"0x40FF80\"/>\n"
                              "    <HTMLColor name=\"Gr\xc3\xbcn\" color=\"green\"/>\n"
                              "    <HTMLColor name=\"bare\" color=\"\"/>\n"
                              "</Root>\n"));
-    QCOMPARE(ColorFile::toXml(AOColors()), QByteArray("<Root/>\n"));
+    QCOMPARE(ColorFileWriter::toXml(AOColors()), QByteArray("<Root/>\n"));
 }
 
 void TestColorFile::writesTheSameBytesAsBefore_data()
@@ -396,8 +398,8 @@ void TestColorFile::writesTheSameBytesAsBefore()
     QVERIFY(!written.isEmpty());
     AOColors table;
     QString error;
-    QVERIFY2(ColorFile::read(document, &table, &error), qPrintable(error));
-    QCOMPARE(ColorFile::toXml(table), written);
+    QVERIFY2(ColorFileReader::read(document, &table, &error), qPrintable(error));
+    QCOMPARE(ColorFileWriter::toXml(table), written);
 }
 
 // The table that Qt 5's DOM read from the corpus's character references: the writer
@@ -407,7 +409,7 @@ void TestColorFile::writesCharactersNoFileMayHoldAsBefore()
     const AOColors table =
         tableOf({QStringLiteral("\U0001F600\U0001F600\uFFFFA"), QStringLiteral("a\tb")},
                 {QStringLiteral("\t\n\r\u0001") + QChar(0), QStringLiteral("1\n2\r3")});
-    QCOMPARE(ColorFile::toXml(table),
+    QCOMPARE(ColorFileWriter::toXml(table),
              readFile(QStringLiteral(TINTWELL_WRITTEN "/corpus/character-references.xml")));
 }
 
@@ -424,10 +426,10 @@ void TestColorFile::benchFilesWriteTheSameBytesAsBefore()
     for (const auto& size : sizes) {
         AOColors table;
         QString error;
-        QVERIFY2(ColorFile::read(generatedColorFile(size.first), &table, &error),
+        QVERIFY2(ColorFileReader::read(generatedColorFile(size.first), &table, &error),
                  qPrintable(error));
         QCOMPARE(table.size(), size.first);
-        const QByteArray xml = ColorFile::toXml(table);
+        const QByteArray xml = ColorFileWriter::toXml(table);
         QCOMPARE(QCryptographicHash::hash(xml, QCryptographicHash::Sha256).toHex(), size.second);
     }
 }
@@ -450,7 +452,7 @@ void TestColorFile::acceptsUpToEveryLimit_data()
         << ColorFileReader::maxEntries;
     // Written, one entry of plain text takes 34 bytes besides its texts, the root 15.
     QTest::newRow("largest file written")
-        << "<Root><HTMLColor name=\"" + QByteArray(ColorFile::maxSize - 15 - 34 - 10, 'n') +
+        << "<Root><HTMLColor name=\"" + QByteArray(ColorFileWriter::maxSize - 15 - 34 - 10, 'n') +
                "\" color=\"c\"/></Root>"
         << 1;
 }
@@ -461,7 +463,7 @@ void TestColorFile::acceptsUpToEveryLimit()
     QFETCH(int, entries);
     AOColors table;
     QString error;
-    QVERIFY2(ColorFile::read(document, &table, &error), qPrintable(error));
+    QVERIFY2(ColorFileReader::read(document, &table, &error), qPrintable(error));
     QCOMPARE(table.size(), entries);
 }
 
@@ -529,7 +531,7 @@ void TestColorFile::refusesDocumentsItCannotRead_data()
             "<?xml version=\"1.0\" encoding=\"" + QByteArray(bytes[0]) + "\"?>\n<Root";
         // Qt for Windows comes without ICU, and so without some of these encodings.
         AOColors table;
-        const bool known = ColorFile::read(declaration + "/>", &table);
+        const bool known = ColorFileReader::read(declaration + "/>", &table);
         QTest::addRow("invalid in the declared %s", bytes[0])
             << declaration + "><HTMLColor name=\"ctch_cl" + bytes[1] + "b\"/></Root>"
             << (known ? QStringLiteral("refused (line 2, column 31: bytes that are not valid %1)")
@@ -579,13 +581,13 @@ void TestColorFile::refusesDocumentsItCannotRead_data()
                "</Root>"
         << "more than 200000 colors";
     QTest::newRow("one byte too large when written")
-        << "<Root><HTMLColor name=\"" + QByteArray(ColorFile::maxSize - 15 - 34 - 9, 'n') +
+        << "<Root><HTMLColor name=\"" + QByteArray(ColorFileWriter::maxSize - 15 - 34 - 9, 'n') +
                "\" color=\"c\"/></Root>"
         << "colors that would take more than";
     QTest::newRow("too large when written")
-        << "<Root><HTMLColor name='" + QByteArray(ColorFile::maxSize / 6, '"') + "'/></Root>"
+        << "<Root><HTMLColor name='" + QByteArray(ColorFileWriter::maxSize / 6, '"') + "'/></Root>"
         << QStringLiteral("colors that would take more than %1 bytes to write")
-               .arg(ColorFile::maxSize);
+               .arg(ColorFileWriter::maxSize);
 }
 
 void TestColorFile::refusesDocumentsItCannotRead()
@@ -594,7 +596,7 @@ void TestColorFile::refusesDocumentsItCannotRead()
     QFETCH(QString, reason);
     AOColors table = tableOf({"stale"}, {"0x000000"});
     QString error;
-    QVERIFY(!ColorFile::read(document, &table, &error));
+    QVERIFY(!ColorFileReader::read(document, &table, &error));
     QVERIFY(table.isEmpty());
     QVERIFY2(error.contains(reason), qPrintable(error));
     QVERIFY2(error.contains(QLatin1String("line ")), qPrintable(error));
@@ -615,7 +617,7 @@ void TestColorFile::loadRefusesWhatIsNoColorFile()
 
     QFile huge(folder->colorFile());
     QVERIFY(huge.open(QIODevice::WriteOnly));
-    QVERIFY(huge.resize(ColorFile::maxSize + 1));
+    QVERIFY(huge.resize(ColorFileWriter::maxSize + 1));
     huge.close();
     QVERIFY(!ColorFile::load(folder->colorFile(), &table, &error));
     QVERIFY2(error.contains(QStringLiteral("larger than")), qPrintable(error));
@@ -652,7 +654,7 @@ void TestColorFile::loadsAndSavesALargeFile()
 void TestColorFile::largestAcceptedTableIsReadBack()
 {
     const int entries = largeFileEntries;
-    const qint64 perEntry = (ColorFile::maxSize - 15) / ColorFileReader::maxEntries;
+    const qint64 perEntry = (ColorFileWriter::maxSize - 15) / ColorFileReader::maxEntries;
     const int quotes = int(perEntry - 34 - 10) / 6;
     QByteArray data = "<Root>";
     for (int i = 0; i < entries; ++i)
@@ -660,7 +662,7 @@ void TestColorFile::largestAcceptedTableIsReadBack()
     data += "</Root>";
     AOColors table;
     QString error;
-    QVERIFY2(ColorFile::read(data, &table, &error), qPrintable(error));
+    QVERIFY2(ColorFileReader::read(data, &table, &error), qPrintable(error));
     QCOMPARE(table.size(), entries);
     for (AOColor& entry : table) {
         entry.format = AOColor::Hex8;
@@ -671,7 +673,8 @@ void TestColorFile::largestAcceptedTableIsReadBack()
     const qint64 written = QFileInfo(folder->colorFile()).size();
     QCOMPARE(written, 15 + entries * (34 + 6 * quotes + 10));
     // Less than one character more per entry would have been too large.
-    QVERIFY(written + 6 * entries > ColorFile::maxSize * entries / ColorFileReader::maxEntries);
+    QVERIFY(written + 6 * entries >
+            ColorFileWriter::maxSize * entries / ColorFileReader::maxEntries);
     AOColors again;
     QVERIFY2(ColorFile::load(folder->colorFile(), &again, &error), qPrintable(error));
     QCOMPARE(again.size(), entries);
@@ -733,10 +736,10 @@ void TestColorFile::failedSaveChangesNothing()
     // A colour file that cannot be read whole cannot be kept as the backup either.
     QVERIFY(QDir().rmdir(folder->backupFile()));
     QFile grown(folder->colorFile());
-    QVERIFY(grown.resize(ColorFile::maxSize + 1));
+    QVERIFY(grown.resize(ColorFileWriter::maxSize + 1));
     QVERIFY(!saveTable(*folder, tableOf({"a"}, {"1"}), &error));
     QVERIFY2(error.contains(QStringLiteral("larger than")), qPrintable(error));
-    QCOMPARE(QFileInfo(folder->colorFile()).size(), ColorFile::maxSize + 1);
+    QCOMPARE(QFileInfo(folder->colorFile()).size(), ColorFileWriter::maxSize + 1);
     QVERIFY(!QFileInfo::exists(folder->backupFile()));
     QVERIFY(QFile::remove(folder->colorFile()));
     QVERIFY(QDir().mkdir(folder->colorFile()));
@@ -772,7 +775,7 @@ void TestColorFile::fullDiskKeepsEveryEntry()
     AOColors table;
     QVERIFY(ColorFile::load(folder->colorFile(), &table));
     table += table;
-    QVERIFY(ColorFile::toXml(table).size() > 6 * 4096);
+    QVERIFY(ColorFileWriter::toXml(table).size() > 6 * 4096);
     fillLeaving(dir->path(), freePages);
 
     QString error;

@@ -155,9 +155,10 @@ void TestSafeFile::writeProtectedFileIsNotReplaced()
     QVERIFY(!SafeFile::replace(target, "replaced", &error));
     QVERIFY2(error.contains(QStringLiteral("write-protected")), qPrintable(error));
     QCOMPARE(contents(target), QByteArray("protected"));
-    QCOMPARE(SafeFile::writeProtection(target), QStringLiteral("the file is write-protected "
-                                                               "(read-only)"));
-    QVERIFY(SafeFile::writeProtection(dir->filePath(QStringLiteral("missing"))).isEmpty());
+    QString protection;
+    QVERIFY(!SafeFile::mayReplace(target, &protection));
+    QCOMPARE(protection, QStringLiteral("the file is write-protected (read-only)"));
+    QVERIFY(SafeFile::mayReplace(dir->filePath(QStringLiteral("missing")), &protection));
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("TextColors.xml")});
 }

@@ -11,6 +11,7 @@
 #include "dialogs/Choosers.h"
 #include "dialogs/Messages.h"
 #include "files/ColorFile.h"
+#include "files/ColorFileWriter.h"
 #include "files/ColorFolder.h"
 #include "model/AOColors.h"
 #include "settings/FolderPath.h"
@@ -521,7 +522,7 @@ void TestSettingsDlg::unreadableSourceWarnsAndChangesNothing()
         // Sparse: the size is what counts, not the bytes.
         QFile large(file);
         QVERIFY(large.open(QIODevice::WriteOnly));
-        QVERIFY(large.resize(ColorFile::maxSize + 1));
+        QVERIFY(large.resize(ColorFileWriter::maxSize + 1));
     } else if (kind != QLatin1String("missing")) {
 #ifdef Q_OS_UNIX
         if (kind == QLatin1String("pipe"))
@@ -768,7 +769,7 @@ void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
     // A successful export says where it wrote.
     QCOMPARE(shown.size(), written ? int(replaced) + 1 : 1);
     if (written) {
-        QCOMPARE(contents(file), ColorFile::toXml(aoColors));
+        QCOMPARE(contents(file), ColorFileWriter::toXml(aoColors));
         QVERIFY2(shown.last().endsWith(QDir::toNativeSeparators(file)), qPrintable(shown.last()));
     } else
         QVERIFY2(shown.value(0).startsWith(QLatin1String("The colors were not exported")),
