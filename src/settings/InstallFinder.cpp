@@ -156,11 +156,13 @@ QStringList InstallFinder::installs() const
 
     QStringList found;
     QSet<QString> seen;
-    // The places named from elsewhere are few and looked at even when the search of
-    // the prefixes used up its share.
-    entriesLeft = qMax(entriesLeft, int(extraInstalls.size()) + 64);
-    for (const QString& candidate : qAsConst(candidates)) {
-        if (!spend())
+    // The places named from elsewhere and the Steam libraries are few (at most 64
+    // libraries) and looked at even when the search of the prefixes used up its share
+    // of entries or time: a slow disk must not hide the install in Steam's own library.
+    const int named = int(extraInstalls.size() + libraries.size());
+    for (int i = 0; i < candidates.size(); ++i) {
+        const QString& candidate = candidates.at(i);
+        if (i >= named && !spend())
             break;
         if (candidate.isEmpty() || !ColorFolder(candidate).hasColorFile())
             continue;
