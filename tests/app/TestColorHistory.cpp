@@ -18,29 +18,20 @@ private slots:
 void TestColorHistory::recordsOnlyChangedTexts_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<QString>("tip"); // empty: no step
+    QTest::addColumn<QStringList>("texts"); // before and after
+    QTest::addColumn<QString>("tip");       // empty: no step
 
-    QTest::newRow("same text") << "CCClanColor"
-                               << "red"
-                               << "red"
-                               << "";
-    QTest::newRow("same colour, other text") << "CCClanColor"
-                                             << "#FF0000"
-                                             << "0xFF0000"
-                                             << "Ctrl+Z undoes: Guild chat";
-    QTest::newRow("no chat group") << "clan_third"
-                                   << "red"
-                                   << "blue"
-                                   << "Ctrl+Z undoes: clan_third";
+    QTest::newRow("same text") << "CCClanColor" << QStringList{"red", "red"} << "";
+    QTest::newRow("same colour, other text")
+        << "CCClanColor" << QStringList{"#FF0000", "0xFF0000"} << "Ctrl+Z undoes: Guild chat";
+    QTest::newRow("no chat group")
+        << "clan_third" << QStringList{"red", "blue"} << "Ctrl+Z undoes: clan_third";
 }
 
 void TestColorHistory::recordsOnlyChangedTexts()
 {
     QFETCH(QString, name);
-    QFETCH(QString, before);
-    QFETCH(QString, after);
+    QFETCH(QStringList, texts);
     QFETCH(QString, tip);
     const auto entry = [&name](const QString& text) {
         AOColor color;
@@ -54,17 +45,17 @@ void TestColorHistory::recordsOnlyChangedTexts()
         return tips.isEmpty() ? QString() : tips.last().value(0).toString();
     };
     QStringList applied;
-    const auto apply = [&applied](const QList<AOColor>& texts) { applied << texts.value(0).value; };
+    const auto apply = [&applied](const QList<AOColor>& set) { applied << set.value(0).value; };
 
-    QCOMPARE(history.record(ColorHistory::stepName(name), entry(before), entry(after), apply),
+    QCOMPARE(history.record(ColorHistory::stepName(name), entry(texts.first()), entry(texts.last()),
+                            apply),
              !tip.isEmpty());
     QCOMPARE(history.count(), tip.isEmpty() ? 0 : 1);
     QCOMPARE(lastTip(), tip);
     // The change was made before it was recorded: only undo and redo apply texts.
     history.undo();
     history.redo();
-    const QStringList both{before, after};
-    QCOMPARE(applied, tip.isEmpty() ? QStringList() : both);
+    QCOMPARE(applied, tip.isEmpty() ? QStringList() : texts);
     history.clear();
     QCOMPARE(lastTip(), QString());
 }

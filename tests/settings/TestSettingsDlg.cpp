@@ -278,12 +278,13 @@ void TestSettingsDlg::checkAOPathAsksUntilValidOrCancelled()
 
     QCOMPARE(page.checkAOPath(), valid);
     const QStringList refusals = Messages::takeShown();
-    QCOMPARE(refusals.size(), int(answers.count(QStringLiteral("empty")) +
-                                  answers.count(QStringLiteral("broken"))));
+    QCOMPARE(refusals.size(),
+             int(answers.count(QStringLiteral("empty")) + answers.count(QStringLiteral("broken"))));
     for (const QString& refusal : refusals)
-        QVERIFY2(refusal.contains(QDir::toNativeSeparators("cd_image/gui/default/TextColors.xml")) ||
-                     (refused && refusal.contains(QLatin1String("line break"))),
-                 qPrintable(refusal));
+        QVERIFY2(
+            refusal.contains(QDir::toNativeSeparators("cd_image/gui/default/TextColors.xml")) ||
+                (refused && refusal.contains(QLatin1String("line break"))),
+            qPrintable(refusal));
     QCOMPARE(Choosers::pendingResults(), int(answers.size()) - asked);
     QCOMPARE(page.aoPath(),
              asked ? FolderPath::fromDialog(folders.value(kept)) : folders.value(kept));
@@ -667,37 +668,26 @@ void TestSettingsDlg::bundledCopyDefinesEveryBasicName()
 void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles_data()
 {
     QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("typed"); // the folder field's text, when not the game's
     QTest::addColumn<bool>("written");
+    QTest::addColumn<QString>("typed"); // the folder field's text, when not the game's
 
-    QTest::newRow("new file") << "TextColors-scheme.xml"
-                              << "" << true;
-    QTest::newRow("over an existing file") << "existing.xml"
-                                           << "" << true;
+    QTest::newRow("new file") << "TextColors-scheme.xml" << true << "";
+    QTest::newRow("over an existing file") << "existing.xml" << true << "";
     for (const char* own : {"TextColors.xml", "TextColors.xml.bak", "TextColors.xml.orig"})
-        QTest::newRow(own) << QStringLiteral("game:") + QLatin1String(own) << "" << false;
-    QTest::newRow("a link to TextColors.xml") << "link"
-                                              << "" << false;
+        QTest::newRow(own) << QStringLiteral("game:") + QLatin1String(own) << false << "";
+    QTest::newRow("a link to TextColors.xml") << "link" << false << "";
     for (const char* typed : {"", "other", "game2"})
         QTest::addRow("loaded folder's copy, field '%s'", typed)
-            << "game:TextColors.xml.orig" << typed << false;
-    QTest::newRow("typed folder's backup") << "game2:TextColors.xml.bak"
-                                           << "game2" << false;
-    QTest::newRow("trailing dot and blank") << "game:TextColors.xml.orig. "
-                                            << "" << false;
+            << "game:TextColors.xml.orig" << false << typed;
+    QTest::newRow("typed folder's backup") << "game2:TextColors.xml.bak" << false << "game2";
+    QTest::newRow("trailing dot and blank") << "game:TextColors.xml.orig. " << false << "";
     // Refused where the folder's file system takes it for the same name.
-    QTest::newRow("other case") << "game:TEXTCOLORS.XML.ORIG"
-                                << "" << true;
-    QTest::newRow("through link/..") << "sub-link/../TextColors.xml.bak"
-                                     << "" << false;
-    QTest::newRow("bind mount") << "alias/cd_image/gui/default/TextColors.xml.bak"
-                                << "" << false;
-    QTest::newRow("bundled copy") << "work/TextColors.orig"
-                                  << "" << false;
-    QTest::newRow("pipe") << "pipe"
-                          << "" << false;
-    QTest::newRow("device") << "/dev/null"
-                            << "" << false;
+    QTest::newRow("other case") << "game:TEXTCOLORS.XML.ORIG" << true << "";
+    QTest::newRow("through link/..") << "sub-link/../TextColors.xml.bak" << false << "";
+    QTest::newRow("bind mount") << "alias/cd_image/gui/default/TextColors.xml.bak" << false << "";
+    QTest::newRow("bundled copy") << "work/TextColors.orig" << false << "";
+    QTest::newRow("pipe") << "pipe" << false << "";
+    QTest::newRow("device") << "/dev/null" << false << "";
 }
 
 void TestSettingsDlg::exportWritesTheTableButNeverTheGameFiles()
