@@ -338,10 +338,10 @@ void BaseDlg::saveData()
                                      .arg(error));
             return;
         case ColorFile::Outcome::Failed:
-            Messages::warn(this, QStringLiteral("The colors could not be saved. TextColors.xml "
-                                                "is unchanged.\n\nReason: %1%2")
-                                     .arg(error, FolderAccess::advice(
-                                                     QFileInfo(folder.colorFile()).path())));
+            Messages::warn(
+                this, QStringLiteral("The colors could not be saved. TextColors.xml "
+                                     "is unchanged.\n\nReason: %1%2")
+                          .arg(error, FolderAccess::advice(QFileInfo(folder.colorFile()).path())));
             return;
         }
     }

@@ -21,8 +21,7 @@ public:
     static QIcon icon();
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
-               QIcon::State state) override;
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override;
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
     QIconEngine* clone() const override;
 

@@ -2,9 +2,9 @@
 #include "app/Tintwell.h"
 
 #include "app/BaseDlg.h"
-#include "dialogs/Messages.h"
 #include "app/DialogFont.h"
 #include "app/ProgramIconEngine.h"
+#include "dialogs/Messages.h"
 
 #include <QApplication>
 #include <QDir>

@@ -125,8 +125,8 @@ void TestFaultInjection::everyFailureLeavesWholeFiles_data()
         << "save" << true << true << "no"
         << "saved, but the system could not confirm it is on disk";
     // The restored file is in place: the player is not told it was left as it was.
-    QTest::newRow("restore backup, folder sync fails")
-        << "restoreBackup" << true << true << "no" << "was restored, but it may not be on disk";
+    QTest::newRow("restore backup, folder sync fails") << "restoreBackup" << true << true << "no"
+                                                       << "was restored, but it may not be on disk";
 }
 
 void TestFaultInjection::everyFailureLeavesWholeFiles()
