@@ -142,9 +142,13 @@ void InstallFinder::addSteamRoots(const QStringList& roots)
 QStringList InstallFinder::installs() const
 {
     entriesLeft = mostEntries;
-    clock.start();
+    // Steam's libraries are bounded by their count and the size of Steam's list, so
+    // only the search of the prefixes, whose number nothing bounds, is timed: a slow
+    // disk or a busy machine must not hide the install in Steam's own library.
+    clock.invalidate();
     QStringList candidates = extraInstalls;
     const QStringList libraries = steamLibraries();
+    clock.start();
     for (const QString& library : libraries)
         candidates.append(library + QLatin1Char('/') + steamGame);
     if (system == System::Windows) {
@@ -178,7 +182,7 @@ QStringList InstallFinder::installs() const
 
 bool InstallFinder::spend(int entries) const
 {
-    if (entriesLeft <= 0 || clock.hasExpired(mostTime)) {
+    if (entriesLeft <= 0 || (clock.isValid() && clock.hasExpired(mostTime))) {
         entriesLeft = 0;
         return false;
     }

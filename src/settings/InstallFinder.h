@@ -17,9 +17,9 @@
 // Steam list just adds no libraries.
 //
 // The search is bounded by its work, not only by what it finds: it looks at no more
-// than `mostEntries` folder entries and files and stops after `mostTime`, so the
-// folder question opens at once on any home, however many prefixes or links it holds.
-// What was found by then is offered.
+// than `mostEntries` folder entries and files and stops the search of the prefixes
+// after `mostTime`, so the folder question opens at once on any home, however many
+// prefixes or links it holds. What was found by then is offered.
 class InstallFinder
 {
 public:
