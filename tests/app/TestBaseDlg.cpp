@@ -16,6 +16,7 @@
 #include "files/ColorFileWriter.h"
 #include "files/KeptColors.h"
 #include "model/AOColors.h"
+#include "platform/NativeFile.h"
 #include "settings/FolderPath.h"
 #include "settings/SettingsDlg.h"
 
@@ -267,9 +268,11 @@ void TestBaseDlg::firstStartAsksForFolderBeforeLoading()
     QVERIFY(!dialog.advancedMode);
     QCOMPARE(dialog.bgColor.value, QStringLiteral("black"));
     // The colour file is read from the folder the question gave, so after it.
+    // The file is named as the system resolved the folder (on Windows with "/").
     const int prefs = debug.lines.indexOf(QStringLiteral("loadPrefs(): file: Tintwell.cfg"));
-    const int load = debug.lines.indexOf(QStringLiteral("loadData(): file: ") + folder +
-                                         QStringLiteral("/cd_image/gui/default/TextColors.xml"));
+    const int load =
+        debug.lines.indexOf(QStringLiteral("loadData(): file: ") + NativeFile::resolvedPath(game) +
+                            QStringLiteral("/cd_image/gui/default/TextColors.xml"));
     QVERIFY2(prefs >= 0 && load > prefs, qPrintable(debug.lines.join('\n')));
     QVERIFY(!QFile::exists(QStringLiteral("Tintwell.cfg")));
 }
