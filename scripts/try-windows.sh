@@ -218,7 +218,7 @@ try_installer() {
     # The upgrade while Tintwell runs: silent, it ends with status 2 and leaves the old
     # install whole; interactive, it asks (Retry/Cancel), and Cancel does the same.
     local installed status
-    installed="$(cd "$programs" && sha256sum * | sort)"
+    installed="$(cd "$programs" && find . -type f -exec sha256sum {} + | sort)"
     wine start /unix "$shortcut" >"$scratch/run.log" 2>&1
     window="$(wait_for_window "$tintwell_title_pattern")"
     [ -n "$window" ] || fail "Tintwell did not start for the upgrade while it runs"
@@ -234,23 +234,24 @@ try_installer() {
     status=0
     wait "$setup" || status=$?
     [ "$status" -eq 2 ] || fail "Cancel in the interactive upgrade ended with status $status, not 2"
-    [ "$(cd "$programs" && sha256sum * | sort)" = "$installed" ] && [ -f "$shortcut" ] &&
+    [ "$(cd "$programs" && find . -type f -exec sha256sum {} + | sort)" = "$installed" ] && [ -f "$shortcut" ] &&
         [ "$(version)" = 0.1 ] || fail "an upgrade while Tintwell runs changed the old install"
     echo "Upgrade while Tintwell runs: silent status 2, interactive asked and Cancel gave 2, old install whole"
     xdotool key --window "$window" Escape 2>/dev/null
     wineserver -w
 
-    # The upgrade, then the uninstaller.
+    # The upgrade, then the uninstaller, which leaves the player's own files: Tintwell.cfg
+    # and the colors kept at every save.
     local before
     before="$(cd "$game" && find . -type f -exec sha256sum {} + | sort)"
     wine "$installer" /S && wineserver -w
     [ "$(version)" = "$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build_dir/CMakeCache.txt")" ] &&
         cmp -s "$cfg" "$scratch/Tintwell.cfg.kept" ||
         fail "the upgrade did not install this version, or did not keep Tintwell.cfg"
-    [ "$(ls "$programs" | tr '\n' ' ')" = "LICENSE.GPL README.txt TextColors.orig Tintwell.cfg Tintwell.png Uninstall.exe tintwell.exe " ] ||
+    [ "$(ls "$programs" | tr '\n' ' ')" = "Kept colors LICENSE.GPL README.txt TextColors.orig Tintwell.cfg Tintwell.png Uninstall.exe tintwell.exe " ] ||
         fail "after the upgrade $programs holds: $(ls "$programs" | tr '\n' ' ')"
     wine "$programs/Uninstall.exe" /S && wineserver -w
-    [ "$(ls "$programs" | tr '\n' ' ')" = "Tintwell.cfg " ] && [ ! -e "$shortcut" ] &&
+    [ "$(ls "$programs" | tr '\n' ' ')" = "Kept colors Tintwell.cfg " ] && [ ! -e "$shortcut" ] &&
         ! wine reg query "$key" >/dev/null 2>&1 ||
         fail "the uninstaller left more than Tintwell.cfg: $(ls "$programs" | tr '\n' ' ')"
     [ "$(cd "$game" && find . -type f -exec sha256sum {} + | sort)" = "$before" ] ||
@@ -260,7 +261,7 @@ try_installer() {
     local keys_left files_left
     keys_left="$(comm -13 <(echo "$keys_before") <(keys) |
         grep -vx '\[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\]' || true)"
-    files_left="$(comm -13 <(echo "$files_before") <(files) | grep -v '/Programs/Tintwell/Tintwell\.cfg$' || true)"
+    files_left="$(comm -13 <(echo "$files_before") <(files) | grep -v '/Programs/Tintwell/\(Tintwell\.cfg\|Kept colors/.*\)$' || true)"
     [ -z "$keys_left$files_left" ] || fail "the uninstaller left keys and files: $keys_left $files_left"
     echo "Installer under Wine: per-user install, first start from the shortcut saved with a backup,"
     echo "  a Cyrillic game folder kept, 192 dpi on screen, upgrade kept Tintwell.cfg, uninstalled clean"
