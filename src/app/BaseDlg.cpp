@@ -3,48 +3,41 @@
 
 #include "advanced/AdvancedModeDlg.h"
 #include "app/ColorHistory.h"
+#include "app/KeptColorsOffer.h"
 #include "app/ProgramIconEngine.h"
 #include "app/SchemeMerge.h"
+#include "app/UndoKeys.h"
+#include "app/WindowPlacement.h"
 #include "basic/BasicModeDlg.h"
 #include "dialogs/Choosers.h"
 #include "dialogs/FolderAccess.h"
 #include "dialogs/Messages.h"
 #include "files/ColorFile.h"
-#include "files/ColorFolder.h"
 #include "files/KeptColors.h"
 #include "files/Preferences.h"
 #include "files/SafeFile.h"
 #include "info/AboutDlg.h"
 #include "info/LicenseDlg.h"
 #include "model/AOColors.h"
-#include "platform/NativeFile.h"
 #include "settings/SettingsDlg.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QIcon>
-#include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
-#include <QScreen>
 #include <QSpacerItem>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 BaseDlg::BaseDlg(QWidget* parent) : QDialog(parent)
 {
     buildWindow();
     buildPages();
     buildButtons();
-    buildUndo();
+    history = new ColorHistory(this);
+    new UndoKeys(history, this);
+    connect(history, &ColorHistory::saveTipChanged, saveButton, &QPushButton::setToolTip);
     nameWidgets();
     startUp();
 }
@@ -61,8 +54,6 @@ void BaseDlg::nameWidgets()
     licensePage->setObjectName(QStringLiteral("licensePage"));
     saveButton->setObjectName(QStringLiteral("saveButton"));
     closeButton->setObjectName(QStringLiteral("closeButton"));
-    undoAction->setObjectName(QStringLiteral("undoAction"));
-    redoAction->setObjectName(QStringLiteral("redoAction"));
 }
 
 void BaseDlg::buildWindow()
@@ -71,24 +62,11 @@ void BaseDlg::buildWindow()
     setWindowTitle(Messages::title());
     setWindowIcon(ProgramIconEngine::icon());
     setFixedSize(360, 430);
-    capFontSize();
+    WindowPlacement::capFontSize(this);
 
     layout = new QVBoxLayout(this);
     layout->setSpacing(4);
     layout->setContentsMargins(6, 6, 6, 6);
-}
-
-// The fixed window holds its texts at the small dialog font Windows uses and most
-// desktops offer (9 points); a larger desktop font would cut them off. Larger text
-// comes from the screen's scale, which enlarges the window with it.
-void BaseDlg::capFontSize()
-{
-    const qreal largest = 9;
-    QFont text = font();
-    if (text.pointSizeF() <= largest)
-        return;
-    text.setPointSizeF(largest);
-    setFont(text);
 }
 
 void BaseDlg::buildPages()
@@ -150,41 +128,9 @@ void BaseDlg::buildButtons()
     layout->addLayout(buttonLayout);
 }
 
-// The window's own shortcuts, so they work on every page. Redo answers to both keys
-// players know from other programs.
-void BaseDlg::buildUndo()
-{
-    history = new ColorHistory(this);
-    undoAction = history->createUndoAction(this);
-    undoAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    redoAction = history->createRedoAction(this);
-    redoAction->setShortcuts(
-        {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
-    // Inside a text field the keys edit its text, as everywhere on the desktop; the field
-    // takes the keys of its own platform itself, the others come here.
-    connect(undoAction, &QAction::triggered, this, [this] { takeStep(false); });
-    connect(redoAction, &QAction::triggered, this, [this] { takeStep(true); });
-    addAction(undoAction);
-    addAction(redoAction);
-    connect(history, &ColorHistory::saveTipChanged, saveButton, &QPushButton::setToolTip);
-}
-
-void BaseDlg::takeStep(bool redo)
-{
-    if (auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
-        redo ? field->redo() : field->undo();
-    else
-        redo ? history->redo() : history->undo();
-}
-
-bool BaseDlg::started() const
-{
-    return !startCancelled;
-}
-
 void BaseDlg::startUp()
 {
-    placeWindow();
+    WindowPlacement::placeOnScreen(this);
     const bool hadPrefs = loadPrefs();
     if (!settingsPage->checkAOPath()) {
         startCancelled = true;
@@ -194,25 +140,6 @@ void BaseDlg::startUp()
         settingsPage->saveOriginalData();
     loadData();
     SafeFile::removeLeftovers(loadedFolder.colorFile());
-}
-
-// Start-up may ask for the game folder and about the first-run copy before the window
-// shows. A question is centred on its parent's window, so the window takes its place
-// first, in the middle of the screen the player is working on; once shown it stays
-// there, and every question stands over it. A window larger than the screen's free
-// area (a small desktop at 200%) starts at its top left, so its title bar stays on the
-// screen to move it by: the position moved to is that of the frame.
-void BaseDlg::placeWindow()
-{
-    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect available = screen->availableGeometry();
-    QRect place(QPoint(), size());
-    place.moveCenter(available.center());
-    move(std::max(place.left(), available.left()), std::max(place.top(), available.top()));
 }
 
 void BaseDlg::modeChanged(bool mode)
@@ -272,15 +199,13 @@ void BaseDlg::loadData()
     // Every install keeps the game's own colours once, whenever it was chosen.
     if (dataLoaded && !QFileInfo::exists(loadedFolder.originalFile()))
         settingsPage->saveOriginalData();
-    if (dataLoaded)
-        offerKeptColors();
-    // On Windows the running game may hold its file so that nothing else reads it.
-    if (!dataLoaded && NativeFile::inUse(file, NativeFile::Use::Reading))
-        Messages::warn(this, QStringLiteral("Tintwell cannot read the chat colors from\n%1\n\n"
-                                            "Another program has the file open, probably the "
-                                            "game. Please close the game, then choose \"Reload "
-                                            "Chat color data\" on the Settings tab.")
-                                 .arg(QDir::toNativeSeparators(file)));
+    AOColors kept;
+    QString keptFile;
+    if (dataLoaded &&
+        KeptColorsOffer::ask(this, loadedFolder, loadedStamp, aoColors, &kept, &keptFile))
+        applyScheme(kept, keptFile);
+    if (!dataLoaded)
+        FolderAccess::warnIfInUse(this, file);
     if (FolderAccess::checkAtLoad(this, QFileInfo(file).path(), [this] { savePrefs(); }))
         QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
 }
@@ -307,26 +232,30 @@ void BaseDlg::saveData()
                                       QDir::toNativeSeparators(settingsPage->aoPath())));
         return;
     }
-    const ColorFolder& folder = loadedFolder;
     FileStamp expected = loadedStamp;
     for (;;) {
         FileStamp found;
         QString error;
-        switch (ColorFile::save(folder, aoColors, expected, &found, &error)) {
+        const auto outcome = ColorFile::save(loadedFolder, aoColors, expected, &found, &error);
+        switch (outcome) {
         case ColorFile::Outcome::Saved:
-            loadedStamp = found;
-            KeptColors(loadedFolder.installPath()).keep(aoColors, found);
-            return;
         case ColorFile::Outcome::Unconfirmed:
             loadedStamp = found;
             KeptColors(loadedFolder.installPath()).keep(aoColors, found);
-            Messages::warn(this,
-                           QStringLiteral("The colors may not be on disk yet.\n\n%1.").arg(error));
+            if (outcome == ColorFile::Outcome::Unconfirmed)
+                Messages::warn(
+                    this, QStringLiteral("The colors may not be on disk yet.\n\n%1.").arg(error));
             return;
         case ColorFile::Outcome::Changed:
-            // Whatever the other program wrote becomes the backup when the player goes
-            // ahead; a file changed yet again meanwhile is asked about again.
-            if (!mayOverwrite(folder.colorFile(), expected, found))
+            // The game or a second Tintwell rewrote the file since it was read; its
+            // changes are only overwritten when the player says so, and then kept as the
+            // backup. A file changed yet again meanwhile is asked about again.
+            qDebug("saveData(): %s changed since it was read: then %s, now %s",
+                   qPrintable(loadedFolder.colorFile()), qPrintable(expected.describe()),
+                   qPrintable(found.describe()));
+            if (!Messages::askYesNo(this, QStringLiteral("TextColors.xml was changed by another "
+                                                         "program since Tintwell read it. "
+                                                         "Overwrite it?")))
                 return;
             expected = found;
             break;
@@ -338,55 +267,19 @@ void BaseDlg::saveData()
                                      .arg(error));
             return;
         case ColorFile::Outcome::Failed:
-            Messages::warn(
-                this, QStringLiteral("The colors could not be saved. TextColors.xml "
-                                     "is unchanged.\n\nReason: %1%2")
-                          .arg(error, FolderAccess::advice(QFileInfo(folder.colorFile()).path())));
+            Messages::warn(this, QStringLiteral("The colors could not be saved. TextColors.xml "
+                                                "is unchanged.\n\nReason: %1%2")
+                                     .arg(error, FolderAccess::advice(
+                                                     QFileInfo(loadedFolder.colorFile()).path())));
             return;
         }
     }
 }
 
-// The game put its own file back (a patch, a repair, a reinstall), or the player edited
-// it by hand: the colours they last saved are offered again, as an import would take
-// them, once for each content of the file.
-void BaseDlg::offerKeptColors()
-{
-    KeptColors kept(loadedFolder.installPath());
-    AOColors scheme;
-    const int differing = kept.differences(loadedStamp, aoColors, &scheme);
-    if (differing == 0)
-        return;
-    const QString question =
-        tr("The color file\n%1\nis not the one Tintwell saved there on %2: %3 %4 from the "
-           "colors you saved. A game update or repair may have replaced it.\n\n"
-           "Apply your saved colors again? Nothing is written until you press Save.")
-            .arg(QDir::toNativeSeparators(loadedFolder.colorFile()),
-                 QLocale().toString(kept.savedAt().toLocalTime(), QLocale::ShortFormat))
-            .arg(differing)
-            .arg(differing == 1 ? tr("color differs") : tr("colors differ"));
-    if (Messages::ask(this, question))
-        applyScheme(scheme, kept.file());
-    else
-        kept.decline(loadedStamp);
-}
-
-// The game or a second Tintwell may have rewritten the file since it was read; its
-// changes are only overwritten when the player says so. Even then they are not lost:
-// the save keeps them as the backup.
-bool BaseDlg::mayOverwrite(const QString& file, const FileStamp& expected, const FileStamp& found)
-{
-    qDebug("saveData(): %s changed since it was read: then %s, now %s", qPrintable(file),
-           qPrintable(expected.describe()), qPrintable(found.describe()));
-    return Messages::askYesNo(this, QStringLiteral("TextColors.xml was changed by another program "
-                                                   "since Tintwell read it. Overwrite it?"));
-}
-
 void BaseDlg::pickColor(const QString& name)
 {
     const bool background = name == QLatin1String("background");
-    AOColor working;
-    working = background ? bgColor : aoColors.find(name);
+    AOColor working = background ? bgColor : aoColors.find(name);
     const QColor chosen = Choosers::chooseColor(working.toQColor(), this);
     if (!chosen.isValid())
         return;
@@ -394,7 +287,11 @@ void BaseDlg::pickColor(const QString& name)
         const QList<AOColor> before{bgColor};
         bgColor.setColor(chosen);
         updateBackgroundColor();
-        recordStep(QStringLiteral("background color"), before, {bgColor}, true);
+        history->record(QStringLiteral("background color"), before, {bgColor},
+                        [this](const QList<AOColor>& texts) {
+                            bgColor.setValue(texts.value(0).value);
+                            updateBackgroundColor();
+                        });
         return;
     }
     const QList<AOColor> before = aoColors.firstOf({name});
@@ -405,7 +302,7 @@ void BaseDlg::pickColor(const QString& name)
         aoColors.update(working);
     updateColors();
     if (!pickingGroup)
-        recordStep(ColorHistory::stepName(name), before, aoColors.firstOf({name}), false);
+        recordStep(ColorHistory::stepName(name), before, aoColors.firstOf({name}));
 }
 
 void BaseDlg::pickColor(const QStringList& groups)
@@ -418,46 +315,23 @@ void BaseDlg::pickColor(const QStringList& groups)
     pickingGroup = true;
     pickColor(groups.first());
     pickingGroup = false;
-    copyColorToGroup(groups);
+    // Whatever the chooser's outcome, so a cancel still makes the group's names agree.
+    const QList<AOColor> given = aoColors.shareFirstColor(groups);
+    for (int i = 0; i < given.size(); ++i)
+        qDebug("BaseDlg::pickColor( const QStringList& groups ): Color %d is '%s' (%s)", i,
+               qPrintable(given.at(i).name), qPrintable(given.at(i).value));
     updateColors();
     // A cancelled chooser still made the names agree; Ctrl+Z must bring back what that
     // replaced, or Save would write it away unasked. No change makes no step.
-    recordStep(ColorHistory::stepName(groups.first()), before, aoColors.firstOf(groups), false);
-}
-
-// Runs after the chooser whatever its outcome, so a cancel still makes the group's
-// names agree. A first name the table does not hold has no colour to give: copying
-// its empty text would wipe the colours of the other names.
-void BaseDlg::copyColorToGroup(const QStringList& groups)
-{
-    const AOColor first = aoColors.find(groups.first());
-    qDebug("BaseDlg::pickColor( const QStringList& groups ): Color 0 is '%s' (%s)",
-           qPrintable(first.name), qPrintable(first.value));
-    const bool hasColor = first.name == groups.first();
-    for (int i = 1; i < groups.size(); ++i) {
-        AOColor working = aoColors.find(groups.at(i));
-        if (hasColor) {
-            working.setValue(first.value);
-            // A name the table lacks must not colour the file's nameless entry.
-            if (working.name == groups.at(i))
-                aoColors.update(working);
-        }
-        qDebug("BaseDlg::pickColor( const QStringList& groups ): Color %d is '%s' (%s)", i,
-               qPrintable(working.name), qPrintable(working.value));
-    }
+    recordStep(ColorHistory::stepName(groups.first()), before, aoColors.firstOf(groups));
 }
 
 void BaseDlg::recordStep(const QString& text, const QList<AOColor>& before,
-                         const QList<AOColor>& after, bool background)
+                         const QList<AOColor>& after)
 {
-    history->record(text, before, after, [this, background](const QList<AOColor>& texts) {
-        if (background) {
-            bgColor.setValue(texts.value(0).value);
-            updateBackgroundColor();
-        } else {
-            aoColors.setValues(texts);
-            updateColors();
-        }
+    history->record(text, before, after, [this](const QList<AOColor>& texts) {
+        aoColors.setValues(texts);
+        updateColors();
     });
 }
 
@@ -469,7 +343,7 @@ void BaseDlg::applyScheme(const AOColors& scheme, const QString& file)
         const QList<AOColor> before = aoColors.firstOf(merge.changedNames());
         aoColors.setValues(merge.changes());
         updateColors();
-        recordStep(merge.stepName(), before, merge.changes(), false);
+        recordStep(merge.stepName(), before, merge.changes());
     }
     Messages::inform(this, merge.report());
 }

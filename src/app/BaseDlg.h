@@ -15,7 +15,6 @@ class BasicModeDlg;
 class ColorHistory;
 class LicenseDlg;
 class QHBoxLayout;
-class QAction;
 class QPushButton;
 class QStackedWidget;
 class QTabWidget;
@@ -34,7 +33,7 @@ public:
     void savePrefs();
     // False when the player declined to choose a game folder at start-up: the window
     // then holds no colours and is not to be shown.
-    bool started() const;
+    bool started() const { return !startCancelled; }
 
 signals:
     // Every page that shows colours follows these.
@@ -67,26 +66,16 @@ protected:
     QPushButton* closeButton;
     // Every colour change is a step the player can take back, from any page.
     ColorHistory* history;
-    QAction* undoAction;
-    QAction* redoAction;
     AOColor bgColor;
     bool advancedMode = false;
 
 private:
     void buildWindow();
-    void capFontSize();
     void buildPages();
     void buildButtons();
-    void buildUndo();
-    void takeStep(bool redo);
     void nameWidgets();
     void startUp();
-    void placeWindow();
-    void copyColorToGroup(const QStringList& groups);
-    void offerKeptColors();
-    bool mayOverwrite(const QString& file, const FileStamp& expected, const FileStamp& found);
-    void recordStep(const QString& text, const QList<AOColor>& before, const QList<AOColor>& after,
-                    bool background);
+    void recordStep(const QString& text, const QList<AOColor>& before, const QList<AOColor>& after);
 
     // Whether the table holds what the colour file held at the last load; when it
     // does not, saving would put an empty or partial table over the player's file.

@@ -13,7 +13,7 @@ int CommandLine::answer(const QStringList& arguments, QString* out)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Changes the chat colours of Anarchy Online in its TextColors.xml.\n"
+        QStringLiteral("Changes the chat colors of Anarchy Online in its TextColors.xml.\n"
                        "Tintwell keeps its settings in Tintwell.cfg in the folder it is "
                        "started from."));
     const QCommandLineOption help = parser.addHelpOption();

@@ -3,6 +3,7 @@
 
 #include "dialogs/Messages.h"
 #include "platform/Elevation.h"
+#include "platform/NativeFile.h"
 #include "platform/WriteProbe.h"
 
 #include <QDir>
@@ -50,7 +51,7 @@ bool FolderAccess::checkAtLoad(QWidget* parent, const QString& folder,
 {
     if (writable(folder))
         return false;
-    const QString text = QStringLiteral("%1\n\nYou can look at the colours, but Save, the restores "
+    const QString text = QStringLiteral("%1\n\nYou can look at the colors, but Save, the restores "
                                         "and the backups cannot work there. %2")
                              .arg(refusal(folder), remedy());
     if (!restart) {
@@ -68,6 +69,18 @@ bool FolderAccess::checkAtLoad(QWidget* parent, const QString& folder,
         parent,
         QStringLiteral("Tintwell could not start again as administrator.\n\n%1").arg(error));
     return false;
+}
+
+// On Windows the running game may hold its file so that nothing else reads it.
+void FolderAccess::warnIfInUse(QWidget* parent, const QString& file)
+{
+    if (!NativeFile::inUse(file, NativeFile::Use::Reading))
+        return;
+    Messages::warn(parent, QStringLiteral("Tintwell cannot read the chat colors from\n%1\n\n"
+                                          "Another program has the file open, probably the "
+                                          "game. Please close the game, then choose \"Reload "
+                                          "Chat color data\" on the Settings tab.")
+                               .arg(QDir::toNativeSeparators(file)));
 }
 
 FolderAccess::Restart FolderAccess::administratorRestart()

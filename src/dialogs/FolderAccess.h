@@ -7,11 +7,12 @@
 
 class QWidget;
 
-// What Tintwell tells a player whose game folder the system does not let it write,
-// such as a game below Program Files, which Windows leaves to administrators: at
-// once when the colours are loaded, rather than after the player's work at Save; the
-// same advice with a failed Save or first-start copy; and, where it helps, the offer
-// to start again as administrator.
+// What Tintwell tells a player whose game files the system keeps from it. A folder it
+// may not write, such as a game below Program Files, which Windows leaves to
+// administrators, is named at once when the colours are loaded, rather than after the
+// player's work at Save; the same advice comes with a failed Save or first-start copy;
+// and, where it helps, the offer to start again as administrator. A file another
+// program holds open is named too.
 class FolderAccess
 {
 public:
@@ -29,6 +30,8 @@ public:
     static bool checkAtLoad(QWidget* parent, const QString& folder,
                             const std::function<void()>& beforeRestart,
                             const Restart& restart = administratorRestart());
+    // When another program holds `file` so that Tintwell cannot read it, says so.
+    static void warnIfInUse(QWidget* parent, const QString& file);
     // Elevation::restartAsAdministrator where Elevation::possible(), else none.
     static Restart administratorRestart();
 };

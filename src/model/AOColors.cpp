@@ -58,6 +58,29 @@ void AOColors::setValues(const QList<AOColor>& entries)
     }
 }
 
+QList<AOColor> AOColors::shareFirstColor(const QStringList& group)
+{
+    QList<AOColor> entries;
+    if (group.isEmpty())
+        return entries;
+    const AOColor first = find(group.first());
+    entries.append(first);
+    // A first name the table does not hold has no colour to give: copying its empty
+    // text would wipe the colours of the other names.
+    const bool hasColor = first.name == group.first();
+    for (int i = 1; i < group.size(); ++i) {
+        AOColor working = find(group.at(i));
+        if (hasColor) {
+            working.setValue(first.value);
+            // A name the table lacks must not colour the file's nameless entry.
+            if (working.name == group.at(i))
+                update(working);
+        }
+        entries.append(working);
+    }
+    return entries;
+}
+
 QList<AOColor> AOColors::schemeChanges(const AOColors& scheme, int* shared, int* unknown) const
 {
     QHash<QString, QString> offered;

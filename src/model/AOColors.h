@@ -22,6 +22,10 @@ public:
     // Gives the first entry of each entry's name that entry's colour text, read again,
     // in one pass over the table: an import may set thousands of names at once.
     void setValues(const QList<AOColor>& entries);
+    // Gives every name of `group` after the first the colour text of the first name's
+    // entry, as one swatch shows them. Returns each name's entry as it now is; a name the
+    // table lacks appears as the nameless default entry with the text it was offered.
+    QList<AOColor> shareFirstColor(const QStringList& group);
     // What taking a shared colour scheme over changes: the first entry of every name
     // the table shares with `scheme`, carrying the scheme's text (of its first entry of
     // that name), wherever the two texts differ. `shared` counts the names both have,

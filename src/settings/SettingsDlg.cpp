@@ -272,7 +272,7 @@ bool SettingsDlg::saveOriginalData()
     if (SafeFile::copy(folder.colorFile(), folder.originalFile(), ColorFileWriter::maxSize, &error))
         return true;
     qDebug("saveOriginalData(): %s", qPrintable(error));
-    Messages::warn(this, QStringLiteral("Tintwell could not keep a copy of the game's own colours "
+    Messages::warn(this, QStringLiteral("Tintwell could not keep a copy of the game's own colors "
                                         "as TextColors.xml.orig, so \"Restore original data\" "
                                         "has nothing to restore.\n\nReason: %1%2")
                              .arg(error, FolderAccess::advice(folder.path())));
