@@ -12,6 +12,7 @@
 #include "common/Files.h"
 #include "common/GameFolder.h"
 #include "common/TestRegistry.h"
+#include "common/WorkFolder.h"
 
 #include <QAbstractScrollArea>
 #include <QAbstractTextDocumentLayout>
@@ -29,7 +30,6 @@
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
@@ -91,20 +91,17 @@ private:
     void checkPage(QWidget* window, const QString& name);
     void shoot(QWidget* window, const QString& name);
 
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previous;
+    std::unique_ptr<WorkFolder> dir;
     std::unique_ptr<OpenDlg> dialog;
 };
 
 void TestReadable::initTestCase()
 {
-    previous = QDir::currentPath();
-    dir = std::make_unique<QTemporaryDir>();
+    dir = std::make_unique<WorkFolder>();
     QVERIFY(dir->isValid());
-    QVERIFY(QDir::setCurrent(dir->path()));
     QFile bundled(besideTest(QStringLiteral("TextColors.orig")));
     QVERIFY(bundled.open(QIODevice::ReadOnly));
-    const GameFolder folder(dir->filePath(QStringLiteral("Anarchy Online")), bundled.readAll());
+    const GameFolder folder(dir->path(QStringLiteral("Anarchy Online")), bundled.readAll());
     for (const char* companion : {"LICENSE.GPL", "Tintwell.png"})
         QVERIFY(QFile::copy(besideTest(QLatin1String(companion)), QLatin1String(companion)));
     put(QStringLiteral("Tintwell.cfg"), folder.preferences());
@@ -119,7 +116,7 @@ void TestReadable::initTestCase()
 void TestReadable::cleanupTestCase()
 {
     dialog.reset();
-    QDir::setCurrent(previous);
+    dir.reset();
 }
 
 // One row per page a player can look at: the four tabs of the basic page, the

@@ -7,18 +7,17 @@
 
 #include <QDir>
 
-GameFixture::GameFixture() : previous(QDir::currentPath())
+GameFixture::GameFixture()
 {
     Messages::clearAnswers();
     Choosers::clearResults();
-    if (!dir.isValid() || !QDir().mkpath(workFolder()) || !QDir::setCurrent(workFolder()))
+    if (!folder.isValid())
         return;
     gameFolder = std::make_unique<GameFolder>(path(QStringLiteral("Anarchy Online")));
 }
 
 GameFixture::~GameFixture()
 {
-    QDir::setCurrent(previous);
     if (homeFaked && realHome)
         qputenv("HOME", *realHome);
     else if (homeFaked)
@@ -34,12 +33,12 @@ bool GameFixture::isValid() const
 
 QString GameFixture::path(const QString& name) const
 {
-    return dir.filePath(name);
+    return folder.path(name);
 }
 
 QString GameFixture::workFolder() const
 {
-    return path(QStringLiteral("work"));
+    return folder.work();
 }
 
 const GameFolder& GameFixture::game() const

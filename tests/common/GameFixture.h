@@ -3,10 +3,10 @@
 
 #include "app/BaseDlg.h"
 #include "common/GameFolder.h"
+#include "common/WorkFolder.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <memory>
 #include <optional>
@@ -48,8 +48,7 @@ public:
     }
 
 private:
-    QTemporaryDir dir;
-    QString previous;
+    WorkFolder folder{QStringLiteral("work")};
     // HOME as it was before fakeHome(), if it was set; restored at the end.
     std::optional<QByteArray> realHome;
     bool homeFaked = false;

@@ -3,9 +3,9 @@
 
 #include <QDir>
 
-WorkFolder::WorkFolder() : previous(QDir::currentPath())
+WorkFolder::WorkFolder(const QString& inside) : previous(QDir::currentPath()), inside(inside)
 {
-    entered = dir.isValid() && QDir::setCurrent(dir.path());
+    entered = dir.isValid() && QDir().mkpath(work()) && QDir::setCurrent(work());
 }
 
 WorkFolder::~WorkFolder()
@@ -21,4 +21,9 @@ bool WorkFolder::isValid() const
 QString WorkFolder::path(const QString& name) const
 {
     return name.isEmpty() ? dir.path() : dir.filePath(name);
+}
+
+QString WorkFolder::work(const QString& name) const
+{
+    return QDir(path(inside)).filePath(name);
 }

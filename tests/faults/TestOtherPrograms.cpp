@@ -11,6 +11,7 @@
 #include "common/Files.h"
 #include "common/Find.h"
 #include "common/GameFolder.h"
+#include "common/WorkFolder.h"
 #include "faults/GameColors.h"
 
 #include <QDateTime>
@@ -19,7 +20,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
@@ -86,28 +86,25 @@ private:
     int runOtherSave();
     int runScenario(const QString& operation);
 
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<WorkFolder> folder;
     QString root;
-    QString previous;
 };
 
 void TestOtherPrograms::init()
 {
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    root = dir->path();
+    folder = std::make_unique<WorkFolder>(QStringLiteral("work"));
+    QVERIFY(folder->isValid());
+    root = folder->path();
     const GameFolder game(root + QStringLiteral("/game"), gameColors);
     game.write(QStringLiteral("TextColors.xml.bak"), backupColors);
     game.write(QStringLiteral("TextColors.xml.orig"), originalColors);
     put(work(QStringLiteral("Tintwell.cfg")), game.preferences());
-    previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(work(QString())));
     Messages::clearAnswers();
 }
 
 void TestOtherPrograms::cleanup()
 {
-    QVERIFY(QDir::setCurrent(previous));
+    folder.reset();
     QCOMPARE(Messages::pendingAnswers(), 0);
     Messages::clearAnswers();
 }
@@ -119,7 +116,7 @@ QString TestOtherPrograms::colors(const QString& name) const
 
 QString TestOtherPrograms::work(const QString& name) const
 {
-    return root + QStringLiteral("/work/") + name;
+    return folder->work(name);
 }
 
 // Anything beside the files Tintwell keeps: a temporary file left behind.

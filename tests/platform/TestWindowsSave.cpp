@@ -6,6 +6,7 @@
 #include "app/BaseDlg.h"
 #include "common/Files.h"
 #include "common/GameFolder.h"
+#include "common/WorkFolder.h"
 #include "dialogs/Choosers.h"
 #include "dialogs/Messages.h"
 #include "settings/SettingsDlg.h"
@@ -13,7 +14,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #ifdef Q_OS_WIN
@@ -59,9 +59,8 @@ private:
     void startWithValidPrefs();
     void hold(QProcess* holder, const QStringList& how);
 
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<WorkFolder> dir;
     std::unique_ptr<OpenDlg> dialog;
-    QString previous;
     QString game;
 };
 
@@ -74,11 +73,9 @@ void TestWindowsSave::initTestCase()
 
 void TestWindowsSave::init()
 {
-    previous = QDir::currentPath();
-    dir = std::make_unique<QTemporaryDir>();
+    dir = std::make_unique<WorkFolder>();
     QVERIFY(dir->isValid());
-    QVERIFY(QDir::setCurrent(dir->path()));
-    game = dir->filePath(QStringLiteral("Anarchy Online"));
+    game = dir->path(QStringLiteral("Anarchy Online"));
     put(colorFile(), colors);
     Messages::clearAnswers();
 }
@@ -86,7 +83,7 @@ void TestWindowsSave::init()
 void TestWindowsSave::cleanup()
 {
     dialog.reset();
-    QDir::setCurrent(previous);
+    dir.reset();
     QCOMPARE(Messages::pendingAnswers(), 0);
     QCOMPARE(Choosers::pendingResults(), 0);
 }
