@@ -60,21 +60,19 @@ QString tooLarge(qint64 maxSize)
     return QStringLiteral("it is larger than %1 bytes").arg(maxSize);
 }
 
-// Empty when every byte reached the disk, otherwise the reason. A short write is
+// False, with the reason, unless every byte reached the disk. A short write is
 // retried, so that a full disk reports itself instead of an unknown error.
-QString writeSynced(QFile* file, const QByteArray& data)
+bool writeSynced(QFile* file, const QByteArray& data, QString* reason)
 {
     for (qint64 done = 0; done < data.size();) {
         const qint64 written = file->write(data.constData() + done, data.size() - done);
         if (written <= 0)
-            return file->errorString();
+            return FileError::fail(reason, file->errorString());
         done += written;
     }
     if (!file->flush())
-        return file->errorString();
-    QString reason;
-    NativeFile::syncToDisk(file->handle(), &reason);
-    return reason;
+        return FileError::fail(reason, file->errorString());
+    return NativeFile::syncToDisk(file->handle(), reason);
 }
 
 QString randomTag()
@@ -167,13 +165,14 @@ bool SafeFile::write(const QByteArray& data, QString* error)
     if (!createTemp(&file))
         return fail(error, path, file.errorString());
     tempName = file.fileName();
-    QString reason = writeSynced(&file, data);
+    QString reason;
+    bool whole = writeSynced(&file, data, &reason);
     // Closed before anything else happens to it: an open file can be neither
     // removed nor renamed on Windows.
     file.close();
-    if (reason.isEmpty() && file.error() != QFile::NoError)
-        reason = file.errorString();
-    if (!reason.isEmpty())
+    if (whole && file.error() != QFile::NoError)
+        whole = FileError::fail(&reason, file.errorString());
+    if (!whole)
         return fail(error, path, reason);
     const QFileInfo mode(modeSource.isEmpty() ? path : modeSource);
     if (mode.exists() && (!modeSource.isEmpty() || !mode.isSymLink()))

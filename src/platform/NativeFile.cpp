@@ -28,16 +28,18 @@ const QString notRegular =
 
 // The reasons a path that is no file to read can give before anything opens it: opening
 // a pipe waits for a writer, and a device may never end.
-QString notAFile(const QFileInfo& info)
+bool isFile(const QFileInfo& info, QString* reason)
 {
     if (!info.exists())
-        return info.isSymLink() ? QStringLiteral("it is a link to nothing")
-                                : QStringLiteral("there is no such file");
-    if (info.isDir())
-        return QStringLiteral("it is a folder, not a file");
-    if (!info.isFile())
-        return notRegular;
-    return QString();
+        *reason = info.isSymLink() ? QStringLiteral("it is a link to nothing")
+                                   : QStringLiteral("there is no such file");
+    else if (info.isDir())
+        *reason = QStringLiteral("it is a folder, not a file");
+    else if (!info.isFile())
+        *reason = notRegular;
+    else
+        return true;
+    return false;
 }
 
 #ifdef Q_OS_WIN
@@ -105,8 +107,8 @@ bool openRegular(const QString& path, int* fd, qint64* size, QString* error)
 
 bool NativeFile::openForReading(const QString& path, QFile* file, qint64* size, QString* error)
 {
-    const QString reason = notAFile(QFileInfo(path));
-    if (!reason.isEmpty())
+    QString reason;
+    if (!isFile(QFileInfo(path), &reason))
         return SystemError::fail(error, path, reason);
 #ifdef Q_OS_WIN
     // Windows keeps no pipes or devices among a folder's files (they live below \\.\),
