@@ -46,7 +46,7 @@ protected slots:
     virtual void loadData();
     virtual void saveData();
     virtual void modeChanged(bool mode);
-    virtual void applyScheme(const AOColors& scheme, const QString& file);
+    void applyScheme(const AOColors& scheme, const QString& file);
 
 protected:
     bool loadPrefs();
