@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QResource>
 #include <QSpacerItem>
 #include <QVBoxLayout>
 
@@ -403,11 +404,12 @@ void SettingsDlg::applyBundledScheme(int index)
     schemeBox->setCurrentIndex(0);
     if (resource.isEmpty())
         return;
-    QFile file(resource);
+    // Built into the program, so no file is read and its size is known.
+    const QResource bundled(resource);
     AOColors scheme;
     QString reason;
-    if (!file.open(QIODevice::ReadOnly) ||
-        !ColorFileReader::read(file.readAll(), &scheme, &reason) || scheme.isEmpty()) {
+    if (!bundled.isValid() ||
+        !ColorFileReader::read(bundled.uncompressedData(), &scheme, &reason) || scheme.isEmpty()) {
         Messages::warn(this, tr("No color was changed: the scheme %1 could not be read. %2")
                                  .arg(schemeBox->itemText(index), reason));
         return;
