@@ -96,6 +96,6 @@ QPixmap ProgramIconEngine::pictureFor(const QSize& size)
     if (picture.isNull())
         picture = side == sides.front()
                       ? QPixmap(tintwell_icon_xpm)
-                      : Picture::fromPng(QStringLiteral(":/icons/%1x%1.png").arg(side));
+                      : Picture::fromResource(QStringLiteral(":/icons/%1x%1.png").arg(side));
     return picture;
 }
