@@ -208,11 +208,6 @@ bool SafeFile::syncFolder(QString* error) const
         QStringLiteral("saved, but the system could not confirm it is on disk (%1)").arg(reason));
 }
 
-bool SafeFile::commit(QString* error)
-{
-    return putInPlace(error) && syncFolder(error);
-}
-
 QString SafeFile::destination() const
 {
     return path;

@@ -55,10 +55,8 @@ public:
     void takePermissionsFrom(const QString& file);
     // Writes the whole new content to the temporary file and syncs it.
     bool write(const QByteArray& data, QString* error = nullptr);
-    // Puts the written content in place of the target and makes that durable.
-    bool commit(QString* error = nullptr);
-    // The rename of commit() alone, for a caller that puts several files in place in a
-    // row and then makes them durable at once with syncFolder().
+    // Puts the written content in place of the target. A caller that puts several files
+    // in place in a row makes them durable at once with syncFolder().
     bool putInPlace(QString* error = nullptr);
     // Fails when the system cannot confirm that the renamed file is on disk; the new
     // content is in place all the same.

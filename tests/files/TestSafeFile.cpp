@@ -106,7 +106,7 @@ void TestSafeFile::symlinkIsReplacedNotFollowed()
 }
 
 // Windows refuses to rename a file that is still open, so nothing may hold the
-// temporary file open between write() and commit(). Checked through Linux's list of
+// temporary file open between write() and putInPlace(). Checked through Linux's list of
 // the process's open files.
 void TestSafeFile::temporaryFileIsClosedBeforeCommit()
 {
@@ -124,7 +124,7 @@ void TestSafeFile::temporaryFileIsClosedBeforeCommit()
     SafeFile file(target);
     QVERIFY(file.write("new"));
     QCOMPARE(openBelowTheFolder(), QStringList());
-    QVERIFY(file.commit());
+    QVERIFY(file.putInPlace() && file.syncFolder());
     QCOMPARE(contents(target), QByteArray("new"));
     QCOMPARE(openBelowTheFolder(), QStringList());
 }
@@ -207,7 +207,7 @@ void TestSafeFile::linkIsFollowedWhenAsked()
     SafeFile file(target, SafeFile::Links::Follow);
     QVERIFY(file.write("through the links"));
     QCOMPARE(file.destination(), real);
-    QVERIFY(file.commit());
+    QVERIFY(file.putInPlace() && file.syncFolder());
     QVERIFY(QFileInfo(target).isSymLink());
     QVERIFY(QFileInfo(middle).isSymLink());
     QCOMPARE(QFileInfo(target).symLinkTarget(), middle);
