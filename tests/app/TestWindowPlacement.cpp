@@ -11,67 +11,45 @@ class TestWindowPlacement : public QObject
     Q_OBJECT
 
 private slots:
-    void windowStaysReachableOnTheScreen_data();
-    void windowStaysReachableOnTheScreen();
-    void largeDesktopFontIsCapped_data();
-    void largeDesktopFontIsCapped();
+    void windowStaysReachable_data();
+    void windowStaysReachable();
+    void largeFontIsCapped();
 };
 
-// A window that fits stands in the middle of the free area; along a side where it does
-// not fit, it starts at that side's beginning, so its title bar can be reached.
-void TestWindowPlacement::windowStaysReachableOnTheScreen_data()
+// Along each side where the window fits it stands in the middle of the free area; where
+// it does not, it starts at the free area's beginning, so its title bar can be reached.
+// Sizes are the free area's plus `extra`, so each row means the same on any screen.
+void TestWindowPlacement::windowStaysReachable_data()
 {
     QTest::addColumn<QSize>("extra");
-    QTest::addColumn<bool>("centredAcross");
-    QTest::addColumn<bool>("centredDown");
-    // The size is the free area's plus `extra`, so every row means the same on any screen.
-    QTest::newRow("fits") << QSize(-200, -200) << true << true;
-    QTest::newRow("wider than the screen") << QSize(100, -200) << false << true;
-    QTest::newRow("larger than the screen") << QSize(100, 100) << false << false;
+    QTest::newRow("fits") << QSize(-200, -200);
+    QTest::newRow("wider than the screen") << QSize(100, -200);
+    QTest::newRow("larger than the screen") << QSize(100, 100);
 }
 
-void TestWindowPlacement::windowStaysReachableOnTheScreen()
+void TestWindowPlacement::windowStaysReachable()
 {
     QFETCH(QSize, extra);
-    QFETCH(bool, centredAcross);
-    QFETCH(bool, centredDown);
-    QScreen* screen = QGuiApplication::primaryScreen();
-    QVERIFY(screen);
-    const QRect available = screen->availableGeometry();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     QWidget window;
     window.resize(available.size() + extra);
     WindowPlacement::placeOnScreen(&window);
-
     const QRect placed(window.pos(), window.size());
-    if (centredAcross)
-        QVERIFY(qAbs(placed.center().x() - available.center().x()) <= 1);
-    else
-        QCOMPARE(placed.left(), available.left());
-    if (centredDown)
-        QVERIFY(qAbs(placed.center().y() - available.center().y()) <= 1);
-    else
-        QCOMPARE(placed.top(), available.top());
+    const QPoint offCentre = placed.center() - available.center();
+    QVERIFY(extra.width() > 0 ? placed.left() == available.left() : qAbs(offCentre.x()) <= 1);
+    QVERIFY(extra.height() > 0 ? placed.top() == available.top() : qAbs(offCentre.y()) <= 1);
 }
 
-void TestWindowPlacement::largeDesktopFontIsCapped_data()
+void TestWindowPlacement::largeFontIsCapped()
 {
-    QTest::addColumn<qreal>("desktop");
-    QTest::addColumn<qreal>("shown");
-    QTest::newRow("large") << qreal(14) << qreal(9);
-    QTest::newRow("the dialog size") << qreal(9) << qreal(9);
-    QTest::newRow("small") << qreal(7.5) << qreal(7.5);
-}
-
-void TestWindowPlacement::largeDesktopFontIsCapped()
-{
-    QFETCH(qreal, desktop);
-    QFETCH(qreal, shown);
-    QWidget window;
-    QFont font = window.font();
-    font.setPointSizeF(desktop);
-    window.setFont(font);
-    WindowPlacement::capFontSize(&window);
-    QCOMPARE(window.font().pointSizeF(), shown);
+    for (const qreal desktop : {14.0, 9.0, 7.5}) {
+        QWidget window;
+        QFont font = window.font();
+        font.setPointSizeF(desktop);
+        window.setFont(font);
+        WindowPlacement::capFontSize(&window);
+        QCOMPARE(window.font().pointSizeF(), desktop > 9 ? 9.0 : desktop);
+    }
 }
 
 QTEST_MAIN(TestWindowPlacement)
