@@ -40,6 +40,11 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: save_race INSTANCE(1-15) SECONDS\n");
         return 2;
     }
+    // A file the other instance wrote after this one kept its colors is offered those
+    // colors at a load; declined, the race goes on. The other instance may have saved
+    // before this one has started, so its start-up is answered too.
+    const auto decline = [](const QString&) { return Messages::Answer::No; };
+    Messages::setResponder(decline);
     RaceDlg dialog;
     int saves = 0;
     int questions = 0;
@@ -47,9 +52,7 @@ int main(int argc, char* argv[])
     QElapsedTimer timer;
     timer.start();
     for (int count = 1; timer.elapsed() < seconds * 1000; ++count) {
-        // A file the other instance wrote after this one kept its colors is offered
-        // those colors at the load; declined, the race goes on.
-        Messages::setResponder([](const QString&) { return Messages::Answer::No; });
+        Messages::setResponder(decline);
         dialog.loadData();
         if (aoColors.isEmpty()) {
             std::fprintf(stderr, "instance %d: the colour file read empty\n", instance);
