@@ -3,6 +3,12 @@
 # Sourced by the other scripts: building a preset of CMakePresets.json, the demo game
 # folder and its preferences, and the virtual X display the real program runs on.
 
+# Under `set -e` a failing step whose own output is silenced ends a script without a
+# word; say which step, so that a failure in a long run's log points at its line.
+set -E
+trap 'failed_status=$?; [[ $- != *e* ]] ||
+    echo "${BASH_SOURCE[0]##*/}:$LINENO: \"$BASH_COMMAND\" failed (status $failed_status)" >&2' ERR
+
 tintwell_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_jobs="$(nproc)"
 # Builds go through ccache when it is there (CMake takes the launchers from the
