@@ -35,10 +35,40 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# A failure names what was on the screen and what the program printed, so that a step
+# that failed once in CI can be told from the log alone.
 fail() {
     echo "try-windows: $*" >&2
+    if [ -n "$xvfb_pid" ]; then
+        echo "Windows on the screen:" >&2
+        xdotool search --onlyvisible --name '.' getwindowname %@ 2>/dev/null | sed 's/^/  /' >&2 || true
+    fi
+    [ -s "$scratch/run.log" ] && { echo "The program printed:" >&2; tail -n 20 "$scratch/run.log" >&2; }
     exit 1
 }
+
+# press_until WINDOW KEY CHECK...: gives WINDOW the keyboard and presses KEY until the
+# command CHECK succeeds, for up to a minute. A window Wine has only just mapped can
+# drop a key (or refuse the focus); its effect, not the key, says the step is done.
+press_until() {
+    local window="$1" key="$2" tries
+    shift 2
+    for _ in $(seq 30); do
+        xdotool windowfocus --sync "$window" key --window "$window" "$key" 2>/dev/null || true
+        for tries in $(seq 20); do
+            "$@" && return 0
+            sleep 0.1
+        done
+    done
+    return 1
+}
+
+# shown [PATTERN]: whether a visible window's name matches PATTERN (default: the
+# window's title, exactly).
+shown() {
+    xdotool search --onlyvisible --name "${1:-$tintwell_title_pattern}" >/dev/null 2>&1
+}
+closed() { ! shown "$@"; }
 
 # A prefix of its own with Wine's X11 driver (the tests' prefix has the null driver).
 export WINEPREFIX="$build_dir/wine-desktop"
@@ -183,16 +213,12 @@ try_installer() {
     wine start /unix "$shortcut" >"$scratch/run.log" 2>&1
     window="$(wait_for_window '^Select the folder where Anarchy Online')"
     [ -n "$window" ] || fail "the first start from the shortcut asked no folder question"
-    xdotool windowfocus --sync "$window" key --window "$window" Return 2>/dev/null
+    press_until "$window" Return shown ||
+        fail "Return in the folder question did not open the window on the game"
     window="$(wait_for_window)"
-    [ -n "$window" ] || fail "Return in the folder question did not open the window on the game"
-    xdotool windowfocus --sync "$window" key --window "$window" Return 2>/dev/null
-    for _ in $(seq 100); do
-        [ -f "$colors.bak" ] && break
-        sleep 0.1
-    done
-    [ -f "$colors.bak" ] && [ -f "$colors.orig" ] || fail "no backup or first-start copy in $game"
-    xdotool key --window "$window" Escape 2>/dev/null
+    press_until "$window" Return test -f "$colors.bak" && [ -f "$colors.orig" ] ||
+        fail "no backup or first-start copy in $game"
+    press_until "$window" Escape closed || fail "Escape did not close the window"
     wineserver -w
     local cfg="$programs/Tintwell.cfg"
     [ "$(head -c 3 "$cfg" 2>/dev/null | od -An -tx1 | tr -d ' ')" = efbbbf ] &&
@@ -212,7 +238,7 @@ try_installer() {
     echo "At 192 dpi: window ${w} x ${h} at ${x},${y}"
     [ "$h" -gt 600 ] || fail "at 192 dpi the window is ${w} x ${h}: not scaled"
     [ "$x" -ge 0 ] && [ "$y" -ge 0 ] || fail "at 192 dpi the window starts at $x,$y, off the screen"
-    xdotool key --window "$window" Escape 2>/dev/null
+    press_until "$window" Escape closed || fail "Escape did not close the window at 192 dpi"
     wineserver -w
 
     # The upgrade while Tintwell runs: silent, it ends with status 2 and leaves the old
@@ -230,14 +256,15 @@ try_installer() {
     box="$(wait_for_window '^Tintwell [0-9.]* Setup$')"
     [ -n "$box" ] && xdotool search --onlyvisible --name '^Tintwell [0-9.]* Setup$' >/dev/null ||
         fail "the interactive upgrade while Tintwell runs did not ask to close it"
-    xdotool windowfocus --sync "$box" key --window "$box" Escape 2>/dev/null
+    press_until "$box" Escape closed '^Tintwell [0-9.]* Setup$' ||
+        fail "Escape did not cancel the interactive upgrade's question"
     status=0
     wait "$setup" || status=$?
     [ "$status" -eq 2 ] || fail "Cancel in the interactive upgrade ended with status $status, not 2"
     [ "$(cd "$programs" && find . -type f -exec sha256sum {} + | sort)" = "$installed" ] && [ -f "$shortcut" ] &&
         [ "$(version)" = 0.1 ] || fail "an upgrade while Tintwell runs changed the old install"
     echo "Upgrade while Tintwell runs: silent status 2, interactive asked and Cancel gave 2, old install whole"
-    xdotool key --window "$window" Escape 2>/dev/null
+    press_until "$window" Escape closed || fail "Escape did not close the window after the refused upgrade"
     wineserver -w
 
     # The upgrade, then the uninstaller, which leaves the player's own files: Tintwell.cfg
