@@ -51,11 +51,11 @@ fail() {
 # command CHECK succeeds, for up to a minute. A window Wine has only just mapped can
 # drop a key (or refuse the focus); its effect, not the key, says the step is done.
 press_until() {
-    local window="$1" key="$2" tries
+    local window="$1" key="$2"
     shift 2
     for _ in $(seq 30); do
         xdotool windowfocus --sync "$window" key --window "$window" "$key" 2>/dev/null || true
-        for tries in $(seq 20); do
+        for _ in $(seq 20); do
             "$@" && return 0
             sleep 0.1
         done
